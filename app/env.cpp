@@ -1,0 +1,108 @@
+// Builds the environment record in normal mode or, when the test variable names a folder, in test mode.
+#include "env.h"
+
+#include "env_rules.h"
+#include "path_join.h"
+
+#include <windows.h>
+
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace gls {
+
+std::wstring readEnvVar(const wchar_t* name)
+{
+    wchar_t buffer[2048];
+    DWORD length = ::GetEnvironmentVariableW(name, buffer, 2048);
+    // 0 means unset or empty; 2048 and more means the value did not fit.
+    if (length == 0 || length >= 2048) return {};
+    return std::wstring(buffer, length);
+}
+
+std::wstring knownFolder(const GUID& id)
+{
+    PWSTR path = nullptr;
+    HRESULT hr = ::SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &path);
+    std::wstring result;
+    if (SUCCEEDED(hr) && path) result = path;
+    ::CoTaskMemFree(path);
+    return result;
+}
+
+namespace {
+
+void fillTestMode(Env& env, const std::wstring& value)
+{
+    env.testMode = true;
+    std::error_code ec;
+    if (!isAbsoluteTestFolder(value) || !fs::is_directory(fs::path(value), ec)) {
+        env.failed = true;
+        env.error = L"GLIMMERLINE_SETUP_TEST names no existing folder: " + value;
+        return;
+    }
+    env.testRoot = fs::path(value).lexically_normal().wstring();
+    env.uninstallKey = L"Software\\GlimmerlineSetupTest\\Uninstall\\Glimmerline";
+    env.startMenuPrograms = joinPath(env.testRoot, L"StartMenu", L"Programs");
+    env.desktopDir = joinPath(env.testRoot, L"Desktop");
+    env.defaultInstallDir = joinPath(env.testRoot, L"LocalAppData", L"Programs", L"Glimmerline");
+    env.settingsDir = joinPath(env.testRoot, L"LocalAppData", L"Glimmerline");
+    env.abletonDir = joinPath(env.testRoot, L"Roaming", L"Ableton");
+    env.tempDir = joinPath(env.testRoot, L"Temp");
+    env.appWindowClass = L"GlimmerlineSetupTestApp";
+    env.setupWindowClass = L"GlimmerlineSetupTestWindow";
+    env.mutexName = L"Local\\GlimmerlineSetupTest.Setup";
+    env.noMediaFoundation = !readEnvVar(L"GLIMMERLINE_SETUP_TEST_NOMF").empty();
+    // The runs use these as unsigned millisecond counts; a negative value means none.
+    env.startDelayMs = std::max(0, readDecimalInt(readEnvVar(L"GLIMMERLINE_SETUP_TEST_DELAY_MS")));
+    env.closeTimeoutMs = std::max(0, readDecimalInt(readEnvVar(L"GLIMMERLINE_SETUP_TEST_CLOSE_MS")));
+    fs::create_directories(fs::path(env.tempDir), ec);
+}
+
+void fillNormalMode(Env& env)
+{
+    env.uninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Glimmerline";
+    env.startMenuPrograms = knownFolder(FOLDERID_Programs);
+    env.desktopDir = knownFolder(FOLDERID_Desktop);
+
+    std::wstring localAppData = readEnvVar(L"LOCALAPPDATA");
+    std::wstring programs = knownFolder(FOLDERID_UserProgramFiles);
+    if (programs.empty() && !localAppData.empty()) programs = joinPath(localAppData, L"Programs");
+    // Without a programs folder there is no default: a bare "Glimmerline" would be relative.
+    if (!programs.empty()) env.defaultInstallDir = joinPath(programs, L"Glimmerline");
+
+    // The settings folder comes from the variable only, never from a known folder.
+    if (!localAppData.empty()) env.settingsDir = joinPath(localAppData, L"Glimmerline");
+    std::wstring appData = readEnvVar(L"APPDATA");
+    if (!appData.empty()) env.abletonDir = joinPath(appData, L"Ableton");
+
+    wchar_t temp[261];
+    DWORD length = ::GetTempPathW(261, temp);
+    if (length != 0 && length < 261) env.tempDir.assign(temp, length);
+
+    env.appWindowClass = L"GlimmerlineMain";
+    env.setupWindowClass = L"GlimmerlineSetupWindow";
+    env.mutexName = L"Local\\Glimmerline.Setup";
+}
+
+} // namespace
+
+Env buildEnv()
+{
+    Env env;
+    std::wstring testFolder = readEnvVar(L"GLIMMERLINE_SETUP_TEST");
+    if (testFolder.empty()) {
+        fillNormalMode(env);
+    } else {
+        fillTestMode(env, testFolder);
+    }
+    return env;
+}
+
+} // namespace gls

@@ -1,0 +1,40 @@
+// The environment record: every folder, key, class name and mutex name the setup works with.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include <guiddef.h>
+
+namespace gls {
+
+struct Env {
+    bool testMode = false;
+    bool failed = false;
+    std::wstring error;
+    std::wstring testRoot;
+    std::wstring uninstallKey;
+    std::wstring startMenuPrograms;
+    std::wstring desktopDir;
+    std::wstring defaultInstallDir;
+    std::wstring settingsDir;
+    std::wstring abletonDir;
+    std::wstring tempDir;
+    std::wstring appWindowClass;
+    std::wstring setupWindowClass;
+    std::wstring mutexName;
+    bool noMediaFoundation = false;
+    std::int32_t startDelayMs = 0;
+    std::int32_t closeTimeoutMs = 0;
+};
+
+// Normal mode, or test mode when GLIMMERLINE_SETUP_TEST names a folder. Built once, at start.
+Env buildEnv();
+
+// An environment variable's value; empty when unset, empty, or 2048 characters or longer.
+std::wstring readEnvVar(const wchar_t* name);
+
+// A known folder's path without checking that it exists; empty on failure.
+std::wstring knownFolder(const GUID& id);
+
+} // namespace gls

@@ -1,0 +1,90 @@
+// The program's entry: hardens the library search, reads the command line, builds the environment,
+// opens the log, rejects unknown switches and runs the install or the uninstall.
+#include "args.h"
+#include "env.h"
+#include "log.h"
+#include "message_box.h"
+#include "version.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace gls {
+
+namespace {
+
+// The install and uninstall runs arrive with the engine; until then a run reports that this build
+// cannot do the work, and fails.
+int doInstall(const Env&, const Args&, std::wstring& reason)
+{
+    logLine(L"this build of the setup cannot install yet");
+    reason = L"this build cannot install";
+    return 1;
+}
+
+int doUninstall(const Env&, const Args&)
+{
+    logLine(L"this build of the setup cannot uninstall yet");
+    return 1;
+}
+
+bool isUninstallerName(const std::wstring& exePath)
+{
+    size_t slash = exePath.find_last_of(L"\\/");
+    std::wstring name = slash == std::wstring::npos ? exePath : exePath.substr(slash + 1);
+    return ::CompareStringOrdinal(name.c_str(), static_cast<int>(name.size()), L"Uninstall.exe", -1, TRUE) ==
+           CSTR_EQUAL;
+}
+
+int run()
+{
+    // A setup usually runs from Downloads, next to whatever else was downloaded: load libraries
+    // from the system folder only, before anything else can load one.
+    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+
+    Args args = parseArgs();
+    if (!args.uiSnapshot && isUninstallerName(ownExePath())) args.uninstall = true;
+
+    Env env = buildEnv();
+    if (env.failed) {
+        if (!args.silent) showMessage(env.error.c_str(), MB_ICONERROR);
+        return 3;
+    }
+
+    if (args.uiSnapshot) {
+        // The snapshot tool comes with the screens; this build has none to draw.
+        return 1;
+    }
+
+    openLog(env, args.uninstall ? L"uninstall" : L"install");
+    logLine(L"Glimmerline Setup %ls: %ls", kSetupVersion, ::GetCommandLineW());
+
+    bool updateMode = args.silent && args.start && !args.uninstall;
+    std::wstring reason;
+    int result = 0;
+    if (!args.unknownSwitch.empty()) {
+        std::wstring text = L"Setup does not know the switch " + args.unknownSwitch + L".";
+        logLine(L"%ls", text.c_str());
+        if (!args.silent && !env.testMode) showMessage(text.c_str(), MB_ICONINFORMATION);
+        reason = L"it was started wrongly";
+        result = 3;
+    } else if (args.uninstall) {
+        result = doUninstall(env, args);
+    } else {
+        result = doInstall(env, args, reason);
+    }
+    (void)updateMode; // the update result and restarting the app come with the update run
+
+    logLine(L"exit %d", result);
+    return result;
+}
+
+} // namespace
+
+} // namespace gls
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    return gls::run();
+}

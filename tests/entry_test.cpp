@@ -1,0 +1,85 @@
+// The real setup program started in test mode: bad test folders, unknown switches, the role.
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+using gls::test::logLines;
+using gls::test::runSetup;
+using gls::test::setupExePath;
+using gls::test::TestFolder;
+
+namespace fs = std::filesystem;
+
+TEST(Entry, UnknownSwitchExitsThreeAndLogsIt)
+{
+    TestFolder folder;
+    auto run = runSetup(setupExePath(), folder.path(), L"/S /nonsense");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 3u);
+    auto lines = logLines(folder.path());
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_TRUE(std::regex_match(lines[0], std::regex(R"(\[  0\.00\] ---- \d{4}-\d\d-\d\d \d\d:\d\d:\d\d install \(pid \d+\), test)")))
+        << lines[0];
+    EXPECT_TRUE(std::regex_match(lines[1], std::regex(R"(\[ +\d+\.\d\d\] Glimmerline Setup 1\.1\.1: ".*GlimmerlineSetup\.exe" /S /nonsense)")))
+        << lines[1];
+    EXPECT_NE(std::find_if(lines.begin(), lines.end(),
+                           [](const std::string& l) { return l.ends_with("] Setup does not know the switch /nonsense."); }),
+              lines.end());
+    EXPECT_TRUE(lines.back().ends_with("] exit 3")) << lines.back();
+}
+
+TEST(Entry, UnknownSwitchIsQuotedAsGivenAndTheLastOneWins)
+{
+    TestFolder folder;
+    auto run = runSetup(setupExePath(), folder.path(), L"/first \"/S\" \"--ui-at\" 10 /S");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 3u);
+    auto lines = logLines(folder.path());
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_TRUE(lines[lines.size() - 2].ends_with("] Setup does not know the switch 10.")) << lines[lines.size() - 2];
+    EXPECT_TRUE(lines.back().ends_with("] exit 3"));
+}
+
+TEST(Entry, BadTestFolderExitsThreeWithoutALog)
+{
+    TestFolder folder;
+    ASSERT_TRUE(gls::test::writeFile(folder / L"not-a-folder", "x"));
+    for (const std::wstring& value : {folder / L"missing", folder / L"not-a-folder"}) {
+        auto run = runSetup(setupExePath(), value, L"/S");
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(run.exitCode, 3u);
+        EXPECT_FALSE(gls::test::exists(value + L"\\Temp"));
+    }
+    // Nothing else appeared in the folder either.
+    std::error_code ec;
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path(), ec), fs::directory_iterator()), 1);
+}
+
+TEST(Entry, ProgramNamedUninstallExeInAnyCaseIsTheUninstaller)
+{
+    TestFolder folder;
+    std::wstring uninstaller = folder / L"uNINSTALL.EXE";
+    std::wstring tempCopy = folder / L"Glimmerline-Uninstall-4242.exe";
+    ASSERT_TRUE(::CopyFileW(setupExePath().c_str(), uninstaller.c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW(setupExePath().c_str(), tempCopy.c_str(), FALSE));
+
+    std::wstring sandbox = folder / L"sandbox";
+    fs::create_directories(sandbox);
+    // The unknown switch stops either run before it does anything; the banner names the role.
+    ASSERT_TRUE(runSetup(uninstaller, sandbox, L"/S /stop").finished);
+    ASSERT_TRUE(runSetup(tempCopy, sandbox, L"/S /stop").finished);
+    ASSERT_TRUE(runSetup(tempCopy, sandbox, L"/S /uninstall /stop").finished);
+
+    std::vector<std::string> banners;
+    for (const std::string& line : logLines(sandbox)) {
+        if (line.find("] ---- ") != std::string::npos) banners.push_back(line);
+    }
+    ASSERT_EQ(banners.size(), 3u);
+    EXPECT_NE(banners[0].find(" uninstall (pid "), std::string::npos) << banners[0];
+    EXPECT_NE(banners[1].find(" install (pid "), std::string::npos) << banners[1];
+    EXPECT_EQ(banners[1].find("uninstall"), std::string::npos) << banners[1];
+    EXPECT_NE(banners[2].find(" uninstall (pid "), std::string::npos) << banners[2];
+}

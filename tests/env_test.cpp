@@ -1,0 +1,170 @@
+// The environment record in normal and test mode, and the test folder's checks.
+#include "app/env.h"
+#include "app/env_rules.h"
+#include "app/log.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <knownfolders.h>
+
+#include <filesystem>
+
+using gls::buildEnv;
+using gls::Env;
+using gls::test::ScopedEnvVar;
+using gls::test::TestFolder;
+
+namespace {
+
+const wchar_t kTestVar[] = L"GLIMMERLINE_SETUP_TEST";
+
+} // namespace
+
+TEST(Environment, TestModeNormalisesTheFolderAndCreatesTemp)
+{
+    TestFolder folder;
+    std::wstring slashed = folder.path();
+    for (wchar_t& c : slashed) {
+        if (c == L'\\') c = L'/';
+    }
+    // Forward slashes, a "." segment and a doubled separator.
+    size_t cut = slashed.rfind(L'/');
+    slashed = slashed.substr(0, cut) + L"/./" + slashed.substr(cut);
+    ScopedEnvVar test(kTestVar, slashed);
+    ScopedEnvVar delay(L"GLIMMERLINE_SETUP_TEST_DELAY_MS", L"250");
+    ScopedEnvVar close(L"GLIMMERLINE_SETUP_TEST_CLOSE_MS", L" 12x");
+    ScopedEnvVar nomf(L"GLIMMERLINE_SETUP_TEST_NOMF", L"1");
+
+    Env env = buildEnv();
+    ASSERT_FALSE(env.failed) << gls::test::narrow(env.error);
+    EXPECT_TRUE(env.testMode);
+    EXPECT_EQ(env.testRoot, folder.path());
+    EXPECT_EQ(env.uninstallKey, L"Software\\GlimmerlineSetupTest\\Uninstall\\Glimmerline");
+    EXPECT_EQ(env.startMenuPrograms, folder / L"StartMenu\\Programs");
+    EXPECT_EQ(env.desktopDir, folder / L"Desktop");
+    EXPECT_EQ(env.defaultInstallDir, folder / L"LocalAppData\\Programs\\Glimmerline");
+    EXPECT_EQ(env.settingsDir, folder / L"LocalAppData\\Glimmerline");
+    EXPECT_EQ(env.abletonDir, folder / L"Roaming\\Ableton");
+    EXPECT_EQ(env.tempDir, folder / L"Temp");
+    EXPECT_EQ(env.appWindowClass, L"GlimmerlineSetupTestApp");
+    EXPECT_EQ(env.setupWindowClass, L"GlimmerlineSetupTestWindow");
+    EXPECT_EQ(env.mutexName, L"Local\\GlimmerlineSetupTest.Setup");
+    EXPECT_TRUE(env.noMediaFoundation);
+    EXPECT_EQ(env.startDelayMs, 250);
+    EXPECT_EQ(env.closeTimeoutMs, 12);
+    std::error_code ec;
+    EXPECT_TRUE(std::filesystem::is_directory(folder / L"Temp", ec));
+    EXPECT_EQ(gls::logFilePath(env), folder / L"Temp\\Glimmerline-Setup.log");
+}
+
+TEST(Environment, TestTimesThatAreNotPositiveNumbersMeanNone)
+{
+    TestFolder folder;
+    ScopedEnvVar test(kTestVar, folder.path());
+    ScopedEnvVar delay(L"GLIMMERLINE_SETUP_TEST_DELAY_MS", L"soon");
+    ScopedEnvVar close(L"GLIMMERLINE_SETUP_TEST_CLOSE_MS", L"-5000");
+    ScopedEnvVar nomf(L"GLIMMERLINE_SETUP_TEST_NOMF", L"");
+    Env env = buildEnv();
+    EXPECT_EQ(env.startDelayMs, 0);
+    EXPECT_EQ(env.closeTimeoutMs, 0);
+    EXPECT_FALSE(env.noMediaFoundation);
+}
+
+TEST(Environment, BadTestFoldersFail)
+{
+    TestFolder folder;
+    ASSERT_TRUE(gls::test::writeFile(folder / L"a-file", "x"));
+    std::filesystem::create_directories(folder / L"rel");
+    ASSERT_TRUE(::SetCurrentDirectoryW(folder.path().c_str()));
+
+    const std::wstring bad[] = {
+        folder / L"missing",
+        folder / L"a-file",
+        L"rel", // exists in the current folder, but is relative
+        L"C:gls-tests",
+        L"\\gls-tests", // rooted, but neither a drive nor a UNC path
+    };
+    for (const std::wstring& value : bad) {
+        ScopedEnvVar test(kTestVar, value);
+        Env env = buildEnv();
+        EXPECT_TRUE(env.testMode) << gls::test::narrow(value);
+        EXPECT_TRUE(env.failed) << gls::test::narrow(value);
+        EXPECT_EQ(env.error, L"GLIMMERLINE_SETUP_TEST names no existing folder: " + value);
+        EXPECT_TRUE(env.testRoot.empty() && env.tempDir.empty() && env.uninstallKey.empty());
+    }
+    ::SetCurrentDirectoryW(L"C:\\");
+}
+
+TEST(Environment, AbsoluteTestFolderForms)
+{
+    EXPECT_TRUE(gls::isAbsoluteTestFolder(L"C:\\x"));
+    EXPECT_TRUE(gls::isAbsoluteTestFolder(L"z:/x"));
+    EXPECT_TRUE(gls::isAbsoluteTestFolder(L"\\\\server\\share"));
+    EXPECT_TRUE(gls::isAbsoluteTestFolder(L"\\\\?\\C:\\x"));
+    EXPECT_FALSE(gls::isAbsoluteTestFolder(L"C:x"));
+    EXPECT_FALSE(gls::isAbsoluteTestFolder(L"C:"));
+    EXPECT_FALSE(gls::isAbsoluteTestFolder(L"x\\y"));
+    EXPECT_FALSE(gls::isAbsoluteTestFolder(L"\\x"));
+}
+
+TEST(Environment, OverlongTestVariableMeansNormalMode)
+{
+    ScopedEnvVar test(kTestVar, L"C:\\" + std::wstring(2045, L'a')); // 2048 characters
+    ScopedEnvVar delay(L"GLIMMERLINE_SETUP_TEST_DELAY_MS", L"250");
+    Env env = buildEnv();
+    EXPECT_FALSE(env.testMode);
+    EXPECT_FALSE(env.failed);
+    EXPECT_EQ(env.startDelayMs, 0); // the test variables are not read in normal mode
+    EXPECT_EQ(env.uninstallKey, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Glimmerline");
+}
+
+TEST(Environment, ReadEnvVarLimits)
+{
+    ScopedEnvVar fits(L"GLS_TEST_VALUE", std::wstring(2047, L'v'));
+    EXPECT_EQ(gls::readEnvVar(L"GLS_TEST_VALUE").size(), 2047u);
+    ScopedEnvVar tooLong(L"GLS_TEST_VALUE", std::wstring(2048, L'v'));
+    EXPECT_TRUE(gls::readEnvVar(L"GLS_TEST_VALUE").empty());
+    ScopedEnvVar unset(L"GLS_TEST_VALUE", L"");
+    EXPECT_TRUE(gls::readEnvVar(L"GLS_TEST_VALUE").empty());
+}
+
+TEST(Environment, NormalModeFolders)
+{
+    ScopedEnvVar test(kTestVar, L"");
+    ScopedEnvVar local(L"LOCALAPPDATA", L"C:\\Users\\ann\\AppData\\Local");
+    ScopedEnvVar roaming(L"APPDATA", L"C:\\Users\\ann\\AppData\\Roaming\\");
+    Env env = buildEnv();
+    EXPECT_FALSE(env.testMode);
+    EXPECT_EQ(env.settingsDir, L"C:\\Users\\ann\\AppData\\Local\\Glimmerline");
+    EXPECT_EQ(env.abletonDir, L"C:\\Users\\ann\\AppData\\Roaming\\Ableton");
+    EXPECT_FALSE(env.startMenuPrograms.empty());
+    EXPECT_FALSE(env.desktopDir.empty());
+    EXPECT_EQ(env.appWindowClass, L"GlimmerlineMain");
+    EXPECT_EQ(env.setupWindowClass, L"GlimmerlineSetupWindow");
+    EXPECT_EQ(env.mutexName, L"Local\\Glimmerline.Setup");
+    ASSERT_GE(env.defaultInstallDir.size(), 12u);
+    EXPECT_EQ(env.defaultInstallDir.substr(env.defaultInstallDir.size() - 12), L"\\Glimmerline");
+    // The system's temporary folder keeps its trailing backslash; the log adds no second one.
+    ASSERT_FALSE(env.tempDir.empty());
+    EXPECT_EQ(env.tempDir.back(), L'\\');
+    EXPECT_EQ(gls::logFilePath(env), env.tempDir + L"Glimmerline-Setup.log");
+}
+
+TEST(Environment, NormalModeWithoutLocalAppDataHasNoSettingsFolder)
+{
+    ScopedEnvVar test(kTestVar, L"");
+    ScopedEnvVar local(L"LOCALAPPDATA", L"");
+    ScopedEnvVar roaming(L"APPDATA", L"");
+    Env env = buildEnv();
+    EXPECT_TRUE(env.settingsDir.empty());
+    EXPECT_TRUE(env.abletonDir.empty());
+    EXPECT_FALSE(env.desktopDir.empty());
+}
+
+TEST(Environment, KnownFolderEmptyOnFailure)
+{
+    EXPECT_FALSE(gls::knownFolder(FOLDERID_Desktop).empty());
+    const GUID bogus = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
+    EXPECT_TRUE(gls::knownFolder(bogus).empty());
+}

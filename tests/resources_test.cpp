@@ -1,0 +1,165 @@
+// What the built GlimmerlineSetup.exe carries: manifest, icon group, license, version block, payload.
+#include "app/unique_handle.h"
+#include "payload/payload_checksum.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using gls::UniqueModule;
+
+namespace {
+
+class BuiltSetup : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        module_.reset(::LoadLibraryExW(gls::test::setupExePath().c_str(), nullptr,
+                                       LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE));
+        ASSERT_TRUE(module_) << "cannot open " << gls::test::narrow(gls::test::setupExePath());
+    }
+
+    std::string resource(const wchar_t* name, const wchar_t* type) const
+    {
+        HRSRC found = ::FindResourceW(module_.get(), name, type);
+        if (!found) return {};
+        HGLOBAL loaded = ::LoadResource(module_.get(), found);
+        const char* data = static_cast<const char*>(::LockResource(loaded));
+        return data ? std::string(data, ::SizeofResource(module_.get(), found)) : std::string();
+    }
+
+    UniqueModule module_;
+};
+
+std::uint64_t u64At(const std::string& b, size_t at)
+{
+    std::uint64_t v = 0;
+    for (int i = 7; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
+    return v;
+}
+
+std::uint32_t u32At(const std::string& b, size_t at)
+{
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
+    return v;
+}
+
+struct IndexEntry {
+    std::string name;
+    std::uint64_t size;
+    std::uint64_t offset;
+};
+
+BOOL CALLBACK collectLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR param)
+{
+    reinterpret_cast<std::vector<WORD>*>(param)->push_back(language);
+    return TRUE;
+}
+
+} // namespace
+
+TEST_F(BuiltSetup, ManifestRunsAsInvokerPerMonitorAware)
+{
+    std::string manifest = resource(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_FALSE(manifest.empty());
+    EXPECT_NE(manifest.find("level=\"asInvoker\" uiAccess=\"false\""), std::string::npos);
+    EXPECT_NE(manifest.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos);
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
+    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
+}
+
+TEST_F(BuiltSetup, IconGroupHoldsNineSizesAsPng)
+{
+    std::string group = resource(MAKEINTRESOURCEW(101), MAKEINTRESOURCEW(14)); // RT_GROUP_ICON
+    ASSERT_GE(group.size(), 6u);
+    unsigned count = static_cast<unsigned char>(group[4]) | (static_cast<unsigned char>(group[5]) << 8);
+    ASSERT_EQ(count, 9u);
+    ASSERT_EQ(group.size(), 6u + 14u * count);
+    const int expected[] = {16, 20, 24, 32, 40, 48, 64, 128, 256};
+    for (unsigned i = 0; i < count; ++i) {
+        const char* e = group.data() + 6 + 14 * i;
+        int width = static_cast<unsigned char>(e[0]);
+        EXPECT_EQ(width == 0 ? 256 : width, expected[i]);
+        EXPECT_EQ(static_cast<unsigned char>(e[6]) | (static_cast<unsigned char>(e[7]) << 8), 32); // bits
+        WORD id = static_cast<unsigned char>(e[12]) | (static_cast<unsigned char>(e[13]) << 8);
+        std::string image = resource(MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(3)); // RT_ICON
+        EXPECT_EQ(image.substr(0, 8), std::string("\x89PNG\r\n\x1A\n", 8)) << "icon " << expected[i];
+    }
+}
+
+TEST_F(BuiltSetup, VersionBlockNamesTheProduct)
+{
+    std::wstring path = gls::test::setupExePath();
+    DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), nullptr);
+    ASSERT_GT(size, 0u);
+    std::vector<char> block(size);
+    ASSERT_TRUE(::GetFileVersionInfoW(path.c_str(), 0, size, block.data()));
+    auto text = [&](const wchar_t* key) {
+        wchar_t* value = nullptr;
+        UINT length = 0;
+        std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + key;
+        if (!::VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length)) return std::wstring();
+        return std::wstring(value);
+    };
+    EXPECT_EQ(text(L"ProductName"), L"Glimmerline");
+    EXPECT_EQ(text(L"FileDescription"), L"Glimmerline Setup");
+    EXPECT_EQ(text(L"ProductVersion"), L"1.1.1");
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0x00010000u);
+}
+
+TEST_F(BuiltSetup, PayloadIsLanguageNeutralVerifiesAndHoldsTheTenFiles)
+{
+    std::vector<WORD> languages;
+    ::EnumResourceLanguagesW(module_.get(), MAKEINTRESOURCEW(10), L"GLPAYLOAD", collectLanguage,
+                             reinterpret_cast<LONG_PTR>(&languages));
+    ASSERT_EQ(languages.size(), 1u);
+    EXPECT_EQ(languages[0], MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
+
+    std::string archive = resource(L"GLPAYLOAD", MAKEINTRESOURCEW(10));
+    ASSERT_GE(archive.size(), 24u);
+    EXPECT_EQ(archive.substr(0, 4), "GLP1");
+    EXPECT_EQ(u64At(archive, 16),
+              gls::payloadChecksum(reinterpret_cast<const unsigned char*>(archive.data()) + 24, archive.size() - 24));
+
+    std::vector<IndexEntry> index;
+    size_t cursor = 24;
+    std::uint32_t count = u32At(archive, 4);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        ASSERT_LE(cursor + 20, archive.size());
+        std::uint32_t nameLength = u32At(archive, cursor);
+        ASSERT_LE(cursor + 20 + nameLength, archive.size());
+        index.push_back({archive.substr(cursor + 20, nameLength), u64At(archive, cursor + 4), u64At(archive, cursor + 12)});
+        cursor += 20 + nameLength;
+    }
+    EXPECT_EQ(u64At(archive, 8), archive.size() - cursor);
+
+    const char* names[] = {"Glimmerline.exe",
+                           "Glimmerline.vst3/Contents/x86_64-win/Glimmerline.vst3",
+                           "License.txt",
+                           "README.txt",
+                           "live/Glimmerline/__init__.py",
+                           "live/Glimmerline/feed.py",
+                           "live/Glimmerline/shell.py",
+                           "m4l/Glimmerline Feed.amxd",
+                           "m4l/glimmerline_feed.js",
+                           "so_hook.dll"};
+    ASSERT_EQ(index.size(), 10u);
+    for (size_t i = 0; i < 10; ++i) EXPECT_EQ(index[i].name, names[i]);
+
+    // The payload's license is the setup's own agreement.
+    std::string license = resource(MAKEINTRESOURCEW(102), MAKEINTRESOURCEW(10));
+    ASSERT_FALSE(license.empty());
+    EXPECT_NE(license.find("GLIMMERLINE LICENSE AGREEMENT"), std::string::npos);
+    EXPECT_EQ(archive.substr(cursor + index[2].offset, index[2].size), license);
+    // The app in it is a real program.
+    EXPECT_EQ(archive.substr(cursor + index[0].offset, 2), "MZ");
+}

@@ -1,0 +1,198 @@
+// Helpers shared by the test programs.
+#include "test_support.h"
+
+#include "app/unique_handle.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cwctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace gls::test {
+
+std::wstring buildDir()
+{
+    std::wstring self(32768, L'\0');
+    self.resize(::GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
+    return fs::path(self).parent_path().parent_path().wstring();
+}
+
+std::wstring setupExePath()
+{
+    return (fs::path(buildDir()) / L"GlimmerlineSetup.exe").wstring();
+}
+
+TestFolder::TestFolder()
+{
+    static std::atomic<int> counter{0};
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "outside";
+    for (char& c : name) {
+        if (c == '/' || c == '\\' || c == ':') c = '_';
+    }
+    path_ = L"C:\\gls-tests\\" + widen(name) + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+            std::to_wstring(counter++);
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+    fs::create_directories(path_, ec);
+}
+
+TestFolder::~TestFolder()
+{
+    if (keep_ || ::testing::Test::HasFailure()) return; // kept for a look at what went wrong
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+}
+
+std::wstring TestFolder::operator/(const std::wstring& relative) const
+{
+    return path_ + L"\\" + relative;
+}
+
+namespace {
+
+bool sameName(const std::wstring& entry, const std::wstring& name)
+{
+    if (entry.size() <= name.size() || entry[name.size()] != L'=') return false;
+    for (size_t i = 0; i < name.size(); ++i) {
+        if (std::towupper(entry[i]) != std::towupper(name[i])) return false;
+    }
+    return true;
+}
+
+std::vector<wchar_t> environmentBlock(const EnvOverrides& overrides)
+{
+    std::vector<std::wstring> entries;
+    LPWCH block = ::GetEnvironmentStringsW();
+    for (const wchar_t* p = block; p && *p; p += wcslen(p) + 1) entries.emplace_back(p);
+    ::FreeEnvironmentStringsW(block);
+
+    for (const auto& [name, value] : overrides) {
+        std::erase_if(entries, [&](const std::wstring& e) { return sameName(e, name); });
+        if (!value.empty()) entries.push_back(name + L"=" + value);
+    }
+    std::vector<wchar_t> out;
+    for (const std::wstring& e : entries) {
+        out.insert(out.end(), e.begin(), e.end());
+        out.push_back(L'\0');
+    }
+    out.push_back(L'\0');
+    return out;
+}
+
+} // namespace
+
+ProcessResult runProgram(const std::wstring& exe, const std::wstring& args, const EnvOverrides& overrides,
+                         DWORD timeoutMs)
+{
+    ProcessResult result;
+    std::wstring commandLine = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);
+    std::vector<wchar_t> env = environmentBlock(overrides);
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                          env.data(), nullptr, &si, &pi)) {
+        return result;
+    }
+    UniqueKernelHandle process(pi.hProcess);
+    UniqueKernelHandle thread(pi.hThread);
+    result.started = true;
+    if (::WaitForSingleObject(process.get(), timeoutMs) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.get(), 99);
+        ::WaitForSingleObject(process.get(), 5000);
+        return result;
+    }
+    result.finished = true;
+    ::GetExitCodeProcess(process.get(), &result.exitCode);
+    return result;
+}
+
+ProcessResult runSetup(const std::wstring& exe, const std::wstring& testFolder, const std::wstring& args,
+                       EnvOverrides extra)
+{
+    extra.insert(extra.begin(), {L"GLIMMERLINE_SETUP_TEST", testFolder});
+    return runProgram(exe, args, extra);
+}
+
+std::string readFile(const std::wstring& path)
+{
+    std::ifstream in(fs::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool writeFile(const std::wstring& path, const std::string& bytes)
+{
+    std::error_code ec;
+    fs::create_directories(fs::path(path).parent_path(), ec);
+    std::ofstream out(fs::path(path), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+bool exists(const std::wstring& path)
+{
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(fs::path(path), ec));
+}
+
+std::vector<std::string> logLines(const std::wstring& testFolder)
+{
+    std::string text = readFile(testFolder + L"\\Temp\\Glimmerline-Setup.log");
+    if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
+    std::vector<std::string> lines;
+    size_t begin = 0;
+    while (begin < text.size()) {
+        size_t end = text.find("\r\n", begin);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(begin));
+            break;
+        }
+        lines.push_back(text.substr(begin, end - begin));
+        begin = end + 2;
+    }
+    return lines;
+}
+
+std::string narrow(const std::wstring& text)
+{
+    if (text.empty()) return {};
+    int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                  nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::wstring widen(const std::string& utf8)
+{
+    if (utf8.empty()) return {};
+    int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    return out;
+}
+
+ScopedEnvVar::ScopedEnvVar(const wchar_t* name, const std::wstring& value) : name_(name)
+{
+    DWORD length = ::GetEnvironmentVariableW(name, nullptr, 0);
+    if (length > 0) {
+        old_.resize(length);
+        old_.resize(::GetEnvironmentVariableW(name, old_.data(), length));
+        hadOld_ = true;
+    }
+    ::SetEnvironmentVariableW(name, value.empty() ? nullptr : value.c_str());
+}
+
+ScopedEnvVar::~ScopedEnvVar()
+{
+    ::SetEnvironmentVariableW(name_.c_str(), hadOld_ ? old_.c_str() : nullptr);
+}
+
+} // namespace gls::test

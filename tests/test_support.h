@@ -1,0 +1,75 @@
+// Helpers shared by the test programs: fresh test folders, starting programs, reading files.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace gls::test {
+
+// The build folder, found from the test program's own place (build\tests\*.exe).
+std::wstring buildDir();
+std::wstring setupExePath();
+
+// A fresh, empty folder on drive C for one test; removed afterwards unless the test failed.
+class TestFolder {
+public:
+    TestFolder();
+    ~TestFolder();
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+
+    const std::wstring& path() const { return path_; }
+    // Leaves the folder in place, for files this process keeps open to its end.
+    void keep() { keep_ = true; }
+    std::wstring operator/(const std::wstring& relative) const;
+
+private:
+    std::wstring path_;
+    bool keep_ = false;
+};
+
+using EnvOverrides = std::vector<std::pair<std::wstring, std::wstring>>;
+
+struct ProcessResult {
+    bool started = false;
+    bool finished = false; // false: it ran past the time limit and was ended
+    DWORD exitCode = 0;
+};
+
+// Starts a program with "exe" args, its environment changed by overrides (an empty value
+// removes the variable), and waits for it.
+ProcessResult runProgram(const std::wstring& exe, const std::wstring& args, const EnvOverrides& overrides,
+                         DWORD timeoutMs = 60000);
+
+// Starts the setup (or a copy of it) in test mode with the given folder.
+ProcessResult runSetup(const std::wstring& exe, const std::wstring& testFolder, const std::wstring& args,
+                       EnvOverrides extra = {});
+
+std::string readFile(const std::wstring& path);
+bool writeFile(const std::wstring& path, const std::string& bytes);
+bool exists(const std::wstring& path);
+
+// The setup log of a test folder, split into lines without the byte-order mark and line ends.
+std::vector<std::string> logLines(const std::wstring& testFolder);
+
+std::string narrow(const std::wstring& text);
+std::wstring widen(const std::string& utf8);
+
+// Sets an environment variable of this process for one scope, then puts back what was there.
+class ScopedEnvVar {
+public:
+    ScopedEnvVar(const wchar_t* name, const std::wstring& value);
+    ~ScopedEnvVar();
+    ScopedEnvVar(const ScopedEnvVar&) = delete;
+    ScopedEnvVar& operator=(const ScopedEnvVar&) = delete;
+
+private:
+    std::wstring name_;
+    std::wstring old_;
+    bool hadOld_ = false;
+};
+
+} // namespace gls::test
