@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The demo: runs the built setup under Wine in test mode in a fresh sandbox folder and shows what
+# it did: each command, its exit code, the lines it added to the setup log, and the files it wrote.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+export BUILD_DIR=$(pwd)/build
+source tools/wine-bench.sh
+
+trap bench_stop EXIT
+bench_start || exit 1
+
+stamp=$(date +%Y%m%d-%H%M%S)
+sandbox_win="C:\\gls-demo\\$stamp"
+sandbox=$(bench_unix_path "$sandbox_win")
+mkdir -p "$sandbox"
+setup="$BUILD_DIR/GlimmerlineSetup.exe"
+log="$sandbox/Temp/Glimmerline-Setup.log"
+log_seen=0
+
+bold=$'\e[1m'; dim=$'\e[2m'; off=$'\e[0m'
+[[ -t 1 ]] || { bold=""; dim=""; off=""; }
+
+section() { printf '\n%s== %s ==%s\n' "$bold" "$1" "$off"; }
+
+# Prints the log lines added since the last call.
+new_log_lines() {
+  [[ -f "$log" ]] || { echo "  (no log)"; return; }
+  local total
+  total=$(wc -l < "$log")
+  tail -n +"$((log_seen + 1))" "$log" | sed -e '1s/^\xEF\xBB\xBF//' -e 's/\r$//' -e 's/^/  log> /'
+  log_seen=$total
+}
+
+# demo_run EXE TESTFOLDER ARGS...: runs the program in test mode and shows what happened.
+demo_run() {
+  local exe=$1 folder=$2
+  shift 2
+  printf '%s$ GLIMMERLINE_SETUP_TEST=%s wine %s %s%s\n' "$dim" "$folder" "$(basename "$exe")" "$*" "$off"
+  GLIMMERLINE_SETUP_TEST="$folder" wine "$exe" "$@" < /dev/null > /dev/null 2>&1
+  local code=$?
+  echo "  exit code: $code"
+  new_log_lines
+}
+
+section "What the setup carries"
+echo "  $(basename "$setup"): $(stat -c %s "$setup") bytes"
+echo "  payload archive: $(stat -c %s "$BUILD_DIR/resources/payload.glp") bytes, packed from:"
+if [[ -d "$BUILD_DIR/demo-payload" ]]; then
+  (cd "$BUILD_DIR/demo-payload" && find . -type f -printf '    %P (%s bytes)\n' | LC_ALL=C sort)
+fi
+echo "  icon: $BUILD_DIR/resources/glimmerline-256.png (the 256-pixel image of the nine in the icon)"
+
+section "An unknown switch is refused (exit 3, logged, no message box in silent or test mode)"
+demo_run "$setup" "$sandbox_win" /S /nonsense
+
+section "A test folder that does not exist: exit 3, and no log is written"
+printf '%s$ GLIMMERLINE_SETUP_TEST=%s wine %s /S%s\n' "$dim" "$sandbox_win\\missing" "$(basename "$setup")" "$off"
+GLIMMERLINE_SETUP_TEST="$sandbox_win\\missing" wine "$setup" /S < /dev/null > /dev/null 2>&1
+echo "  exit code: $?"
+[[ -e "$sandbox/missing" ]] && echo "  (unexpected: the folder appeared)" || echo "  nothing was written there"
+
+section "The same program named Uninstall.exe takes the uninstaller's role"
+cp "$setup" "$sandbox/Uninstall.exe"
+demo_run "$sandbox/Uninstall.exe" "$sandbox_win" /S /show-role
+
+section "A plain silent install"
+demo_run "$setup" "$sandbox_win" /S
+
+section "Files in the sandbox $sandbox_win"
+(cd "$sandbox" && find . -printf '  %P\n' | LC_ALL=C sort | grep -v '^  $')
+echo
+echo "Sandbox kept at $sandbox"
