@@ -2,7 +2,9 @@
 BUILD_DIR := build
 CMAKE_FLAGS ?=
 
-.PHONY: all build deps test demo clean
+FUZZ_SECONDS ?= 60
+
+.PHONY: all build deps test demo fuzz clean
 
 all: build
 
@@ -20,6 +22,9 @@ test: build
 
 demo: build
 	tools/demo.sh
+
+fuzz: build
+	tools/fuzz.sh $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD_DIR)

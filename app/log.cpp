@@ -4,6 +4,7 @@
 
 #include "env.h"
 #include "path_join.h"
+#include "text.h"
 #include "unique_handle.h"
 
 #include <windows.h>
@@ -43,19 +44,6 @@ std::wstring formatV(const wchar_t* format, va_list args)
         if (buffer.size() >= (1u << 20)) return std::wstring(buffer.data());
         buffer.resize(buffer.size() * 2);
     }
-}
-
-std::string toUtf8(const std::wstring& text)
-{
-    if (text.empty()) return {};
-    int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                  nullptr);
-    std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0) {
-        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
-                              nullptr);
-    }
-    return out;
 }
 
 void writeBytes(HANDLE file, const std::string& bytes)

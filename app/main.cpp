@@ -4,11 +4,16 @@
 #include "env.h"
 #include "log.h"
 #include "message_box.h"
+#include "open_app.h"
+#include "path_join.h"
+#include "update_result.h"
 #include "version.h"
 
 #include <windows.h>
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace gls {
 
@@ -35,6 +40,27 @@ bool isUninstallerName(const std::wstring& exePath)
     std::wstring name = slash == std::wstring::npos ? exePath : exePath.substr(slash + 1);
     return ::CompareStringOrdinal(name.c_str(), static_cast<int>(name.size()), L"Uninstall.exe", -1, TRUE) ==
            CSTR_EQUAL;
+}
+
+// The folder of the app to start again after an update run. The registered installation and a
+// checked "/D=" folder take part once the install folder rules are built; until then it is the
+// default install folder.
+std::wstring appFolderAfterUpdate(const Env& env)
+{
+    return env.defaultInstallDir;
+}
+
+// Starts the app again after an update run, whatever the run's result was.
+void restartAppAfterUpdate(const Env& env)
+{
+    std::wstring folder = appFolderAfterUpdate(env);
+    std::error_code ec;
+    if (!folder.empty() &&
+        std::filesystem::exists(std::filesystem::symlink_status(joinPath(folder, L"Glimmerline.exe"), ec))) {
+        openApp(env, folder);
+    } else {
+        logLine(L"no %ls in %ls to open", L"Glimmerline.exe", folder.c_str());
+    }
 }
 
 int run()
@@ -74,7 +100,10 @@ int run()
     } else {
         result = doInstall(env, args, reason);
     }
-    (void)updateMode; // the update result and restarting the app come with the update run
+    if (updateMode) {
+        writeUpdateResult(env, result, result == 0 ? std::wstring() : reason);
+        restartAppAfterUpdate(env);
+    }
 
     logLine(L"exit %d", result);
     return result;

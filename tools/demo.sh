@@ -49,6 +49,8 @@ if [[ -d "$BUILD_DIR/demo-payload" ]]; then
   (cd "$BUILD_DIR/demo-payload" && find . -type f -printf '    %P (%s bytes)\n' | LC_ALL=C sort)
 fi
 echo "  icon: $BUILD_DIR/resources/glimmerline-256.png (the 256-pixel image of the nine in the icon)"
+echo "  the payload as the setup reads it back from the built file (wine gls_list_payload.exe):"
+wine "$BUILD_DIR/tools/gls_list_payload.exe" "$setup" < /dev/null 2> /dev/null | tr -d '\r' | sed 's/^/    /'
 
 section "An unknown switch is refused (exit 3, logged, no message box in silent or test mode)"
 demo_run "$setup" "$sandbox_win" /S /nonsense
@@ -62,6 +64,15 @@ echo "  exit code: $?"
 section "The same program named Uninstall.exe takes the uninstaller's role"
 cp "$setup" "$sandbox/Uninstall.exe"
 demo_run "$sandbox/Uninstall.exe" "$sandbox_win" /S /show-role
+
+section "An updater's run with an unknown switch: exit 3, the update result, and the app started again"
+mkdir -p "$sandbox/LocalAppData/Programs/Glimmerline"
+cp "$BUILD_DIR/standin/Glimmerline.exe" "$sandbox/LocalAppData/Programs/Glimmerline/"
+demo_run "$setup" "$sandbox_win" /S /start /x
+echo "  update-result.txt:"
+sed 's/^/    | /' "$sandbox/LocalAppData/Glimmerline/update/update-result.txt"
+echo "  launched.txt (test mode writes this instead of starting the app):"
+sed 's/^/    | /' "$sandbox/launched.txt"
 
 section "A plain silent install"
 demo_run "$setup" "$sandbox_win" /S

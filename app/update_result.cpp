@@ -1,0 +1,49 @@
+// Writes the update result file for in-app updaters.
+#include "update_result.h"
+
+#include "env.h"
+#include "log.h"
+#include "path_join.h"
+#include "text.h"
+#include "unique_handle.h"
+#include "version.h"
+
+#include <windows.h>
+
+#include <filesystem>
+#include <system_error>
+
+namespace gls {
+
+std::string updateResultText(std::int32_t code, const std::wstring& reason)
+{
+    return "glimmerline-update-result 1\ncode " + std::to_string(code) + "\nversion " + toUtf8(kSetupVersion) +
+           "\nreason " + toUtf8(reason) + "\n";
+}
+
+void writeUpdateResult(const Env& env, std::int32_t code, const std::wstring& reason)
+{
+    if (env.settingsDir.empty()) return;
+    std::wstring folder = joinPath(env.settingsDir, L"update");
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(folder), ec);
+    std::wstring path = joinPath(folder, L"update-result.txt");
+
+    std::string bytes = updateResultText(code, reason);
+    bool ok = false;
+    {
+        UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        ok = file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+             written == bytes.size();
+        if (file && !::CloseHandle(file.release())) ok = false;
+    }
+    if (ok) {
+        logLine(L"wrote %ls (code %d)", path.c_str(), code);
+    } else {
+        logLine(L"could not write %ls (code %d)", path.c_str(), code);
+    }
+}
+
+} // namespace gls

@@ -1,0 +1,34 @@
+// The payload archive the setup carries as its "GLPAYLOAD" resource: the loaded index and its readers.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace gls {
+
+struct PayloadEntry {
+    std::string name;                   // UTF-8 bytes exactly as stored, '/' between components
+    const unsigned char* data = nullptr; // into the loaded resource; never copied
+    std::uint64_t size = 0;
+};
+
+struct Payload {
+    std::vector<PayloadEntry> entries; // in index order
+    std::string error;                 // empty when the archive is sound
+};
+
+// Checks and indexes an archive image. Empties `entries` first; on failure sets `error` to the
+// first failed check's text and returns false, and `entries` is not to be used.
+bool parsePayload(const unsigned char* image, std::size_t length, std::vector<PayloadEntry>& entries,
+                  std::string& error, bool verifyChecksum);
+
+// The running program's own payload, verified and indexed.
+Payload loadPayload();
+
+// The names and sizes in the payload of another program file, in index order; empty on any
+// failure. The entries carry no data: the file is released before this returns.
+std::vector<PayloadEntry> listPayloadOf(const std::wstring& exePath);
+
+} // namespace gls

@@ -1,0 +1,106 @@
+// The update result file and opening the app, in this process.
+#include "app/env.h"
+#include "app/open_app.h"
+#include "app/unique_handle.h"
+#include "app/update_result.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using gls::test::readFile;
+using gls::test::TestFolder;
+
+namespace {
+
+gls::Env testEnv(const TestFolder& folder)
+{
+    gls::Env env;
+    env.testMode = true;
+    env.testRoot = folder.path();
+    env.settingsDir = folder / L"LocalAppData\\Glimmerline";
+    return env;
+}
+
+} // namespace
+
+TEST(UpdateResult, FourLinesEachEndedByALineFeed)
+{
+    TestFolder folder;
+    gls::Env env = testEnv(folder);
+    gls::writeUpdateResult(env, 0, L"");
+    std::wstring path = folder / L"LocalAppData\\Glimmerline\\update\\update-result.txt";
+    EXPECT_EQ(readFile(path), "glimmerline-update-result 1\ncode 0\nversion 1.1.1\nreason \n");
+
+    // A shorter second result replaces the file completely; non-ASCII reasons are UTF-8.
+    gls::writeUpdateResult(env, 5, L"Glimmerline did not close");
+    EXPECT_EQ(readFile(path), "glimmerline-update-result 1\ncode 5\nversion 1.1.1\nreason Glimmerline did not close\n");
+    gls::writeUpdateResult(env, -2, L"caf\u00e9 \u2192 \U0001F3B5");
+    EXPECT_EQ(readFile(path), "glimmerline-update-result 1\ncode -2\nversion 1.1.1\nreason caf\xC3\xA9 \xE2\x86\x92 \xF0\x9F\x8E\xB5\n");
+}
+
+TEST(UpdateResult, NothingWithoutASettingsFolderOrWhenTheFolderCannotBeMade)
+{
+    TestFolder folder;
+    gls::Env env = testEnv(folder);
+    env.settingsDir.clear();
+    gls::writeUpdateResult(env, 1, L"x");
+    std::error_code ec;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path(), ec), std::filesystem::directory_iterator()), 0);
+
+    env = testEnv(folder);
+    ASSERT_TRUE(gls::test::writeFile(env.settingsDir + L"\\update", "a file where the folder should be"));
+    gls::writeUpdateResult(env, 1, L"x");
+    EXPECT_EQ(readFile(env.settingsDir + L"\\update"), "a file where the folder should be");
+}
+
+TEST(OpenApp, TestModeWritesTheMarkerAndStartsNothing)
+{
+    TestFolder folder;
+    gls::Env env = testEnv(folder);
+    gls::openApp(env, folder / L"Apps\\Glimmerline");
+    EXPECT_EQ(readFile(folder / L"launched.txt"), gls::test::narrow(folder / L"Apps\\Glimmerline\\Glimmerline.exe") + "\n");
+}
+
+TEST(OpenApp, ElevatedSetupOpensTheAppThroughExplorer)
+{
+    gls::AppLaunch elevated = gls::appLaunchFor(L"C:\\Users\\Ann Lee\\Glimmerline", true);
+    EXPECT_EQ(elevated.file, L"explorer.exe");
+    EXPECT_EQ(elevated.parameters, L"\"C:\\Users\\Ann Lee\\Glimmerline\\Glimmerline.exe\"");
+    EXPECT_EQ(elevated.directory, L"");
+    EXPECT_TRUE(elevated.throughExplorer);
+
+    gls::AppLaunch direct = gls::appLaunchFor(L"C:\\Users\\Ann Lee\\Glimmerline\\", false);
+    EXPECT_EQ(direct.file, L"C:\\Users\\Ann Lee\\Glimmerline\\Glimmerline.exe");
+    EXPECT_EQ(direct.parameters, L"");
+    EXPECT_EQ(direct.directory, L"C:\\Users\\Ann Lee\\Glimmerline\\");
+    EXPECT_FALSE(direct.throughExplorer);
+}
+
+TEST(OpenApp, StartsTheRealAppOutsideTestMode)
+{
+    TestFolder folder;
+    ASSERT_TRUE(::CopyFileW((gls::test::buildDir() + L"\\standin\\Glimmerline.exe").c_str(),
+                            (folder / L"Glimmerline.exe").c_str(), FALSE));
+    ASSERT_EQ(::FindWindowW(L"GlimmerlineMain", nullptr), nullptr) << "an app window is open already";
+    gls::Env env; // normal mode
+    gls::openApp(env, folder.path());
+
+    HWND window = nullptr;
+    for (int i = 0; i < 100 && !window; ++i) {
+        window = ::FindWindowW(L"GlimmerlineMain", nullptr);
+        if (!window) ::Sleep(100);
+    }
+    ASSERT_NE(window, nullptr) << "the app's window did not appear";
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    gls::UniqueKernelHandle process(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    ASSERT_TRUE(process);
+    wchar_t image[MAX_PATH * 4];
+    DWORD length = MAX_PATH * 4;
+    ASSERT_TRUE(::QueryFullProcessImageNameW(process.get(), 0, image, &length));
+    EXPECT_EQ(::lstrcmpiW(image, (folder / L"Glimmerline.exe").c_str()), 0);
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(::WaitForSingleObject(process.get(), 10000), WAIT_OBJECT_0);
+}
