@@ -1,7 +1,8 @@
 // Builds the environment record in normal mode or, when the test variable names a folder, in test mode.
 #include "env.h"
 
-#include "env_rules.h"
+#include "decimal_text.h"
+#include "install/path_rules.h"
 #include "path_join.h"
 
 #include <windows.h>
@@ -42,12 +43,12 @@ void fillTestMode(Env& env, const std::wstring& value)
 {
     env.testMode = true;
     std::error_code ec;
-    if (!isAbsoluteTestFolder(value) || !fs::is_directory(fs::path(value), ec)) {
+    if (!hasAbsoluteForm(value) || !fs::is_directory(fs::path(value), ec)) {
         env.failed = true;
         env.error = L"GLIMMERLINE_SETUP_TEST names no existing folder: " + value;
         return;
     }
-    env.testRoot = fs::path(value).lexically_normal().wstring();
+    env.testRoot = lexicallyNormal(value);
     env.uninstallKey = L"Software\\GlimmerlineSetupTest\\Uninstall\\Glimmerline";
     env.startMenuPrograms = joinPath(env.testRoot, L"StartMenu", L"Programs");
     env.desktopDir = joinPath(env.testRoot, L"Desktop");

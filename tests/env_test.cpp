@@ -1,6 +1,5 @@
 // The environment record in normal and test mode, and the test folder's checks.
 #include "app/env.h"
-#include "app/env_rules.h"
 #include "app/log.h"
 #include "test_support.h"
 
@@ -94,18 +93,6 @@ TEST(Environment, BadTestFoldersFail)
         EXPECT_TRUE(env.testRoot.empty() && env.tempDir.empty() && env.uninstallKey.empty());
     }
     ::SetCurrentDirectoryW(L"C:\\");
-}
-
-TEST(Environment, AbsoluteTestFolderForms)
-{
-    EXPECT_TRUE(gls::isAbsoluteTestFolder(L"C:\\x"));
-    EXPECT_TRUE(gls::isAbsoluteTestFolder(L"z:/x"));
-    EXPECT_TRUE(gls::isAbsoluteTestFolder(L"\\\\server\\share"));
-    EXPECT_TRUE(gls::isAbsoluteTestFolder(L"\\\\?\\C:\\x"));
-    EXPECT_FALSE(gls::isAbsoluteTestFolder(L"C:x"));
-    EXPECT_FALSE(gls::isAbsoluteTestFolder(L"C:"));
-    EXPECT_FALSE(gls::isAbsoluteTestFolder(L"x\\y"));
-    EXPECT_FALSE(gls::isAbsoluteTestFolder(L"\\x"));
 }
 
 TEST(Environment, OverlongTestVariableMeansNormalMode)

@@ -2,6 +2,7 @@
 #include "test_support.h"
 
 #include "app/unique_handle.h"
+#include "install/shortcuts.h"
 
 #include <gtest/gtest.h>
 
@@ -193,6 +194,90 @@ ScopedEnvVar::ScopedEnvVar(const wchar_t* name, const std::wstring& value) : nam
 ScopedEnvVar::~ScopedEnvVar()
 {
     ::SetEnvironmentVariableW(name_.c_str(), hadOld_ ? old_.c_str() : nullptr);
+}
+
+} // namespace gls::test
+
+namespace gls::test {
+
+HeldFile::HeldFile(const std::wstring& path)
+{
+    std::wstring eventName = L"gls-held-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                             std::to_wstring(::GetTickCount64());
+    UniqueKernelHandle ready(::CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
+    std::wstring helper = buildDir() + L"\\tests\\gls_test_helper.exe";
+    std::wstring commandLine = L"\"" + helper + L"\" hold \"" + path + L"\" " + eventName;
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!::CreateProcessW(helper.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        return;
+    }
+    ::CloseHandle(pi.hThread);
+    process_ = pi.hProcess;
+    HANDLE waits[] = {ready.get(), process_};
+    holding_ = ::WaitForMultipleObjects(2, waits, FALSE, 10000) == WAIT_OBJECT_0;
+}
+
+HeldFile::~HeldFile()
+{
+    if (!process_) return;
+    ::TerminateProcess(process_, 0);
+    ::WaitForSingleObject(process_, 5000);
+    ::CloseHandle(process_);
+}
+
+bool underWine()
+{
+    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+namespace {
+
+std::string unixPath(const std::wstring& windowsPath)
+{
+    using Convert = char*(CDECL*)(const wchar_t*);
+    auto convert = reinterpret_cast<Convert>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!convert) return {};
+    char* text = convert(windowsPath.c_str());
+    if (!text) return {};
+    std::string result = text;
+    ::HeapFree(::GetProcessHeap(), 0, text);
+    return result;
+}
+
+bool isReparsePoint(const std::wstring& path)
+{
+    DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+} // namespace
+
+bool makeFolderLink(const std::wstring& link, const std::wstring& target)
+{
+    if (::CreateSymbolicLinkW(link.c_str(), target.c_str(),
+                              SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) &&
+        isReparsePoint(link)) {
+        return true;
+    }
+    if (!underWine()) return false;
+    // Wine starts host programs too: let the host's ln make the link, which Wine shows as a
+    // reparse point. Relative, so that it holds whichever way the drive is reached.
+    std::wstring parent = link.substr(0, link.find_last_of(L'\\'));
+    std::wstring relative = fs::path(target).lexically_relative(fs::path(parent)).generic_wstring();
+    std::string linkPath = unixPath(link);
+    if (relative.empty() || linkPath.empty()) return false;
+    runProgram(L"Z:\\bin\\ln", L"-s \"" + relative + L"\" \"" + widen(linkPath) + L"\"", {}, 10000);
+    // The wait on a host program can end before it has run; look for the link a while.
+    for (int i = 0; i < 50 && !isReparsePoint(link); ++i) ::Sleep(20);
+    return isReparsePoint(link);
+}
+
+bool makeShortcutFile(const std::wstring& path, const std::wstring& target)
+{
+    return gls::makeShortcut(path, target, target.substr(0, target.find_last_of(L'\\')));
 }
 
 } // namespace gls::test

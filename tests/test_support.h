@@ -73,3 +73,33 @@ private:
 };
 
 } // namespace gls::test
+
+namespace gls::test {
+
+// A helper process that holds a file open without delete sharing until this object goes.
+class HeldFile {
+public:
+    explicit HeldFile(const std::wstring& path);
+    ~HeldFile();
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+
+    bool holding() const { return holding_; }
+
+private:
+    HANDLE process_ = nullptr;
+    bool holding_ = false;
+};
+
+// Makes a link to a folder. Under Wine, whose CreateSymbolicLinkW reports success but makes
+// nothing and which cannot make junctions, the host's own symbolic link is made instead; Wine
+// shows it as a reparse point. False when no link could be made.
+bool makeFolderLink(const std::wstring& link, const std::wstring& target);
+
+// True when running under Wine.
+bool underWine();
+
+// A shortcut file made with the shell link object.
+bool makeShortcutFile(const std::wstring& path, const std::wstring& target);
+
+} // namespace gls::test

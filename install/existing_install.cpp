@@ -1,0 +1,59 @@
+// Finds the registered installation and checks it against what is on disk.
+#include "existing_install.h"
+
+#include "app/env.h"
+#include "app/path_join.h"
+#include "path_rules.h"
+#include "shortcuts.h"
+#include "user_registry.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace gls {
+
+namespace {
+
+// Anything of that name counts; an entry whose state cannot be read does not.
+bool entryExists(const std::wstring& path)
+{
+    std::error_code ec;
+    fs::file_status status = fs::symlink_status(fs::path(path), ec);
+    return !ec && fs::exists(status);
+}
+
+} // namespace
+
+ExistingInstall findExistingInstall(const Env& env)
+{
+    ExistingInstall existing;
+    std::wstring location = readUserString(env.uninstallKey, L"InstallLocation");
+    if (location.empty()) return existing;
+    existing.folder = location;
+    if (!entryExists(joinPath(location, L"Glimmerline.exe")) && !entryExists(joinPath(location, L"Uninstall.exe"))) {
+        return existing;
+    }
+    if (env.testMode && !isInsideFolder(location, env.testRoot)) return existing;
+
+    existing.found = true;
+    existing.version = readUserString(env.uninstallKey, L"DisplayVersion");
+
+    std::wstring shortcut = joinPath(env.desktopDir, L"Glimmerline.lnk");
+    if (env.desktopDir.empty() || !entryExists(shortcut)) return existing;
+    std::wstring target = shortcutTarget(shortcut);
+    existing.hasDesktopShortcut = !target.empty() && isInsideFolder(target, location);
+    return existing;
+}
+
+std::wstring registeredInstallFolder(const Env& env)
+{
+    std::wstring location = readUserString(env.uninstallKey, L"InstallLocation");
+    if (location.empty() || !hasAbsoluteForm(location)) return {};
+    if (rootLength(location) >= location.size()) return {};
+    if (env.testMode && !isInsideFolder(location, env.testRoot)) return {};
+    return location;
+}
+
+} // namespace gls

@@ -1,0 +1,25 @@
+// Path text rules shared by the folder checks, the installation lookup and the removal code.
+// Pure string work on Windows path syntax, free of the platform.
+#pragma once
+
+#include <string>
+
+namespace gls {
+
+// The length of a path's root: a drive ("C:") or a network or device root ("\\server\share",
+// "\\?\C:", "\\.\device"), together with the separators that follow it. 0 when there is none.
+std::size_t rootLength(const std::wstring& path);
+
+// An absolute path: a drive letter, a colon and a separator; or, without a drive letter and
+// colon, two separators and a name (a network or device path).
+bool hasAbsoluteForm(const std::wstring& path);
+
+// Lexical normal form: backslashes, repeated separators collapsed, "." dropped, ".." removing
+// the component before it (never the root). No file-system access.
+std::wstring lexicallyNormal(const std::wstring& path);
+
+// A path equal to or inside a folder, compared in lexical normal form and ASCII lower case,
+// trailing separators ignored. An empty folder contains nothing.
+bool isInsideFolder(const std::wstring& path, const std::wstring& folder);
+
+} // namespace gls

@@ -1,0 +1,135 @@
+// Finding a registered installation through the real registry (under the test key) and real files.
+#include "app/env.h"
+#include "install/existing_install.h"
+#include "install/shortcuts.h"
+#include "install/user_registry.h"
+#include "registry_scope.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+using gls::test::RegistryScope;
+using gls::test::TestFolder;
+
+namespace {
+
+gls::Env testEnv(const TestFolder& folder, const RegistryScope& registry)
+{
+    gls::Env env;
+    env.testMode = true;
+    env.testRoot = folder.path();
+    env.uninstallKey = registry.uninstallKey();
+    env.desktopDir = folder / L"Desktop";
+    return env;
+}
+
+} // namespace
+
+TEST(ExistingInstall, FoundWithFolderVersionAndDesktopShortcut)
+{
+    TestFolder folder;
+    RegistryScope registry;
+    gls::Env env = testEnv(folder, registry);
+    std::wstring app = folder / L"Apps\\Glimmerline";
+    ASSERT_TRUE(gls::test::writeFile(app + L"\\Glimmerline.exe", "app"));
+    ASSERT_TRUE(registry.setString(L"InstallLocation", app));
+    ASSERT_TRUE(registry.setString(L"DisplayVersion", L"1.0.9"));
+    ASSERT_TRUE(gls::test::makeShortcutFile(folder / L"Desktop\\Glimmerline.lnk", app + L"\\Glimmerline.exe"));
+
+    gls::ExistingInstall found = gls::findExistingInstall(env);
+    EXPECT_TRUE(found.found);
+    EXPECT_EQ(found.folder, app);
+    EXPECT_EQ(found.version, L"1.0.9");
+    EXPECT_TRUE(found.hasDesktopShortcut);
+    EXPECT_EQ(gls::registeredInstallFolder(env), app);
+}
+
+TEST(ExistingInstall, ShortcutIntoTheFolderInAnotherCaseCountsOneElsewhereDoesNot)
+{
+    TestFolder folder;
+    RegistryScope registry;
+    gls::Env env = testEnv(folder, registry);
+    std::wstring app = folder / L"Apps\\Glimmerline";
+    ASSERT_TRUE(gls::test::writeFile(app + L"\\Uninstall.exe", "uninstaller only"));
+    ASSERT_TRUE(registry.setString(L"InstallLocation", app + L"\\"));
+    std::wstring upper = app;
+    for (wchar_t& c : upper) c = static_cast<wchar_t>(towupper(c));
+    ASSERT_TRUE(gls::test::makeShortcutFile(folder / L"Desktop\\Glimmerline.lnk", upper + L"\\Glimmerline.exe"));
+    gls::ExistingInstall found = gls::findExistingInstall(env);
+    EXPECT_TRUE(found.found);
+    EXPECT_EQ(found.version, L""); // no "DisplayVersion"
+    EXPECT_TRUE(found.hasDesktopShortcut);
+
+    ASSERT_TRUE(gls::test::makeShortcutFile(folder / L"Desktop\\Glimmerline.lnk", folder / L"Other\\Glimmerline.exe"));
+    EXPECT_FALSE(gls::findExistingInstall(env).hasDesktopShortcut);
+}
+
+TEST(ExistingInstall, RegisteredFolderWithoutTheAppIsNotAnInstallation)
+{
+    TestFolder folder;
+    RegistryScope registry;
+    gls::Env env = testEnv(folder, registry);
+    std::wstring app = folder / L"Apps\\Glimmerline";
+    ASSERT_TRUE(gls::test::writeFile(app + L"\\README.txt", "not the app"));
+    ASSERT_TRUE(registry.setString(L"InstallLocation", app));
+    gls::ExistingInstall found = gls::findExistingInstall(env);
+    EXPECT_FALSE(found.found);
+    EXPECT_EQ(found.folder, app);
+    // For removal the registration still counts: the folder may have been emptied by hand.
+    EXPECT_EQ(gls::registeredInstallFolder(env), app);
+}
+
+TEST(ExistingInstall, TestModeIgnoresRegistrationsOutsideTheTestFolder)
+{
+    TestFolder folder;
+    TestFolder elsewhere;
+    RegistryScope registry;
+    gls::Env env = testEnv(folder, registry);
+    ASSERT_TRUE(gls::test::writeFile(elsewhere / L"Glimmerline.exe", "app"));
+    ASSERT_TRUE(registry.setString(L"InstallLocation", elsewhere.path()));
+    gls::ExistingInstall found = gls::findExistingInstall(env);
+    EXPECT_FALSE(found.found);
+    EXPECT_EQ(found.folder, elsewhere.path());
+    EXPECT_EQ(gls::registeredInstallFolder(env), L"");
+}
+
+TEST(ExistingInstall, RegisteredFolderMustBeAbsoluteAndMoreThanARoot)
+{
+    RegistryScope registry;
+    gls::Env env;
+    env.uninstallKey = registry.uninstallKey();
+    for (const wchar_t* value : {L"C:", L"C:Apps", L"C:\\", L"Apps", L"\\\\server\\share", L"\\Apps"}) {
+        ASSERT_TRUE(registry.setString(L"InstallLocation", value));
+        EXPECT_EQ(gls::registeredInstallFolder(env), L"") << gls::test::narrow(value);
+    }
+    ASSERT_TRUE(registry.setString(L"InstallLocation", L""));
+    EXPECT_EQ(gls::registeredInstallFolder(env), L"");
+    ASSERT_TRUE(registry.setString(L"InstallLocation", L"\\\\server\\share\\Glimmerline"));
+    EXPECT_EQ(gls::registeredInstallFolder(env), L"\\\\server\\share\\Glimmerline");
+    EXPECT_FALSE(gls::findExistingInstall(env).found);
+}
+
+TEST(ExistingInstall, ReadUserStringLimitsAndTypes)
+{
+    RegistryScope registry;
+    std::wstring key = registry.uninstallKey();
+    ASSERT_TRUE(registry.setString(L"Fits", std::wstring(2047, L'f')));
+    ASSERT_TRUE(registry.setString(L"TooLong", std::wstring(2048, L't')));
+    ASSERT_TRUE(registry.setDword(L"Number", 7));
+    EXPECT_EQ(gls::readUserString(key, L"Fits").size(), 2047u);
+    EXPECT_EQ(gls::readUserString(key, L"TooLong"), L"");
+    EXPECT_EQ(gls::readUserString(key, L"Number"), L"");
+    EXPECT_EQ(gls::readUserString(key, L"Missing"), L"");
+    EXPECT_EQ(gls::readUserString(key + L"\\Nope", L"Fits"), L"");
+}
+
+TEST(Shortcuts, MadeAndReadBack)
+{
+    TestFolder folder;
+    std::wstring lnk = folder / L"StartMenu\\Programs\\Glimmerline.lnk"; // the folder does not exist yet
+    ASSERT_TRUE(gls::makeShortcut(lnk, L"C:\\Apps\\Glimmerline\\Glimmerline.exe", L"C:\\Apps\\Glimmerline"));
+    EXPECT_EQ(gls::shortcutTarget(lnk), L"C:\\Apps\\Glimmerline\\Glimmerline.exe");
+    ASSERT_TRUE(gls::test::writeFile(folder / L"damaged.lnk", "this is no shortcut"));
+    EXPECT_EQ(gls::shortcutTarget(folder / L"damaged.lnk"), L"");
+    EXPECT_EQ(gls::shortcutTarget(folder / L"missing.lnk"), L"");
+}

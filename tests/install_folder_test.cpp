@@ -1,0 +1,101 @@
+// The install folder rules through the one call every caller uses.
+#include "app/env.h"
+#include "install/install_folder.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+using gls::test::TestFolder;
+
+namespace {
+
+const std::wstring kUnset = L"(unset)";
+
+struct Checked {
+    std::wstring folder;
+    std::wstring message;
+};
+
+Checked check(const std::wstring& text, const gls::Env& env = gls::Env())
+{
+    Checked c{L"", kUnset};
+    c.folder = gls::checkInstallFolder(env, text, c.message);
+    return c;
+}
+
+const wchar_t kCharacterMessage[] = L"A folder's name cannot have any of these in it: < > \" | ? *";
+
+} // namespace
+
+TEST(InstallFolder, TrimsQuotesAndBlanks)
+{
+    EXPECT_EQ(check(L"  \" \"  ").message, L"Pick a folder to install into.");
+    EXPECT_EQ(check(L"").message, L"Pick a folder to install into.");
+    Checked c = check(L"  \"C:\\Apps\\Glimmerline\"  ");
+    EXPECT_EQ(c.folder, L"C:\\Apps\\Glimmerline");
+    EXPECT_EQ(c.message, kUnset); // left as it was
+}
+
+TEST(InstallFolder, NeedsAWholePath)
+{
+    for (const wchar_t* text : {L"Apps\\Glimmerline", L"\\Apps", L"C:Apps", L"C:", L"/x", L"\\\\\\srv"}) {
+        Checked c = check(text);
+        EXPECT_EQ(c.folder, L"") << gls::test::narrow(text);
+        EXPECT_EQ(c.message, L"Pick a whole folder path, starting with a drive letter.") << gls::test::narrow(text);
+    }
+    EXPECT_EQ(check(L"c:/apps/x").folder, L"c:\\apps\\x");
+    EXPECT_EQ(check(L"C:\\Apps\\Glimmerline\\\\").folder, L"C:\\Apps\\Glimmerline");
+    EXPECT_EQ(check(L"\\\\server\\share\\Glimmerline").folder, L"\\\\server\\share\\Glimmerline");
+}
+
+TEST(InstallFolder, RefusesWholeDrives)
+{
+    for (const wchar_t* text : {L"C:\\", L"C:/", L"C:\\a\\..\\", L"D:\\.", L"\\\\server\\share\\"}) {
+        EXPECT_EQ(check(text).message, L"Pick a folder, not a whole drive.") << gls::test::narrow(text);
+    }
+}
+
+TEST(InstallFolder, LengthLimits)
+{
+    std::wstring at180 = L"C:\\" + std::wstring(177, L'a');
+    EXPECT_EQ(check(at180).folder, at180);
+    Checked over = check(at180 + L"b");
+    EXPECT_EQ(over.folder, L"");
+    EXPECT_EQ(over.message, L"That folder's path is too long. Pick a shorter one.");
+    EXPECT_EQ(check(L"C:\\" + std::wstring(1100, L'a')).message, L"That folder's path is too long.");
+}
+
+TEST(InstallFolder, ForbiddenCharacters)
+{
+    for (const wchar_t* text : {L"C:\\a|b", L"C:\\a?b", L"C:\\a\tb", L"C:\\a<b", L"C:\\a>b", L"C:\\a*b", L"C:\\a\"b\\c"}) {
+        EXPECT_EQ(check(text).message, kCharacterMessage) << gls::test::narrow(text);
+    }
+    EXPECT_EQ(check(L"C:\\a:b").folder, L"C:\\a:b");
+}
+
+TEST(InstallFolder, ExistingEntries)
+{
+    TestFolder folder;
+    ASSERT_TRUE(gls::test::writeFile(folder / L"file", "x"));
+    EXPECT_EQ(check(folder / L"file").message, L"There is a file of that name there. Pick another folder.");
+    Checked existing = check(folder.path() + L"\\");
+    EXPECT_EQ(existing.folder, folder.path());
+    EXPECT_TRUE(gls::test::exists(folder.path()));
+    EXPECT_FALSE(gls::test::exists(folder / L"missing"));
+    EXPECT_EQ(check(folder / L"missing\\deeper").folder, folder / L"missing\\deeper");
+    EXPECT_FALSE(gls::test::exists(folder / L"missing")); // nothing is created
+}
+
+TEST(InstallFolder, TestModeKeepsToTheTestFolder)
+{
+    TestFolder folder;
+    gls::Env env;
+    env.testMode = true;
+    env.testRoot = folder.path();
+    EXPECT_EQ(check(folder / L"Apps\\Glimmerline", env).folder, folder / L"Apps\\Glimmerline");
+    EXPECT_EQ(check(folder.path(), env).folder, folder.path());
+    EXPECT_EQ(check(L"C:\\Elsewhere\\Glimmerline", env).message, L"(test) The folder is outside the test folder.");
+    EXPECT_EQ(check(folder.path() + L"x", env).message, L"(test) The folder is outside the test folder.");
+    env.testRoot.clear();
+    EXPECT_EQ(check(folder.path(), env).message, L"(test) The folder is outside the test folder.");
+}

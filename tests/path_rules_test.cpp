@@ -1,0 +1,46 @@
+// Path text rules: roots, lexical normal form, and what counts as inside a folder.
+#include "install/path_rules.h"
+
+#include <gtest/gtest.h>
+
+using gls::isInsideFolder;
+using gls::lexicallyNormal;
+using gls::rootLength;
+
+TEST(PathRules, Roots)
+{
+    EXPECT_EQ(rootLength(L"C:\\Apps"), 3u);
+    EXPECT_EQ(rootLength(L"C:/\\Apps"), 4u);
+    EXPECT_EQ(rootLength(L"C:Apps"), 2u);
+    EXPECT_EQ(rootLength(L"C:\\"), 3u);
+    EXPECT_EQ(rootLength(L"\\\\server\\share\\x"), 15u);
+    EXPECT_EQ(rootLength(L"\\\\server\\share"), 14u);
+    EXPECT_EQ(rootLength(L"\\\\?\\C:\\x"), 7u);
+    EXPECT_EQ(rootLength(L"\\\\?\\UNC\\srv\\sh\\x"), 15u);
+    EXPECT_EQ(rootLength(L"\\Apps"), 0u);
+    EXPECT_EQ(rootLength(L"Apps"), 0u);
+}
+
+TEST(PathRules, LexicalNormalForm)
+{
+    EXPECT_EQ(lexicallyNormal(L"C:/gls-tests/./x//y"), L"C:\\gls-tests\\x\\y");
+    EXPECT_EQ(lexicallyNormal(L"C:\\a\\..\\"), L"C:\\");
+    EXPECT_EQ(lexicallyNormal(L"C:\\..\\..\\x"), L"C:\\x");
+    EXPECT_EQ(lexicallyNormal(L"C:\\Apps\\.\\x\\..\\Glim"), L"C:\\Apps\\Glim");
+    EXPECT_EQ(lexicallyNormal(L"\\\\srv\\share\\a\\..\\b"), L"\\\\srv\\share\\b");
+    EXPECT_EQ(lexicallyNormal(L"a\\..\\..\\b"), L"..\\b");
+}
+
+TEST(PathRules, InsideFolder)
+{
+    EXPECT_TRUE(isInsideFolder(L"C:\\Apps", L"C:\\Apps\\"));
+    EXPECT_TRUE(isInsideFolder(L"C:\\Apps\\", L"C:\\Apps"));
+    EXPECT_TRUE(isInsideFolder(L"C:\\Apps\\.\\x\\..\\Glim", L"C:\\Apps"));
+    EXPECT_TRUE(isInsideFolder(L"C:\\APPS\\GLIMMERLINE\\Glimmerline.exe", L"c:\\apps\\glimmerline"));
+    EXPECT_TRUE(isInsideFolder(L"c:/apps/x", L"C:\\Apps"));
+    EXPECT_FALSE(isInsideFolder(L"C:\\Apps\\Glim", L"C:\\Apps\\Gli"));
+    EXPECT_FALSE(isInsideFolder(L"C:\\Apps", L"C:\\Apps\\Glim"));
+    EXPECT_FALSE(isInsideFolder(L"C:\\Other\\Glimmerline.exe", L"C:\\Apps\\Glimmerline"));
+    EXPECT_FALSE(isInsideFolder(L"C:\\Apps\\x", L""));
+    EXPECT_FALSE(isInsideFolder(L"C:\\Apps\\..\\Other", L"C:\\Apps"));
+}

@@ -1,0 +1,74 @@
+// Removal shared by install and uninstall. Each walk collects first and deletes afterwards, so
+// nothing is removed from a folder while it is being listed.
+#include "remove_files.h"
+
+#include "app/log.h"
+#include "install/path_rules.h"
+#include "install/shortcuts.h"
+#include "tree_walk.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace gls {
+
+void removeTree(const std::wstring& folder, std::vector<std::wstring>* stayed)
+{
+    std::vector<std::wstring> files;
+    for (const TreeEntry& e : walkTree(folder)) {
+        if (!e.isFolder) files.push_back(e.path);
+    }
+    for (const std::wstring& file : files) {
+        ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        // No retry and no wait: a file in use at this moment stays.
+        if (!::DeleteFileW(file.c_str()) && ::GetLastError() != ERROR_FILE_NOT_FOUND && stayed) {
+            stayed->push_back(file);
+        }
+    }
+    removeEmptyFolders(folder);
+}
+
+void removeEmptyFolders(const std::wstring& folder)
+{
+    std::vector<std::wstring> folders;
+    for (const TreeEntry& e : walkTree(folder)) {
+        if (e.isFolder) folders.push_back(e.path);
+    }
+    // A folder's path is longer than its parent's, so children go first.
+    std::stable_sort(folders.begin(), folders.end(),
+                     [](const std::wstring& a, const std::wstring& b) { return a.size() > b.size(); });
+    // A link to a folder is removed as a link; what it points to is not touched.
+    for (const std::wstring& f : folders) ::RemoveDirectoryW(f.c_str());
+    ::RemoveDirectoryW(folder.c_str());
+}
+
+void removeOldLeftovers(const std::wstring& installFolder)
+{
+    std::vector<std::wstring> leftovers;
+    for (const TreeEntry& e : walkTree(installFolder, false)) {
+        std::wstring name = e.path.substr(e.path.find_last_of(L'\\') + 1);
+        if (e.isFolder && !e.isLink && name.rfind(L".glsetup-old", 0) == 0) leftovers.push_back(e.path);
+    }
+    for (const std::wstring& folder : leftovers) removeTree(folder);
+}
+
+bool removeShortcutIfOurs(const std::wstring& shortcutPath, const std::wstring& installFolder)
+{
+    std::error_code ec;
+    std::filesystem::file_status status = std::filesystem::symlink_status(std::filesystem::path(shortcutPath), ec);
+    if (ec || !std::filesystem::exists(status)) return true;
+
+    std::wstring target = shortcutTarget(shortcutPath);
+    if (target.empty() || isInsideFolder(target, installFolder)) {
+        bool removed = ::DeleteFileW(shortcutPath.c_str()) != FALSE;
+        logLine(L"%ls %ls", removed ? L"removed" : L"could not remove", shortcutPath.c_str());
+        return removed;
+    }
+    logLine(L"left %ls: it points to %ls", shortcutPath.c_str(), target.c_str());
+    return false;
+}
+
+} // namespace gls

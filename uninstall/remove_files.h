@@ -1,0 +1,25 @@
+// Removal shared by install and uninstall: folder trees, empty folders, leftovers of interrupted
+// runs, and the app's own shortcuts. Nothing is ever scheduled for the next restart: what cannot
+// go now stays, and is reported.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace gls {
+
+// Deletes every file of the tree it can, then the empty folders. Files that stayed are appended
+// to `stayed` when given. Links to folders are removed as links, never entered.
+void removeTree(const std::wstring& folder, std::vector<std::wstring>* stayed = nullptr);
+
+// Removes the tree's empty folders from the bottom up, and the folder itself when it is empty.
+void removeEmptyFolders(const std::wstring& folder);
+
+// Removes the ".glsetup-old…" folders an interrupted install left directly inside the folder.
+void removeOldLeftovers(const std::wstring& installFolder);
+
+// Deletes the shortcut when it points into the install folder or its target cannot be read.
+// True when it is gone or was never there; false when it stayed.
+bool removeShortcutIfOurs(const std::wstring& shortcutPath, const std::wstring& installFolder);
+
+} // namespace gls
