@@ -2,6 +2,8 @@
 // opens the log, rejects unknown switches and runs the install or the uninstall.
 #include "args.h"
 #include "env.h"
+#include "install/existing_install.h"
+#include "install/install_folder.h"
 #include "log.h"
 #include "message_box.h"
 #include "open_app.h"
@@ -42,18 +44,24 @@ bool isUninstallerName(const std::wstring& exePath)
            CSTR_EQUAL;
 }
 
-// The folder of the app to start again after an update run. The registered installation and a
-// checked "/D=" folder take part once the install folder rules are built; until then it is the
-// default install folder.
-std::wstring appFolderAfterUpdate(const Env& env)
+// The folder of the app to start again after an update run: a usable "/D=" folder, else the
+// registered installation, else the default folder.
+std::wstring appFolderAfterUpdate(const Env& env, const Args& args)
 {
-    return env.defaultInstallDir;
+    ExistingInstall existing = findExistingInstall(env);
+    std::wstring folder = existing.found ? existing.folder : env.defaultInstallDir;
+    if (args.installDirGiven) {
+        std::wstring message;
+        std::wstring checked = checkInstallFolder(env, args.installDir, message);
+        if (!checked.empty()) folder = checked;
+    }
+    return folder;
 }
 
 // Starts the app again after an update run, whatever the run's result was.
-void restartAppAfterUpdate(const Env& env)
+void restartAppAfterUpdate(const Env& env, const Args& args)
 {
-    std::wstring folder = appFolderAfterUpdate(env);
+    std::wstring folder = appFolderAfterUpdate(env, args);
     std::error_code ec;
     if (!folder.empty() &&
         std::filesystem::exists(std::filesystem::symlink_status(joinPath(folder, L"Glimmerline.exe"), ec))) {
@@ -102,7 +110,7 @@ int run()
     }
     if (updateMode) {
         writeUpdateResult(env, result, result == 0 ? std::wstring() : reason);
-        restartAppAfterUpdate(env);
+        restartAppAfterUpdate(env, args);
     }
 
     logLine(L"exit %d", result);

@@ -48,8 +48,23 @@ bench_xvfb() {
   return 1
 }
 
+# A 4 MiB RAM drive mapped as S:, so that tests can fill a drive up. Mounting needs root; without
+# it S: stays unmapped and the tests that need it say so and skip.
+bench_small_drive_dir=""
+bench_small_drive() {
+  local dir="$bench_build/smalldrive"
+  rm -f "$WINEPREFIX/dosdevices/s:"
+  mkdir -p "$dir"
+  mountpoint -q "$dir" && umount "$dir" 2> /dev/null
+  if mount -t tmpfs -o size=4m tmpfs "$dir" 2> /dev/null; then
+    bench_small_drive_dir="$dir"
+    ln -s "$dir" "$WINEPREFIX/dosdevices/s:"
+  fi
+}
+
 bench_start() {
   bench_prefix
+  bench_small_drive
   bench_xvfb
   # One wineserver for the whole run: every Wine process start afterwards is cheaper.
   wineserver -p
@@ -60,6 +75,10 @@ bench_start() {
 
 bench_stop() {
   wineserver -k > /dev/null 2>&1 || true
+  if [[ -n "$bench_small_drive_dir" ]]; then
+    rm -f "$WINEPREFIX/dosdevices/s:"
+    umount "$bench_small_drive_dir" 2> /dev/null || true
+  fi
   if [[ -n "$bench_xvfb_pid" ]]; then
     kill "$bench_xvfb_pid" 2> /dev/null || true
     wait "$bench_xvfb_pid" 2> /dev/null || true

@@ -1,0 +1,67 @@
+// The copy phase of an install: new files go into the install folder all or nothing. They are
+// staged in ".glsetup-new", read back, then swapped in one by one with each old file moved aside
+// into ".glsetup-old-<pid>" first; a journal of the swaps lets a failure put everything back.
+// Each stage can be run on its own; the install job runs them in order.
+#pragma once
+
+#include "install_result.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace gls {
+
+struct PlannedFile {
+    std::string name; // UTF-8, '/' separators, as in the payload
+    std::wstring stagedPath;
+    std::wstring finalPath;
+    const unsigned char* data = nullptr;
+    std::uint64_t size = 0;
+};
+
+struct JournalEntry {
+    std::wstring finalPath;
+    std::wstring asidePath;
+    bool movedAside = false;
+};
+
+struct CopyPhase {
+    std::wstring installDir;
+    std::wstring stagingDir;
+    std::wstring oldFilesDir;
+    std::vector<std::string> installedNames; // what the installed version's uninstaller lists
+    std::vector<PlannedFile> files;
+    std::uint64_t totalBytes = 0;
+    std::vector<JournalEntry> journal;
+};
+
+// Probe the folder, name the work folders, clear an interrupted run's leftovers, and learn the
+// installed version's files. False with the result filled when the folder cannot be written.
+bool prepareFolder(CopyPhase& phase, InstallResult& result);
+
+// Adds a file to the plan; false when its name cannot become a path.
+bool planFile(CopyPhase& phase, const std::string& name, const unsigned char* data, std::uint64_t size);
+
+// Writes every planned file into the staging folder (progress 0 to 0.75).
+bool stageFiles(CopyPhase& phase, const ProgressCallback& progress, InstallResult& result);
+
+// Reads every staged file back and compares it (progress 0.8).
+bool verifyStaged(CopyPhase& phase, const ProgressCallback& progress, InstallResult& result);
+
+// Moves each old file aside and the new one in place, journalled (progress 0.88). On failure
+// everything swapped so far is put back.
+bool swapFiles(CopyPhase& phase, const ProgressCallback& progress, InstallResult& result);
+
+// Undoes every journalled swap, last first. False when some old file could not be put back;
+// the old-files folder is then kept.
+bool rollBack(const std::vector<JournalEntry>& journal, const std::wstring& stagingDir, const std::wstring& installDir,
+              const std::wstring& oldFilesDir);
+
+// Moves the files the installed version had and this one has not into the old-files folder.
+void takeOutOldFiles(const CopyPhase& phase);
+
+// Deletes both work folders and the folders the swap left empty.
+void cleanUp(const CopyPhase& phase);
+
+} // namespace gls

@@ -1,0 +1,19 @@
+// What an install reports: its result record and the progress callback all jobs share.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace gls {
+
+struct InstallResult {
+    bool ok = false;
+    std::wstring message; // for the user, on failure
+    std::wstring reason;  // a few lower-case words, on failure
+};
+
+// Called synchronously on the job's thread with a fraction from 0 to 1 that never decreases,
+// and a short line naming the current step.
+using ProgressCallback = std::function<void(float, const std::wstring&)>;
+
+} // namespace gls

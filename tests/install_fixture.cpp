@@ -1,0 +1,72 @@
+// What the install tests share.
+#include "install_fixture.h"
+
+#include "tools/payload_writer.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace gls::test {
+
+MemoryPayload makePayload(const std::vector<std::pair<std::string, std::string>>& files)
+{
+    std::vector<PackFile> pack;
+    for (const auto& [name, content] : files) pack.push_back({name, {content.begin(), content.end()}});
+    MemoryPayload m;
+    m.archive = buildPayloadArchive(pack);
+    parsePayload(m.archive.data(), m.archive.size(), m.payload.entries, m.payload.error, true);
+    return m;
+}
+
+bool loadBuiltPayload(BuiltPayload& out)
+{
+    out.module.reset(::LoadLibraryExW(setupExePath().c_str(), nullptr,
+                                      LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE));
+    if (!out.module) return false;
+    HRSRC found = ::FindResourceW(out.module.get(), L"GLPAYLOAD", MAKEINTRESOURCEW(10));
+    if (!found) return false;
+    const auto* data = static_cast<const unsigned char*>(::LockResource(::LoadResource(out.module.get(), found)));
+    return data && parsePayload(data, ::SizeofResource(out.module.get(), found), out.payload.entries,
+                                out.payload.error, true);
+}
+
+bool writeSetupWithPayload(const std::wstring& path, const std::vector<unsigned char>& archive)
+{
+    if (!::CopyFileW(setupExePath().c_str(), path.c_str(), FALSE)) return false;
+    HANDLE update = ::BeginUpdateResourceW(path.c_str(), FALSE);
+    if (!update) return false;
+    bool ok = ::UpdateResourceW(update, MAKEINTRESOURCEW(10), L"GLPAYLOAD", MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+                                const_cast<unsigned char*>(archive.data()), static_cast<DWORD>(archive.size()));
+    return ::EndUpdateResourceW(update, !ok) && ok;
+}
+
+Env installEnv(const TestFolder& folder, const RegistryScope& registry)
+{
+    Env env;
+    env.testMode = true;
+    env.testRoot = folder.path();
+    env.uninstallKey = registry.uninstallKey();
+    env.startMenuPrograms = folder / L"StartMenu\\Programs";
+    env.desktopDir = folder / L"Desktop";
+    env.defaultInstallDir = folder / L"LocalAppData\\Programs\\Glimmerline";
+    env.settingsDir = folder / L"LocalAppData\\Glimmerline";
+    env.tempDir = folder / L"Temp";
+    return env;
+}
+
+std::vector<std::pair<std::wstring, std::string>> snapshotTree(const std::wstring& folder)
+{
+    std::vector<std::pair<std::wstring, std::string>> out;
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(fs::path(folder), ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
+        std::wstring relative = it->path().lexically_relative(fs::path(folder)).wstring();
+        out.emplace_back(relative, it->is_directory(ec) ? std::string() : readFile(it->path().wstring()));
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+} // namespace gls::test

@@ -1,0 +1,48 @@
+// What the install tests share: a test-mode environment of their own, payloads built in memory
+// or read from the built setup, and a recorder for progress reports.
+#pragma once
+
+#include "app/env.h"
+#include "app/unique_handle.h"
+#include "install/install_result.h"
+#include "payload/payload.h"
+#include "registry_scope.h"
+#include "test_support.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace gls::test {
+
+struct ProgressLog {
+    std::vector<std::pair<float, std::wstring>> reports;
+    ProgressCallback callback()
+    {
+        return [this](float f, const std::wstring& text) { reports.emplace_back(f, text); };
+    }
+};
+
+// An archive built in memory and the payload that points into it.
+struct MemoryPayload {
+    std::vector<unsigned char> archive;
+    Payload payload;
+};
+MemoryPayload makePayload(const std::vector<std::pair<std::string, std::string>>& files);
+
+// The payload of the built setup, read from the file (kept loaded while this lives).
+struct BuiltPayload {
+    UniqueModule module;
+    Payload payload;
+};
+bool loadBuiltPayload(BuiltPayload& out);
+
+// A copy of the built setup whose payload is replaced by this archive.
+bool writeSetupWithPayload(const std::wstring& path, const std::vector<unsigned char>& archive);
+
+Env installEnv(const TestFolder& folder, const RegistryScope& registry);
+
+// Every file below a folder with its bytes, by relative path; "" for folders.
+std::vector<std::pair<std::wstring, std::string>> snapshotTree(const std::wstring& folder);
+
+} // namespace gls::test

@@ -1,0 +1,347 @@
+// The install job and its copy phase through real files, the real registry (under a test key of
+// its own) and real shortcuts; faults provoked for real wherever Wine lets us.
+#include "app/args.h"
+#include "app/path_join.h"
+#include "payload/payload_path.h"
+#include "install/apps_entry.h"
+#include "install/file_transaction.h"
+#include "install/install_job.h"
+#include "install/shortcuts.h"
+#include "install/system_error_text.h"
+#include "install/user_registry.h"
+#include "install_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace gls::test;
+using gls::InstallResult;
+
+namespace {
+
+bool hasWorkEntries(const std::wstring& folder)
+{
+    for (const auto& [path, bytes] : snapshotTree(folder)) {
+        if (path.find(L".glsetup-") != std::wstring::npos) return true;
+    }
+    return false;
+}
+
+DWORD readDword(const std::wstring& key, const wchar_t* name)
+{
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    ::RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_REG_DWORD, nullptr, &value, &size);
+    return value;
+}
+
+} // namespace
+
+TEST(InstallJob, FreshInstallPlacesEverythingAndReportsProgressInOrder)
+{
+    TestFolder folder;
+    RegistryScope registry;
+    gls::Env env = installEnv(folder, registry);
+    BuiltPayload built;
+    ASSERT_TRUE(loadBuiltPayload(built));
+    ASSERT_EQ(built.payload.entries.size(), 10u);
+    ProgressLog progress;
+    std::wstring dir = env.defaultInstallDir; // does not exist yet
+
+    InstallResult result = gls::installApp(env, built.payload, dir, false, progress.callback());
+    ASSERT_TRUE(result.ok) << narrow(result.message);
+    EXPECT_TRUE(result.message.empty() && result.reason.empty());
+
+    // Every payload file byte for byte, and the running program as the uninstaller.
+    for (const gls::PayloadEntry& e : built.payload.entries) {
+        std::string expected(reinterpret_cast<const char*>(e.data), static_cast<size_t>(e.size));
+        EXPECT_EQ(readFile(gls::joinPath(dir, gls::pathFromPayloadName(e.name))), expected) << e.name;
+    }
+    EXPECT_EQ(readFile(dir + L"\\Uninstall.exe"), readFile(gls::ownExePath()));
+    EXPECT_FALSE(hasWorkEntries(dir));
+    EXPECT_EQ(snapshotTree(dir).size(), 11u + 6u); // 11 files and the 6 folders they need
+
+    ASSERT_GE(progress.reports.size(), 17u);
+    EXPECT_EQ(progress.reports[0], std::make_pair(0.0f, std::wstring(L"Getting ready")));
+    float last = 0;
+    for (size_t i = 1; i <= 11; ++i) {
+        EXPECT_EQ(progress.reports[i].second, L"Copying files");
+        EXPECT_GE(progress.reports[i].first, last);
+        last = progress.reports[i].first;
+    }
+    EXPECT_EQ(progress.reports[11].first, 0.75f);
+    const std::pair<float, std::wstring> tail[] = {{0.8f, L"Copying files"}, {0.88f, L"Copying files"},
+                                                   {0.92f, L"Adding Glimmerline to Windows"},
+                                                   {0.96f, L"Adding the shortcuts"}, {1.0f, L"Done"}};
+    ASSERT_EQ(progress.reports.size(), 17u);
+    for (size_t i = 0; i < 5; ++i) EXPECT_EQ(progress.reports[12 + i], tail[i]);
+
+    // The installed-apps entry and the Start-menu shortcut.
+    std::wstring key = registry.uninstallKey();
+    EXPECT_EQ(gls::readUserString(key, L"DisplayName"), L"Glimmerline");
+    EXPECT_EQ(gls::readUserString(key, L"DisplayVersion"), L"1.1.1");
+    EXPECT_EQ(gls::readUserString(key, L"Publisher"), L"Edda Rowan");
+    EXPECT_EQ(gls::readUserString(key, L"DisplayIcon"), dir + L"\\Glimmerline.exe,0");
+    EXPECT_EQ(gls::readUserString(key, L"InstallLocation"), dir);
+    EXPECT_EQ(gls::readUserString(key, L"UninstallString"), L"\"" + dir + L"\\Uninstall.exe\" /uninstall");
+    EXPECT_EQ(gls::readUserString(key, L"QuietUninstallString"), L"\"" + dir + L"\\Uninstall.exe\" /uninstall /S");
+    EXPECT_EQ(gls::readUserString(key, L"InstallDate").size(), 8u);
+    EXPECT_EQ(readDword(key, L"NoModify"), 1u);
+    EXPECT_EQ(readDword(key, L"NoRepair"), 1u);
+    std::uint64_t total = 0;
+    for (const auto& [path, bytes] : snapshotTree(dir)) total += bytes.size();
+    EXPECT_EQ(readDword(key, L"EstimatedSize"), (total + 1023) / 1024);
+    EXPECT_EQ(gls::shortcutTarget(env.startMenuPrograms + L"\\Glimmerline.lnk"), dir + L"\\Glimmerline.exe");
+    EXPECT_FALSE(exists(env.desktopDir + L"\\Glimmerline.lnk"));
+}
+
+TEST(InstallJob, ReinstallOverTheSameVersionKeepsOtherValuesAndOneSetOfFiles)
+{
+    TestFolder folder;
+    RegistryScope registry;
+    gls::Env env = installEnv(folder, registry);
+    BuiltPayload built;
+    ASSERT_TRUE(loadBuiltPayload(built));
+    std::wstring dir = folder / L"Apps\\Glimmerline";
+    ProgressLog progress;
+    ASSERT_TRUE(gls::installApp(env, built.payload, dir, true, progress.callback()).ok);
+    auto first = snapshotTree(dir);
+    ASSERT_TRUE(registry.setString(L"Comments", L"left by someone else"));
+    ASSERT_TRUE(registry.setString(L"DisplayVersion", L"0.9"));
+    ASSERT_TRUE(exists(env.desktopDir + L"\\Glimmerline.lnk"));
+
+    ASSERT_TRUE(gls::installApp(env, built.payload, dir, false, progress.callback()).ok);
+    EXPECT_EQ(snapshotTree(dir), first);
+    EXPECT_EQ(gls::readUserString(registry.uninstallKey(), L"Comments"), L"left by someone else");
+    EXPECT_EQ(gls::readUserString(registry.uninstallKey(), L"DisplayVersion"), L"1.1.1");
+    EXPECT_FALSE(exists(env.desktopDir + L"\\Glimmerline.lnk")); // ours, and no longer wanted
+}
+
+TEST(InstallJob, UpdateTakesOutWhatTheNewVersionNoLongerHas)
+{
+    TestFolder folder;
+    RegistryScope registry;
+    gls::Env env = installEnv(folder, registry);
+    std::wstring dir = folder / L"Apps\\Glimmerline";
+    MemoryPayload oldVersion = makePayload({{"Glimmerline.exe", "old app"},
+                                            {"Readme.txt", "old readme"},
+                                            {"plugins/old/extra.dll", "only in the old version"},
+                                            {"shared.txt", "old shared"}});
+    ProgressLog progress;
+    ASSERT_TRUE(gls::installApp(env, oldVersion.payload, dir, false, progress.callback()).ok);
+    // The uninstaller of the old version lists the old version's files.
+    ASSERT_TRUE(writeSetupWithPayload(dir + L"\\Uninstall.exe", oldVersion.archive));
+    ASSERT_TRUE(writeFile(dir + L"\\user-notes.txt", "the user's own file"));
+
+    MemoryPayload newVersion = makePayload({{"Glimmerline.exe", "new app"},
+                                            {"README.txt", "new readme, other case"},
+                                            {"shared.txt", "new shared"}});
+    InstallResult result = gls::installApp(env, newVersion.payload, dir, false, progress.callback());
+    ASSERT_TRUE(result.ok) << narrow(result.message);
+    EXPECT_EQ(readFile(dir + L"\\Glimmerline.exe"), "new app");
+    EXPECT_EQ(readFile(dir + L"\\shared.txt"), "new shared");
+    EXPECT_EQ(readFile(dir + L"\\README.txt"), "new readme, other case"); // not taken out by "Readme.txt"
+    EXPECT_FALSE(exists(dir + L"\\plugins"));                              // the file and its emptied folders
+    EXPECT_EQ(readFile(dir + L"\\user-notes.txt"), "the user's own file");
+    EXPECT_FALSE(hasWorkEntries(dir));
+}
+
+TEST(InstallJob, LeftoversOfAnInterruptedRunAreCleared)
+{
+    TestFolder folder;
+    RegistryScope registry;
+    gls::Env env = installEnv(folder, registry);
+    std::wstring dir = folder / L"Apps\\Glimmerline";
+    ASSERT_TRUE(writeFile(dir + L"\\.glsetup-new\\Glimmerline.exe", "half staged"));
+    ASSERT_TRUE(writeFile(dir + L"\\.glsetup-old-99999\\deep\\old.dll", "moved aside long ago"));
+    MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}});
+    ProgressLog progress;
+    ASSERT_TRUE(gls::installApp(env, payload.payload, dir, false, progress.callback()).ok);
+    EXPECT_FALSE(hasWorkEntries(dir));
+    EXPECT_EQ(readFile(dir + L"\\Glimmerline.exe"), "app");
+}
+
+TEST(InstallJob, ReadOnlyOldFileIsReplaced)
+{
+    TestFolder folder;
+    RegistryScope registry;
+    gls::Env env = installEnv(folder, registry);
+    std::wstring dir = folder / L"Apps\\Glimmerline";
+    ASSERT_TRUE(writeFile(dir + L"\\Glimmerline.exe", "old, read-only"));
+    ASSERT_TRUE(::SetFileAttributesW((dir + L"\\Glimmerline.exe").c_str(), FILE_ATTRIBUTE_READONLY));
+    MemoryPayload payload = makePayload({{"Glimmerline.exe", "new"}});
+    ProgressLog progress;
+    ASSERT_TRUE(gls::installApp(env, payload.payload, dir, false, progress.callback()).ok);
+    EXPECT_EQ(readFile(dir + L"\\Glimmerline.exe"), "new");
+}
+
+TEST(InstallJob, OutsideTheTestFolderNothingHappens)
+{
+    TestFolder folder;
+    RegistryScope registry;
+    gls::Env env = installEnv(folder, registry);
+    MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}});
+    ProgressLog progress;
+    InstallResult result = gls::installApp(env, payload.payload, L"C:\\gls-outside\\Glimmerline", false, progress.callback());
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, L"(test) The folder is outside the test folder.");
+    EXPECT_EQ(result.reason, L"(test) the folder is outside the test folder");
+    EXPECT_TRUE(progress.reports.empty());
+    EXPECT_FALSE(exists(L"C:\\gls-outside"));
+}
+
+TEST(InstallJob, FolderThatCannotBeWrittenFailsAtTheProbe)
+{
+    TestFolder folder;
+    RegistryScope registry;
+    gls::Env env = installEnv(folder, registry);
+    ASSERT_TRUE(writeFile(folder / L"Apps", "a file where a folder should be"));
+    std::wstring dir = folder / L"Apps\\Glimmerline";
+    MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}});
+    ProgressLog progress;
+    InstallResult result = gls::installApp(env, payload.payload, dir, false, progress.callback());
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, L"Windows did not let Setup write in " + dir +
+                                  L". Pick a folder in your own user folder, or check that the drive has room.");
+    EXPECT_EQ(result.reason, L"its folder can't be written");
+    EXPECT_FALSE(exists(dir + L"\\.glsetup-new"));
+    EXPECT_EQ(readFile(folder / L"Apps"), "a file where a folder should be");
+}
+
+TEST(InstallJob, RegistryRefusingTheKeyLeavesTheFilesAndMakesNoShortcut)
+{
+    TestFolder folder;
+    RegistryScope registry;
+    gls::Env env = installEnv(folder, registry);
+    // A key name component longer than the registry's 255-character limit cannot be created.
+    env.uninstallKey = registry.uninstallKey() + L"\\" + std::wstring(300, L'k');
+    std::wstring dir = folder / L"Apps\\Glimmerline";
+    MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}});
+    ProgressLog progress;
+    InstallResult result = gls::installApp(env, payload.payload, dir, true, progress.callback());
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, L"Glimmerline is copied, but Windows did not let Setup add it to its list of apps.");
+    EXPECT_EQ(result.reason, L"Windows did not list it");
+    EXPECT_EQ(readFile(dir + L"\\Glimmerline.exe"), "app");
+    EXPECT_FALSE(exists(env.startMenuPrograms + L"\\Glimmerline.lnk"));
+    EXPECT_FALSE(exists(env.desktopDir + L"\\Glimmerline.lnk"));
+}
+
+TEST(InstallJob, FileHeldOpenIsReportedAndEverythingSwappedIsPutBack)
+{
+    TestFolder folder;
+    RegistryScope registry;
+    gls::Env env = installEnv(folder, registry);
+    std::wstring dir = folder / L"Apps\\Glimmerline";
+    MemoryPayload oldVersion = makePayload(
+        {{"Glimmerline.exe", "old app"}, {"a/first.txt", "old first"}, {"z-last.dll", "old last"}});
+    ProgressLog progress;
+    ASSERT_TRUE(gls::installApp(env, oldVersion.payload, dir, false, progress.callback()).ok);
+    auto before = snapshotTree(dir);
+
+    MemoryPayload newVersion = makePayload(
+        {{"Glimmerline.exe", "new app"}, {"a/first.txt", "new first"}, {"z-last.dll", "new last"}, {"new.txt", "n"}});
+    {
+        HeldFile held(dir + L"\\z-last.dll");
+        ASSERT_TRUE(held.holding());
+        ULONGLONG start = ::GetTickCount64();
+        InstallResult result = gls::installApp(env, newVersion.payload, dir, false, progress.callback());
+        ULONGLONG took = ::GetTickCount64() - start;
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.message, L"Another program has z-last.dll open. Close it, then run Setup again. Nothing was changed.");
+        EXPECT_EQ(result.reason, L"a file was in use");
+        EXPECT_GE(took, 800u); // the retries gave the file about a second
+    }
+    EXPECT_EQ(snapshotTree(dir), before);
+
+    // Held at the very first file, the message names the app itself.
+    {
+        HeldFile held(dir + L"\\Glimmerline.exe");
+        ASSERT_TRUE(held.holding());
+        InstallResult result = gls::installApp(env, newVersion.payload, dir, false, progress.callback());
+        EXPECT_EQ(result.message,
+                  L"Another program has Glimmerline.exe open. Close it, then run Setup again. Nothing was changed.");
+    }
+    EXPECT_EQ(snapshotTree(dir), before);
+}
+
+TEST(CopyPhase, StagedFileAlteredBeforeVerifyingIsCaught)
+{
+    TestFolder folder;
+    std::wstring dir = folder / L"Glimmerline";
+    ASSERT_TRUE(writeFile(dir + L"\\Glimmerline.exe", "installed"));
+    auto before = snapshotTree(dir);
+    MemoryPayload payload = makePayload({{"Glimmerline.exe", "new app"}, {"b.txt", "bee"}});
+    gls::CopyPhase phase;
+    phase.installDir = dir;
+    InstallResult result;
+    ProgressLog progress;
+    ASSERT_TRUE(gls::prepareFolder(phase, result));
+    for (const auto& e : payload.payload.entries) ASSERT_TRUE(gls::planFile(phase, e.name, e.data, e.size));
+    ASSERT_TRUE(gls::stageFiles(phase, progress.callback(), result));
+    ASSERT_TRUE(writeFile(phase.files[1].stagedPath, "BEE"));
+    EXPECT_FALSE(gls::verifyStaged(phase, progress.callback(), result));
+    EXPECT_EQ(result.message, L"A file did not read back as it was written. Check the drive, then run Setup again.");
+    EXPECT_EQ(result.reason, L"a file did not read back");
+    EXPECT_EQ(snapshotTree(dir), before);
+}
+
+TEST(CopyPhase, RollbackOfAFreshInstallTakesTheNewFilesBack)
+{
+    TestFolder folder;
+    std::wstring dir = folder / L"Glimmerline";
+    ASSERT_TRUE(writeFile(dir + L"\\user.txt", "the user's"));
+    auto before = snapshotTree(dir);
+    MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}, {"sub/b.txt", "bee"}});
+    gls::CopyPhase phase;
+    phase.installDir = dir;
+    InstallResult result;
+    ProgressLog progress;
+    ASSERT_TRUE(gls::prepareFolder(phase, result));
+    for (const auto& e : payload.payload.entries) ASSERT_TRUE(gls::planFile(phase, e.name, e.data, e.size));
+    ASSERT_TRUE(gls::stageFiles(phase, progress.callback(), result));
+    ASSERT_TRUE(gls::verifyStaged(phase, progress.callback(), result));
+    ASSERT_TRUE(gls::swapFiles(phase, progress.callback(), result));
+    ASSERT_EQ(phase.journal.size(), 2u);
+    EXPECT_FALSE(phase.journal[0].movedAside);
+    EXPECT_TRUE(gls::rollBack(phase.journal, phase.stagingDir, phase.installDir, phase.oldFilesDir));
+    gls::cleanUp(phase);
+    EXPECT_EQ(snapshotTree(dir), before);
+}
+
+TEST(CopyPhase, DriveFillingUpDuringStaging)
+{
+    // The test bench maps a small RAM drive as S: when it may mount one.
+    if (::GetDriveTypeW(L"S:\\") == DRIVE_NO_ROOT_DIR) GTEST_SKIP() << "no small drive S: is mapped (mounting needs root)";
+    std::wstring dir = L"S:\\Glimmerline-" + std::to_wstring(::GetCurrentProcessId());
+    ASSERT_TRUE(writeFile(dir + L"\\Glimmerline.exe", "installed"));
+    auto before = snapshotTree(dir);
+    std::string big(8u << 20, 'x'); // more than the drive holds
+    MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}, {"big.bin", big}});
+    gls::CopyPhase phase;
+    phase.installDir = dir;
+    InstallResult result;
+    ProgressLog progress;
+    ASSERT_TRUE(gls::prepareFolder(phase, result));
+    for (const auto& e : payload.payload.entries) ASSERT_TRUE(gls::planFile(phase, e.name, e.data, e.size));
+    EXPECT_FALSE(gls::stageFiles(phase, progress.callback(), result));
+    EXPECT_EQ(result.message, L"The drive is full. Make some room and run Setup again.");
+    EXPECT_EQ(result.reason, L"the drive is full");
+    EXPECT_FALSE(exists(dir + L"\\.glsetup-new"));
+    EXPECT_EQ(snapshotTree(dir), before);
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+}
+
+TEST(InstallPieces, SystemErrorTextAndEstimatedSize)
+{
+    EXPECT_EQ(gls::systemErrorText(2).substr(gls::systemErrorText(2).size() - 4), L" (2)");
+    EXPECT_GT(gls::systemErrorText(2).size(), 4u);
+    EXPECT_NE(gls::systemErrorText(2).back(), L'.');
+    EXPECT_EQ(gls::systemErrorText(0x7FFFFF01u), L" (2147483393)");
+    EXPECT_EQ(gls::estimatedSizeKiB(1), 1u);
+    EXPECT_EQ(gls::estimatedSizeKiB(1048576), 1024u);
+    EXPECT_EQ(gls::estimatedSizeKiB(1048577), 1025u);
+    EXPECT_EQ(gls::estimatedSizeKiB((1ull << 42) + 1), 1u); // truncated to 32 bits
+}
