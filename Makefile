@@ -4,7 +4,7 @@ CMAKE_FLAGS ?=
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build deps test demo fuzz clean
+.PHONY: all build deps test demo fuzz bench clean
 
 all: build
 
@@ -25,6 +25,9 @@ demo: build
 
 fuzz: build
 	tools/fuzz.sh $(FUZZ_SECONDS)
+
+bench: build
+	tools/bench.sh
 
 clean:
 	rm -rf $(BUILD_DIR)
