@@ -4,6 +4,7 @@
 #include "env.h"
 #include "install/existing_install.h"
 #include "install/install_folder.h"
+#include "install_run.h"
 #include "log.h"
 #include "message_box.h"
 #include "open_app.h"
@@ -21,15 +22,8 @@ namespace gls {
 
 namespace {
 
-// The install and uninstall runs arrive with the engine; until then a run reports that this build
-// cannot do the work, and fails.
-int doInstall(const Env&, const Args&, std::wstring& reason)
-{
-    logLine(L"this build of the setup cannot install yet");
-    reason = L"this build cannot install";
-    return 1;
-}
-
+// The uninstall run arrives with the uninstall job; until then this build reports that it cannot
+// remove the app, and fails.
 int doUninstall(const Env&, const Args&)
 {
     logLine(L"this build of the setup cannot uninstall yet");

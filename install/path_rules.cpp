@@ -124,4 +124,9 @@ bool isInsideFolder(const std::wstring& path, const std::wstring& folder)
     return p.size() > f.size() && p.compare(0, f.size(), f) == 0 && isSeparator(p[f.size()]);
 }
 
+bool samePath(const std::wstring& a, const std::wstring& b)
+{
+    return asciiLower(lexicallyNormal(a)) == asciiLower(lexicallyNormal(b));
+}
+
 } // namespace gls

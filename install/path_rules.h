@@ -22,4 +22,7 @@ std::wstring lexicallyNormal(const std::wstring& path);
 // trailing separators ignored. An empty folder contains nothing.
 bool isInsideFolder(const std::wstring& path, const std::wstring& folder);
 
+// The same path after lexical normalisation and ASCII lower-casing; no file-system access.
+bool samePath(const std::wstring& a, const std::wstring& b);
+
 } // namespace gls

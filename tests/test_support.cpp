@@ -232,8 +232,6 @@ bool underWine()
     return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
-namespace {
-
 std::string unixPath(const std::wstring& windowsPath)
 {
     using Convert = char*(CDECL*)(const wchar_t*);
@@ -246,6 +244,8 @@ std::string unixPath(const std::wstring& windowsPath)
     ::HeapFree(::GetProcessHeap(), 0, text);
     return result;
 }
+
+namespace {
 
 bool isReparsePoint(const std::wstring& path)
 {
@@ -278,6 +278,61 @@ bool makeFolderLink(const std::wstring& link, const std::wstring& target)
 bool makeShortcutFile(const std::wstring& path, const std::wstring& target)
 {
     return gls::makeShortcut(path, target, target.substr(0, target.find_last_of(L'\\')));
+}
+
+} // namespace gls::test
+
+namespace gls::test {
+
+std::wstring standInExe()
+{
+    return buildDir() + L"\\standin\\Glimmerline.exe";
+}
+
+StandInApp::StandInApp(const std::wstring& exe, const std::wstring& args, const EnvOverrides& overrides)
+{
+    std::wstring commandLine = L"\"" + exe + L"\" " + args;
+    std::vector<wchar_t> env = environmentBlock(overrides);
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                          env.data(), nullptr, &si, &pi)) {
+        return;
+    }
+    ::CloseHandle(pi.hThread);
+    process_ = pi.hProcess;
+    pid_ = pi.dwProcessId;
+}
+
+StandInApp::~StandInApp()
+{
+    if (!process_) return;
+    ::TerminateProcess(process_, 0);
+    ::WaitForSingleObject(process_, 5000);
+    ::CloseHandle(process_);
+}
+
+bool StandInApp::running() const
+{
+    return process_ && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+DWORD StandInApp::waitExit(DWORD limitMs) const
+{
+    DWORD code = STILL_ACTIVE;
+    if (process_ && ::WaitForSingleObject(process_, limitMs) == WAIT_OBJECT_0) ::GetExitCodeProcess(process_, &code);
+    return code;
+}
+
+HWND StandInApp::waitForWindow(const std::wstring& className, DWORD limitMs)
+{
+    ULONGLONG start = ::GetTickCount64();
+    for (;;) {
+        if (HWND w = ::FindWindowW(className.c_str(), nullptr)) return w;
+        if (::GetTickCount64() - start > limitMs) return nullptr;
+        ::Sleep(50);
+    }
 }
 
 } // namespace gls::test

@@ -99,7 +99,37 @@ bool makeFolderLink(const std::wstring& link, const std::wstring& target);
 // True when running under Wine.
 bool underWine();
 
+// The host's path of a Windows path, under Wine; empty elsewhere.
+std::string unixPath(const std::wstring& windowsPath);
+
 // A shortcut file made with the shell link object.
 bool makeShortcutFile(const std::wstring& path, const std::wstring& target);
+
+} // namespace gls::test
+
+namespace gls::test {
+
+// A process started from a program file with switches and runs alongside the test: a stand-in
+// app, or a setup in the background. Ended with the object if it still runs.
+class StandInApp {
+public:
+    StandInApp(const std::wstring& exe, const std::wstring& args, const EnvOverrides& env = {});
+    ~StandInApp();
+    StandInApp(const StandInApp&) = delete;
+    StandInApp& operator=(const StandInApp&) = delete;
+
+    DWORD pid() const { return pid_; }
+    bool running() const;
+    // Waits for the process to end; its exit code, or 259 (still active) after the limit.
+    DWORD waitExit(DWORD limitMs = 60000) const;
+    // Waits until a top-level window of the class appears; false after the limit.
+    static HWND waitForWindow(const std::wstring& className, DWORD limitMs = 10000);
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+};
+
+std::wstring standInExe();
 
 } // namespace gls::test

@@ -5,6 +5,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 export BUILD_DIR=$(pwd)/build
 source tools/wine-bench.sh
+trap 'echo "stopped at: $BASH_COMMAND (exit $?)" >&2' ERR
 
 trap bench_stop EXIT
 bench_start || exit 1

@@ -3,11 +3,13 @@
 // "GlimmerlineSetupTestApp" when GLIMMERLINE_SETUP_TEST is set.
 //   --ignore-close   the window ignores WM_CLOSE, like an app with a question open
 //   --no-window      no window at all; the process runs until it is ended
+//   --class=NAME     the window's class, so that tests running side by side do not meet
 #include <windows.h>
 
 #include <shellapi.h>
 
 #include <cwchar>
+#include <string>
 
 namespace {
 
@@ -28,16 +30,27 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
-bool hasSwitch(const wchar_t* name)
+// The value of "--name=value", or of "--name" alone (then empty); null when absent.
+const wchar_t* findSwitch(const wchar_t* name, std::wstring& value)
 {
     int count = 0;
     LPWSTR* args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    bool found = false;
+    const wchar_t* found = nullptr;
+    size_t n = std::wcslen(name);
     for (int i = 1; args && i < count; ++i) {
-        if (std::wcscmp(args[i], name) == 0) found = true;
+        if (std::wcsncmp(args[i], name, n) == 0 && (args[i][n] == L'\0' || args[i][n] == L'=')) {
+            value = args[i][n] == L'=' ? args[i] + n + 1 : L"";
+            found = name;
+        }
     }
     ::LocalFree(args);
     return found;
+}
+
+bool hasSwitch(const wchar_t* name)
+{
+    std::wstring ignored;
+    return findSwitch(name, ignored) != nullptr;
 }
 
 } // namespace
@@ -52,7 +65,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 
     wchar_t testFolder[8];
     bool testMode = ::GetEnvironmentVariableW(L"GLIMMERLINE_SETUP_TEST", testFolder, 8) > 0;
-    const wchar_t* className = testMode ? L"GlimmerlineSetupTestApp" : L"GlimmerlineMain";
+    std::wstring className = testMode ? L"GlimmerlineSetupTestApp" : L"GlimmerlineMain";
+    std::wstring chosen;
+    if (findSwitch(L"--class", chosen) && !chosen.empty()) className = chosen;
 
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof(wc);
@@ -60,10 +75,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     wc.hInstance = instance;
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = className;
+    wc.lpszClassName = className.c_str();
     if (!::RegisterClassExW(&wc)) return 1;
 
-    HWND window = ::CreateWindowExW(0, className, L"Glimmerline", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+    HWND window = ::CreateWindowExW(0, className.c_str(), L"Glimmerline", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                                     480, 320, nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
     ::ShowWindow(window, SW_SHOWNOACTIVATE);

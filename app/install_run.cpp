@@ -1,0 +1,175 @@
+// The install run.
+#include "install_run.h"
+
+#include "args.h"
+#include "env.h"
+#include "install/existing_install.h"
+#include "install/install_folder.h"
+#include "install/install_job.h"
+#include "log.h"
+#include "message_box.h"
+#include "path_join.h"
+#include "payload/payload.h"
+#include "payload/payload_path.h"
+#include "process/running_app.h"
+#include "ui/setup_window.h"
+#include "unique_handle.h"
+
+#include <windows.h>
+
+#include <filesystem>
+#include <system_error>
+
+namespace gls {
+
+namespace {
+
+bool entryExists(const std::wstring& path)
+{
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::symlink_status(std::filesystem::path(path), ec));
+}
+
+// Two folders are the same when they are the same object on disk: same volume, same file id.
+bool sameFolderOnDisk(const std::wstring& a, const std::wstring& b)
+{
+    auto identity = [](const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
+        UniqueFile folder(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        return folder && ::GetFileInformationByHandle(folder.get(), &info);
+    };
+    BY_HANDLE_FILE_INFORMATION ia, ib;
+    if (!identity(a, ia) || !identity(b, ib)) return false;
+    return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber && ia.nFileIndexHigh == ib.nFileIndexHigh &&
+           ia.nFileIndexLow == ib.nFileIndexLow;
+}
+
+// A payload counts as damaged when it has an error, no files, or a name that is no path.
+bool payloadIsSound(Payload& payload)
+{
+    if (!payload.error.empty()) return false;
+    if (payload.entries.empty()) return false;
+    for (const PayloadEntry& e : payload.entries) {
+        if (pathFromPayloadName(e.name).empty()) {
+            payload.error = "a path in the payload is not valid UTF-8: " + e.name;
+            return false;
+        }
+    }
+    return true;
+}
+
+std::uint32_t closeBudget(const Env& env, const Args& args)
+{
+    if (env.closeTimeoutMs != 0) return static_cast<std::uint32_t>(env.closeTimeoutMs);
+    return args.start ? 60000 : 15000;
+}
+
+int installSilently(const Env& env, const Args& args, const Payload& payload, const std::wstring& folder,
+                    bool keepDesktopShortcut, std::wstring& reason)
+{
+    std::uint32_t build = windowsBuild();
+    if (isWindowsTooOld(build)) {
+        logLine(L"Windows build %lu: Glimmerline needs %lu or newer", static_cast<unsigned long>(build), 14393ul);
+        reason = L"this Windows is too old";
+        return 1;
+    }
+    std::uint32_t budget = closeBudget(env, args);
+    ULONGLONG start = ::GetTickCount64();
+    if (findRunningApp(env, folder).running() && !askAppToClose(env, folder, budget)) {
+        reason = L"Glimmerline did not close";
+        return 5;
+    }
+    if (args.start && args.waitPid != 0) {
+        ULONGLONG spent = ::GetTickCount64() - start;
+        std::uint32_t left = spent < budget ? static_cast<std::uint32_t>(budget - spent) : 1000;
+        if (!waitForQuit(static_cast<std::uint32_t>(args.waitPid), left)) {
+            reason = L"Glimmerline did not close";
+            return 5;
+        }
+    }
+    InstallResult result = installApp(env, payload, folder, keepDesktopShortcut, [](float, const std::wstring&) {});
+    if (!result.ok) {
+        logLine(L"failed: %ls", result.message.c_str());
+        reason = result.reason.empty() ? L"it did not go in" : result.reason;
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int reportAlreadyRunning(const Env& env, const Args& args)
+{
+    logLine(L"another Glimmerline setup is running");
+    if (args.silent) return 4;
+    HWND other = ::FindWindowW(env.setupWindowClass.c_str(), nullptr);
+    if (other) {
+        if (!env.testMode) {
+            ::ShowWindow(other, SW_RESTORE);
+            ::SetForegroundWindow(other);
+        }
+        return 4;
+    }
+    const wchar_t text[] = L"Glimmerline Setup is already running.";
+    logLine(L"%ls", text);
+    if (!env.testMode) showMessage(text, MB_ICONINFORMATION);
+    return 4;
+}
+
+int doInstall(const Env& env, const Args& args, std::wstring& reason)
+{
+    Payload payload = loadPayload();
+    if (!payloadIsSound(payload)) {
+        const wchar_t text[] = L"This setup file is damaged or incomplete. Download it again.";
+        logLine(L"%ls", text);
+        if (!args.silent && !env.testMode) showMessage(text, MB_ICONINFORMATION);
+        logLine(L"payload: %hs", payload.error.c_str());
+        reason = L"the download was damaged";
+        return 6;
+    }
+
+    // Held until the process ends; never released or closed.
+    HANDLE mutex = ::CreateMutexW(nullptr, TRUE, env.mutexName.c_str());
+    if (!mutex || ::GetLastError() == ERROR_ALREADY_EXISTS) {
+        reason = L"another setup was running";
+        return reportAlreadyRunning(env, args);
+    }
+    if (env.startDelayMs != 0) ::Sleep(static_cast<DWORD>(env.startDelayMs));
+
+    ExistingInstall existing = findExistingInstall(env);
+    std::wstring folder = existing.found ? existing.folder : env.defaultInstallDir;
+    if (args.installDirGiven) {
+        std::wstring message;
+        std::wstring checked = checkInstallFolder(env, args.installDir, message);
+        if (!checked.empty()) {
+            folder = checked;
+        } else if (args.silent) {
+            logLine(L"/D=%ls: %ls", args.installDir.c_str(), message.c_str());
+            reason = L"its folder can't be used";
+            return 3;
+        }
+    }
+    bool present = entryExists(joinPath(folder, L"Uninstall.exe")) || entryExists(joinPath(folder, L"Glimmerline.exe"));
+    bool sameFolder = existing.found && sameFolderOnDisk(existing.folder, folder);
+    bool keepDesktopShortcut = sameFolder && existing.hasDesktopShortcut;
+
+    if (args.silent) return installSilently(env, args, payload, folder, keepDesktopShortcut, reason);
+
+    WindowParams params;
+    params.env = &env;
+    params.payload = &payload;
+    params.uninstalling = false;
+    params.installFolder = folder;
+    params.desktopShortcut = keepDesktopShortcut;
+    params.appInFolder = present;
+    params.installedVersion = sameFolder ? existing.version : std::wstring();
+    params.nothingInstalled = false;
+    params.placeAtPoint = args.uiAt;
+    params.pointX = args.uiAtX;
+    params.pointY = args.uiAtY;
+    int result = runSetupWindow(params);
+    logLine(L"window closed: %d", result);
+    return result;
+}
+
+} // namespace gls

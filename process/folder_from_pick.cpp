@@ -1,0 +1,42 @@
+// The install folder for a folder the user picked.
+#include "running_app.h"
+
+#include "app/path_join.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace gls {
+
+namespace {
+
+bool entryExists(const std::wstring& path)
+{
+    std::error_code ec;
+    return fs::exists(fs::status(fs::path(path), ec));
+}
+
+} // namespace
+
+std::wstring installFolderFromPick(const std::wstring& picked)
+{
+    size_t slash = picked.find_last_of(L"\\/");
+    std::wstring last = slash == std::wstring::npos ? picked : picked.substr(slash + 1);
+    for (wchar_t& c : last) {
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    }
+    if (last == L"glimmerline") return picked;
+    if (entryExists(joinPath(picked, L"Glimmerline.exe")) || entryExists(joinPath(picked, L"Uninstall.exe"))) {
+        return picked;
+    }
+    std::error_code ec;
+    fs::file_status status = fs::status(fs::path(picked), ec);
+    if (ec || !fs::exists(status)) return picked;
+    bool empty = fs::is_empty(fs::path(picked), ec);
+    if (!ec && empty) return picked;
+    return joinPath(picked, L"Glimmerline");
+}
+
+} // namespace gls

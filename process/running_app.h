@@ -1,0 +1,39 @@
+// Finding the running app by its windows and its processes, asking it to close, ending it, and
+// waiting for one process to quit. Every call looks at the live system; nothing is cached.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace gls {
+
+struct Env;
+
+struct RunningApp {
+    std::vector<HWND> windows;               // top-level windows of the app's class
+    std::vector<std::uint32_t> processIds;   // their owners, then processes found by image path
+    bool running() const { return !windows.empty() || !processIds.empty(); }
+};
+
+// Windows of the app's class count wherever the app runs from; a process found by its name only
+// counts when it runs from this install folder. An empty folder searches windows only.
+RunningApp findRunningApp(const Env& env, const std::wstring& installFolder);
+
+// Posts WM_CLOSE once to each app window and waits until windows and processes are gone.
+// False when the budget was spent first.
+bool askAppToClose(const Env& env, const std::wstring& installFolder, std::uint32_t budgetMs);
+
+// Ends every process of the app, as the user asked. True when all were ended and nothing is found after.
+bool endApp(const Env& env, const std::wstring& installFolder);
+
+// True when the process quit within the limit, or cannot be opened (taken as gone).
+bool waitForQuit(std::uint32_t processId, std::uint32_t limitMs);
+
+// The install folder for a folder the user picked: the folder itself when it is the app's, new
+// or empty; otherwise a "Glimmerline" folder inside it.
+std::wstring installFolderFromPick(const std::wstring& picked);
+
+} // namespace gls

@@ -1,0 +1,139 @@
+// The install run of the real setup in test mode: every exit code of the install role.
+#include "e2e_fixture.h"
+#include "install/user_registry.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace gls::test;
+
+namespace {
+
+using InstallRun = SetupRun;
+
+std::string testKeyValue(const wchar_t* name)
+{
+    return narrow(gls::readUserString(L"Software\\GlimmerlineSetupTest\\Uninstall\\Glimmerline", name));
+}
+
+} // namespace
+
+TEST_F(InstallRun, SilentInstallThenUpdateRun)
+{
+    auto run = setup(L"/S");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0u);
+    std::wstring dir = installDir();
+    EXPECT_EQ(readFile(dir + L"\\Uninstall.exe"), readFile(setupExePath()));
+    EXPECT_EQ(readFile(dir + L"\\Glimmerline.exe"), readFile(standInExe()));
+    EXPECT_TRUE(exists(dir + L"\\m4l\\Glimmerline Feed.amxd"));
+    EXPECT_TRUE(exists(folder / L"StartMenu\\Programs\\Glimmerline.lnk"));
+    EXPECT_FALSE(exists(folder / L"Desktop\\Glimmerline.lnk"));
+    EXPECT_EQ(testKeyValue(L"InstallLocation"), narrow(dir));
+    EXPECT_TRUE(logHas("] install into " + narrow(dir) + " (desktop shortcut: no)"));
+    EXPECT_TRUE(logHas("] installed 11 files"));
+    EXPECT_FALSE(exists(folder / L"LocalAppData\\Glimmerline\\update")); // not an update run
+
+    auto update = setup(L"/S /start");
+    ASSERT_TRUE(update.finished);
+    EXPECT_EQ(update.exitCode, 0u);
+    EXPECT_EQ(updateResult(), "glimmerline-update-result 1\ncode 0\nversion 1.1.1\nreason \n");
+    EXPECT_EQ(readFile(folder / L"launched.txt"), narrow(dir + L"\\Glimmerline.exe") + "\n");
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        EXPECT_EQ(entry.path().filename().wstring().find(L".glsetup-"), std::wstring::npos);
+    }
+}
+
+TEST_F(InstallRun, DamagedPayloadIsRefusedBeforeLookingForOtherSetups)
+{
+    // A copy whose payload has one byte changed after its header.
+    std::string bytes = readFile(setupExePath());
+    size_t archive = bytes.find(std::string("GLP1\x0A\x00\x00\x00", 8));
+    ASSERT_NE(archive, std::string::npos);
+    bytes[archive + 200] ^= 0x20;
+    std::wstring damaged = folder / L"DamagedSetup.exe";
+    ASSERT_TRUE(writeFile(damaged, bytes));
+
+    // Another setup holds the mutex meanwhile.
+    StandInApp holder(setupExePath(), L"/S", {{L"GLIMMERLINE_SETUP_TEST", folder.path()},
+                                               {L"GLIMMERLINE_SETUP_TEST_DELAY_MS", L"4000"}});
+    ::Sleep(1000);
+    auto run = runSetup(damaged, folder.path(), L"/S /start");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 6u);
+    EXPECT_TRUE(logHas("] This setup file is damaged or incomplete. Download it again."));
+    EXPECT_TRUE(logHas("] payload: the payload's checksum does not match"));
+    EXPECT_EQ(updateResult(), "glimmerline-update-result 1\ncode 6\nversion 1.1.1\nreason the download was damaged\n");
+
+    auto second = setup(L"/S");
+    ASSERT_TRUE(second.finished);
+    EXPECT_EQ(second.exitCode, 4u);
+    EXPECT_TRUE(logHas("] another Glimmerline setup is running"));
+    EXPECT_EQ(holder.waitExit(), 0u);
+}
+
+TEST_F(InstallRun, UnusableFolderFromTheCommandLine)
+{
+    auto run = setup(L"/S /D=C:\\a|b");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 3u);
+    EXPECT_TRUE(logHas("] /D=C:\\a|b: A folder's name cannot have any of these in it: < > \" | ? *"));
+    EXPECT_FALSE(exists(installDir()));
+}
+
+TEST_F(InstallRun, FolderFromTheCommandLineIsUsed)
+{
+    std::wstring dir = folder / L"Apps\\Glimmer line";
+    auto run = setup(L"/S /D=" + dir + L"\\");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_TRUE(exists(dir + L"\\Uninstall.exe"));
+    EXPECT_EQ(testKeyValue(L"InstallLocation"), narrow(dir));
+}
+
+TEST_F(InstallRun, RunningAppIsClosedFirst)
+{
+    ASSERT_EQ(setup(L"/S").exitCode, 0u);
+    StandInApp app(installDir() + L"\\Glimmerline.exe", L"", {{L"GLIMMERLINE_SETUP_TEST", folder.path()}});
+    ASSERT_NE(StandInApp::waitForWindow(L"GlimmerlineSetupTestApp"), nullptr);
+    auto run = setup(L"/S");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_FALSE(app.running());
+    EXPECT_TRUE(logHas("] asked a Glimmerline window to close"));
+}
+
+TEST_F(InstallRun, AppThatWillNotCloseStopsTheUpdate)
+{
+    ASSERT_EQ(setup(L"/S").exitCode, 0u);
+    std::string before = readFile(installDir() + L"\\Glimmerline.exe");
+    StandInApp app(installDir() + L"\\Glimmerline.exe", L"--ignore-close", {{L"GLIMMERLINE_SETUP_TEST", folder.path()}});
+    ASSERT_NE(StandInApp::waitForWindow(L"GlimmerlineSetupTestApp"), nullptr);
+    auto run = setup(L"/S /start", {{L"GLIMMERLINE_SETUP_TEST_CLOSE_MS", L"500"}});
+    EXPECT_EQ(run.exitCode, 5u);
+    EXPECT_TRUE(logHas("] Glimmerline did not close in 500 ms"));
+    EXPECT_EQ(updateResult(), "glimmerline-update-result 1\ncode 5\nversion 1.1.1\nreason Glimmerline did not close\n");
+    EXPECT_TRUE(app.running());
+    EXPECT_EQ(readFile(installDir() + L"\\Glimmerline.exe"), before);
+}
+
+TEST_F(InstallRun, UpdaterProcessThatHasQuitIsNotWaitedFor)
+{
+    DWORD quitPid = 0;
+    {
+        StandInApp gone(standInExe(), L"--no-window");
+        quitPid = gone.pid();
+    }
+    auto run = setup(L"/S /start /P=" + std::to_wstring(quitPid));
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_TRUE(exists(installDir() + L"\\Uninstall.exe"));
+}
+
+TEST_F(InstallRun, JobFailureWritesItsReason)
+{
+    ASSERT_TRUE(writeFile(folder / L"LocalAppData\\Programs", "a file where the programs folder should be"));
+    auto run = setup(L"/S /start");
+    EXPECT_EQ(run.exitCode, 1u);
+    EXPECT_TRUE(logHas("] failed: Windows did not let Setup write in "));
+    EXPECT_EQ(updateResult(), "glimmerline-update-result 1\ncode 1\nversion 1.1.1\nreason its folder can't be written\n");
+}

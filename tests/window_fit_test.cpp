@@ -1,0 +1,90 @@
+// The window's fit: pure arithmetic over screen shapes, DPIs and frames; and the first screen.
+#include "ui/screen_state.h"
+#include "ui/window_fit.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using gls::fitWindow;
+
+namespace {
+
+// A caption and borders that grow with the DPI, as the system's do.
+int frameW(unsigned dpi) { return static_cast<int>(std::lround(16.0 * dpi / 96)); }
+int frameH(unsigned dpi) { return static_cast<int>(std::lround(39.0 * dpi / 96)); }
+
+} // namespace
+
+TEST(WindowFit, SixteenScreenShapesAllFit)
+{
+    struct Shape {
+        int w, h;
+        unsigned dpi;
+        bool taskbar;
+    };
+    const Shape shapes[] = {{1024, 600, 96, true},  {1024, 600, 120, true}, {1280, 720, 144, true},
+                            {1366, 768, 96, true},  {1366, 768, 144, true}, {1920, 1080, 96, true},
+                            {1920, 1080, 144, true}, {1920, 1080, 192, true}, {1920, 515, 96, false},
+                            {1920, 515, 120, false}, {1920, 515, 144, false}, {1920, 515, 192, false},
+                            {2560, 1440, 96, true}, {2560, 1440, 192, true}, {3840, 2160, 288, true},
+                            {800, 600, 96, true}};
+    for (const Shape& s : shapes) {
+        int taskbar = s.taskbar ? static_cast<int>(std::lround(48.0 * s.dpi / 96)) : 0;
+        int workW = s.w, workH = s.h - taskbar;
+        gls::WindowFit fit = fitWindow(workW, workH, s.dpi, frameW(s.dpi), frameH(s.dpi));
+        std::string label = std::to_string(s.w) + "x" + std::to_string(s.h) + "@" + std::to_string(s.dpi);
+        EXPECT_LE(fit.width, workW) << label;
+        EXPECT_LE(fit.height, workH) << label;
+        EXPECT_GE(fit.zoom, 0.5f) << label;
+        EXPECT_LE(fit.zoom, 1.0f) << label;
+        EXPECT_FLOAT_EQ(fit.scale, fit.zoom * s.dpi / 96.0f) << label;
+        EXPECT_EQ(fit.height, frameH(s.dpi) + std::lround(fit.scale * 388)) << label; // nothing clipped
+    }
+    // Large screens show the full size; the 515-pixel-high ones shrink it.
+    EXPECT_EQ(fitWindow(1920, 1032, 96, 16, 39).zoom, 1.0f);
+    EXPECT_LT(fitWindow(1920, 515, 192, frameW(192), frameH(192)).zoom, 1.0f);
+}
+
+TEST(WindowFit, At144DpiTheClientAreaIs660By582)
+{
+    gls::WindowFit fit = fitWindow(2560, 1392, 144, 24, 58);
+    EXPECT_FLOAT_EQ(fit.scale, 1.5f);
+    EXPECT_EQ(fit.width - 24, 660);
+    EXPECT_EQ(fit.height - 58, 582);
+}
+
+TEST(WindowFit, SmallWorkAreasShrinkDownToHalfThenClip)
+{
+    gls::WindowFit smaller = fitWindow(800, 300, 96, 16, 39);
+    EXPECT_NEAR(smaller.zoom, (300.0f - 39) / 388, 1e-6);
+    EXPECT_EQ(smaller.height, 300);
+
+    gls::WindowFit tiny = fitWindow(300, 200, 96, 16, 39);
+    EXPECT_EQ(tiny.zoom, 0.5f);
+    EXPECT_EQ(tiny.width, 16 + 220); // half size fits across
+    EXPECT_EQ(tiny.height, 200);     // and is clipped down
+    EXPECT_EQ(fitWindow(10, 10, 96, 16, 39).width, 17);
+}
+
+TEST(ScreenStates, FirstScreenAndWhatClosingReturns)
+{
+    gls::ScreenState install;
+    EXPECT_EQ(gls::firstScreen(install, false), gls::Screen::Welcome);
+    install.osBuild = 14392;
+    EXPECT_EQ(gls::firstScreen(install, false), gls::Screen::OldWindows);
+    install.osBuild = 1;
+    EXPECT_EQ(gls::firstScreen(install, false), gls::Screen::OldWindows);
+    install.osBuild = 14393;
+    EXPECT_EQ(gls::firstScreen(install, false), gls::Screen::Welcome);
+    gls::ScreenState uninstall;
+    uninstall.uninstalling = true;
+    EXPECT_EQ(gls::firstScreen(uninstall, false), gls::Screen::RemoveConfirm);
+    EXPECT_EQ(gls::firstScreen(uninstall, true), gls::Screen::NotInstalled);
+
+    EXPECT_EQ(gls::closeResult(gls::Screen::Done), 0);
+    EXPECT_EQ(gls::closeResult(gls::Screen::Removed), 0);
+    EXPECT_EQ(gls::closeResult(gls::Screen::Error), 1);
+    EXPECT_EQ(gls::closeResult(gls::Screen::NotInstalled), 2);
+    EXPECT_EQ(gls::closeResult(gls::Screen::Welcome), 2);
+}

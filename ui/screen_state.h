@@ -1,0 +1,50 @@
+// The window's screens and the record of what they show and what the user chose.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace gls {
+
+enum class Screen : std::int32_t {
+    Welcome = 0,
+    CloseApp = 1,
+    EndApp = 2,
+    Progress = 3,
+    Done = 4,
+    Error = 5,
+    RemoveConfirm = 6,
+    Removed = 7,
+    NotInstalled = 8,
+    OldWindows = 9,
+};
+
+struct ScreenState {
+    Screen screen = Screen::Welcome;
+    bool uninstalling = false;
+    std::wstring installFolder;
+    bool desktopShortcut = false;
+    bool openAppAfter = true;
+    bool removeSettings = false;
+    bool appInFolder = false;
+    std::wstring installedVersion;
+    bool mediaFeaturePackMissing = false;
+    std::uint32_t osBuild = 0;
+    float progress = 0.0f;
+    std::wstring progressText;
+    bool closingApp = false;
+    std::wstring errorText;
+    std::wstring folderProblem;
+    bool liveScriptKept = false;
+    bool settingsRemoved = false;
+};
+
+// The first screen: uninstall shows the remove screen, or the not-installed one; install shows
+// the old-Windows screen on builds 1 to 14392, else the welcome screen.
+Screen firstScreen(const ScreenState& state, bool nothingInstalled);
+
+// What closing the window returns on a screen: 0 after the work was done, 1 on the error
+// screen, 2 everywhere else.
+int closeResult(Screen screen);
+
+} // namespace gls

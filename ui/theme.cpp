@@ -1,0 +1,26 @@
+// Light or dark, after the user's app theme.
+#include "theme.h"
+
+#include <dwmapi.h>
+
+namespace gls {
+
+bool readLightTheme()
+{
+    DWORD value = 1;
+    DWORD size = sizeof(value);
+    ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
+                   L"AppsUseLightTheme", RRF_RT_REG_DWORD, nullptr, &value, &size);
+    return value != 0;
+}
+
+void applyTitleBarTheme(HWND window, bool light)
+{
+    BOOL dark = light ? FALSE : TRUE;
+    // 20 is the attribute's number since Windows 10 20H1; earlier builds knew it as 19.
+    if (FAILED(::DwmSetWindowAttribute(window, 20, &dark, sizeof(dark)))) {
+        ::DwmSetWindowAttribute(window, 19, &dark, sizeof(dark));
+    }
+}
+
+} // namespace gls

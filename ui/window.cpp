@@ -1,0 +1,224 @@
+// The setup window: creation on the right monitor at the right size, the message dispatch, and
+// the render target's life.
+#include "window.h"
+
+#include "app/env.h"
+#include "app/install_run.h"
+#include "app/com_apartment.h"
+#include "monitor_dpi.h"
+#include "palette.h"
+#include "theme.h"
+#include "window_fit.h"
+
+#include <algorithm>
+#include <cwchar>
+
+namespace gls {
+
+namespace {
+
+D2D1_COLOR_F toD2D(std::uint32_t rgb)
+{
+    return D2D1::ColorF(((rgb >> 16) & 0xFF) / 255.0f, ((rgb >> 8) & 0xFF) / 255.0f, (rgb & 0xFF) / 255.0f, 1.0f);
+}
+
+struct Placement {
+    RECT work;
+    WindowFit fit;
+};
+
+Placement placementOn(HMONITOR monitor)
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    ::GetMonitorInfoW(monitor, &info);
+    unsigned dpi = monitorDpi(monitor);
+    SIZE frame = frameForDpi(dpi);
+    RECT work = info.rcWork;
+    return {work, fitWindow(work.right - work.left, work.bottom - work.top, dpi, frame.cx, frame.cy)};
+}
+
+} // namespace
+
+Window::Window(const WindowParams& params) : params_(params), env_(*params.env)
+{
+    light_ = readLightTheme();
+    state_.uninstalling = params.uninstalling;
+    state_.installFolder = params.installFolder;
+    state_.desktopShortcut = params.desktopShortcut;
+    state_.appInFolder = params.appInFolder;
+    state_.installedVersion = params.installedVersion;
+    state_.mediaFeaturePackMissing = !params.uninstalling && !mediaFoundationPresent(env_);
+    state_.osBuild = windowsBuild();
+    state_.screen = firstScreen(state_, params.nothingInstalled);
+}
+
+int Window::run()
+{
+    if (FAILED(::D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, d2dFactory_.put()))) return 1;
+    if (!chooseFonts(fonts_)) return 1;
+
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = instance;
+    wc.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(101), IMAGE_ICON,
+                                               ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0));
+    wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(101), IMAGE_ICON,
+                                                 ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = ::CreateSolidBrush(gdiColor(paletteFor(light_).background));
+    wc.lpszClassName = env_.setupWindowClass.c_str();
+    ::RegisterClassExW(&wc); // a failure shows as a failed creation
+
+    POINT at = {params_.pointX, params_.pointY};
+    if (!params_.placeAtPoint) ::GetCursorPos(&at);
+    Placement place = placementOn(::MonitorFromPoint(at, MONITOR_DEFAULTTOPRIMARY));
+    scale_ = place.fit.scale;
+    int workWidth = place.work.right - place.work.left;
+    int workHeight = place.work.bottom - place.work.top;
+    int x = place.work.left + (workWidth - place.fit.width) / 2;
+    int y = place.work.top + (workHeight - place.fit.height) / 2;
+
+    const wchar_t* title = params_.uninstalling ? L"Remove Glimmerline" : L"Glimmerline Setup";
+    HWND created = ::CreateWindowExW(0, env_.setupWindowClass.c_str(), title, kSetupWindowStyle, x, y,
+                                     place.fit.width, place.fit.height, nullptr, nullptr, instance, this);
+    if (!created) return 1;
+
+    applyTitleBarTheme(hwnd_, light_);
+    if (params_.placeAtPoint) {
+        ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    } else {
+        ::ShowWindow(hwnd_, SW_SHOW);
+        ::SetForegroundWindow(hwnd_);
+    }
+    ::UpdateWindow(hwnd_);
+
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return result_;
+}
+
+LRESULT CALLBACK Window::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* window = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        window->hwnd_ = hwnd;
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+    }
+    auto* window = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!window) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    return window->handle(message, wParam, lParam);
+}
+
+LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_DESTROY:
+        ::PostQuitMessage(0);
+        return 0;
+    case WM_SIZE:
+        onSize(lParam);
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        ::BeginPaint(hwnd_, &ps);
+        paint();
+        ::EndPaint(hwnd_, &ps);
+        return 0;
+    }
+    case WM_CLOSE:
+        onClose();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SETTINGCHANGE:
+        onSettingChange(wParam, lParam);
+        return 0;
+    case WM_DISPLAYCHANGE:
+        refitToMonitor(nullptr);
+        return 0;
+    case WM_DPICHANGED:
+        refitToMonitor(reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    default:
+        return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+    }
+}
+
+void Window::paint()
+{
+    if (!renderTarget_) {
+        RECT client;
+        ::GetClientRect(hwnd_, &client);
+        D2D1_RENDER_TARGET_PROPERTIES properties = D2D1::RenderTargetProperties(
+            D2D1_RENDER_TARGET_TYPE_DEFAULT, D2D1::PixelFormat(), scale_ * 96.0f, scale_ * 96.0f);
+        D2D1_HWND_RENDER_TARGET_PROPERTIES hwndProperties = D2D1::HwndRenderTargetProperties(
+            hwnd_, D2D1::SizeU(static_cast<UINT32>(client.right - client.left),
+                               static_cast<UINT32>(client.bottom - client.top)));
+        if (FAILED(d2dFactory_->CreateHwndRenderTarget(properties, hwndProperties, renderTarget_.put()))) return;
+    }
+    renderTarget_->BeginDraw();
+    renderTarget_->Clear(toD2D(paletteFor(light_).background));
+    if (renderTarget_->EndDraw() == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) renderTarget_.reset();
+}
+
+void Window::onSize(LPARAM lParam)
+{
+    if (renderTarget_) renderTarget_->Resize(D2D1::SizeU(LOWORD(lParam), HIWORD(lParam)));
+}
+
+void Window::onClose()
+{
+    // Closing is ignored while a job runs: the window stays until the work is done.
+    if (state_.screen == Screen::Progress) return;
+    result_ = closeResult(state_.screen);
+    ::DestroyWindow(hwnd_);
+}
+
+bool Window::onSettingChange(WPARAM wParam, LPARAM lParam)
+{
+    const wchar_t* area = reinterpret_cast<const wchar_t*>(lParam);
+    if (area && std::wcscmp(area, L"ImmersiveColorSet") == 0) {
+        light_ = readLightTheme();
+        applyTitleBarTheme(hwnd_, light_);
+        ::InvalidateRect(hwnd_, nullptr, FALSE);
+        return true;
+    }
+    if (wParam == SPI_SETWORKAREA) refitToMonitor(nullptr);
+    return false;
+}
+
+void Window::refitToMonitor(const RECT* suggested)
+{
+    RECT source;
+    if (suggested) {
+        source = *suggested;
+    } else {
+        ::GetWindowRect(hwnd_, &source);
+    }
+    HMONITOR monitor = ::MonitorFromRect(&source, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!monitor || !::GetMonitorInfoW(monitor, &info)) return;
+    Placement place = placementOn(monitor);
+    scale_ = place.fit.scale;
+    renderTarget_.reset(); // the next paint creates one at the new DPI
+    int x = std::max(place.work.left, std::min(source.left, place.work.right - place.fit.width));
+    int y = std::max(place.work.top, std::min(source.top, place.work.bottom - place.fit.height));
+    ::SetWindowPos(hwnd_, nullptr, x, y, place.fit.width, place.fit.height, SWP_NOACTIVATE | SWP_NOZORDER);
+    ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+int runSetupWindow(const WindowParams& params)
+{
+    ComApartment com;
+    Window window(params);
+    return window.run();
+}
+
+} // namespace gls
