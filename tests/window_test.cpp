@@ -77,6 +77,27 @@ TEST_F(SetupWindow, OpensCentredInTheThemeColourAndClosesWithTwo)
         EXPECT_EQ(pixel, "#F4F5F7");
     }
 
+    // Switching the apps' theme to dark recolours the open window at once.
+    HKEY personalize = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize", 0,
+                                nullptr, 0, KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr, &personalize, nullptr),
+              ERROR_SUCCESS);
+    DWORD dark = 0;
+    ::RegSetValueExW(personalize, L"AppsUseLightTheme", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dark), sizeof(dark));
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(hwnd, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"), SMTO_ABORTIFHUNG,
+                          5000, &ignored);
+    ::RegDeleteValueW(personalize, L"AppsUseLightTheme");
+    ::RegCloseKey(personalize);
+    if (underWine()) {
+        std::string darkPixel;
+        for (int i = 0; i < 20 && darkPixel != "#16181B"; ++i) {
+            ::Sleep(250);
+            darkPixel = screenshotPixel(L"window-welcome-dark", centre);
+        }
+        EXPECT_EQ(darkPixel, "#16181B");
+    }
+
     // A second setup with a window finds the first and exits with 4, showing nothing.
     auto second = setup(L"");
     EXPECT_EQ(second.exitCode, 4u);

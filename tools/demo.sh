@@ -5,7 +5,6 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 export BUILD_DIR=$(pwd)/build
 source tools/wine-bench.sh
-trap 'echo "stopped at: $BASH_COMMAND (exit $?)" >&2' ERR
 
 trap bench_stop EXIT
 bench_start || exit 1
@@ -75,10 +74,32 @@ sed 's/^/    | /' "$sandbox/LocalAppData/Glimmerline/update/update-result.txt"
 echo "  launched.txt (test mode writes this instead of starting the app):"
 sed 's/^/    | /' "$sandbox/launched.txt"
 
-section "A plain silent install"
+section "A silent install into the test sandbox"
+rm -f "$sandbox/launched.txt" "$sandbox/LocalAppData/Programs/Glimmerline/Glimmerline.exe"
 demo_run "$setup" "$sandbox_win" /S
+echo "  installed files:"
+(cd "$sandbox/LocalAppData/Programs/Glimmerline" && find . -type f -printf '    %P (%s bytes)\n' | LC_ALL=C sort)
+echo "  installed-apps entry (HKCU\\Software\\GlimmerlineSetupTest\\Uninstall\\Glimmerline):"
+wine reg query 'HKCU\Software\GlimmerlineSetupTest\Uninstall\Glimmerline' < /dev/null 2> /dev/null | tr -d '\r' | grep REG_ | sed 's/^ */    /'
+
+section "An updater's silent run (/S /start): the update result and the app started again"
+demo_run "$setup" "$sandbox_win" /S /start
+sed 's/^/    | /' "$sandbox/LocalAppData/Glimmerline/update/update-result.txt"
+echo "  launched.txt: $(cat "$sandbox/launched.txt")"
+
+section "The setup window (Direct2D, on the X server of the demo)"
+GLIMMERLINE_SETUP_TEST="$sandbox_win" wine "$setup" < /dev/null > /dev/null 2>&1 &
+window_pid=$!
+sleep 4
+mkdir -p "$BUILD_DIR/screenshots"
+import -window root "$BUILD_DIR/screenshots/demo-window.png" 2> /dev/null && echo "  screenshot: $BUILD_DIR/screenshots/demo-window.png"
+wine "$BUILD_DIR/tools/gls_post_close.exe" GlimmerlineSetupTestWindow < /dev/null > /dev/null 2>&1
+wait "$window_pid"
+echo "  closed from another process: exit code $?"
+new_log_lines
 
 section "Files in the sandbox $sandbox_win"
 (cd "$sandbox" && find . -printf '  %P\n' | LC_ALL=C sort | grep -v '^  $')
 echo
+wine reg delete 'HKCU\Software\GlimmerlineSetupTest' /f < /dev/null > /dev/null 2>&1
 echo "Sandbox kept at $sandbox"
