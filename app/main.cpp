@@ -5,6 +5,7 @@
 #include "install/existing_install.h"
 #include "install/install_folder.h"
 #include "install_run.h"
+#include "uninstall_run.h"
 #include "log.h"
 #include "message_box.h"
 #include "open_app.h"
@@ -21,14 +22,6 @@
 namespace gls {
 
 namespace {
-
-// The uninstall run arrives with the uninstall job; until then this build reports that it cannot
-// remove the app, and fails.
-int doUninstall(const Env&, const Args&)
-{
-    logLine(L"this build of the setup cannot uninstall yet");
-    return 1;
-}
 
 bool isUninstallerName(const std::wstring& exePath)
 {

@@ -200,13 +200,14 @@ ScopedEnvVar::~ScopedEnvVar()
 
 namespace gls::test {
 
-HeldFile::HeldFile(const std::wstring& path)
+HeldFile::HeldFile(const std::wstring& path, bool shareDelete)
 {
     std::wstring eventName = L"gls-held-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
                              std::to_wstring(::GetTickCount64());
     UniqueKernelHandle ready(::CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
     std::wstring helper = buildDir() + L"\\tests\\gls_test_helper.exe";
-    std::wstring commandLine = L"\"" + helper + L"\" hold \"" + path + L"\" " + eventName;
+    std::wstring commandLine =
+        L"\"" + helper + L"\" " + (shareDelete ? L"hold-shared" : L"hold") + L" \"" + path + L"\" " + eventName;
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};

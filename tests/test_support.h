@@ -79,7 +79,7 @@ namespace gls::test {
 // A helper process that holds a file open without delete sharing until this object goes.
 class HeldFile {
 public:
-    explicit HeldFile(const std::wstring& path);
+    explicit HeldFile(const std::wstring& path, bool shareDelete = false);
     ~HeldFile();
     HeldFile(const HeldFile&) = delete;
     HeldFile& operator=(const HeldFile&) = delete;

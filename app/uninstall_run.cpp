@@ -1,0 +1,224 @@
+// The uninstall run.
+#include "uninstall_run.h"
+
+#include "args.h"
+#include "env.h"
+#include "install/existing_install.h"
+#include "install/install_folder.h"
+#include "install/path_rules.h"
+#include "install/system_error_text.h"
+#include "install_run.h"
+#include "log.h"
+#include "message_box.h"
+#include "path_join.h"
+#include "process/running_app.h"
+#include "ui/setup_window.h"
+#include "uninstall/uninstall_job.h"
+#include "unique_handle.h"
+
+#include <windows.h>
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace gls {
+
+namespace {
+
+const wchar_t kCopyPrefix[] = L"Glimmerline-Uninstall-";
+
+bool entryExists(const std::wstring& path)
+{
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::symlink_status(std::filesystem::path(path), ec));
+}
+
+std::wstring fileNameOf(const std::wstring& path)
+{
+    size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+bool anythingToRemove(const Env& env, const std::wstring& folder)
+{
+    if (folder.empty()) return false;
+    if (entryExists(joinPath(folder, L"Uninstall.exe")) || entryExists(joinPath(folder, L"Glimmerline.exe"))) return true;
+    wchar_t buffer[2048];
+    DWORD size = sizeof(buffer);
+    return ::RegGetValueW(HKEY_CURRENT_USER, env.uninstallKey.c_str(), L"InstallLocation", RRF_RT_REG_SZ, nullptr,
+                          buffer, &size) == ERROR_SUCCESS;
+}
+
+int removeHere(const Env& env, const Args& args, const std::wstring& folder)
+{
+    if (args.parentHandle != 0) {
+        // Whether the wait ends by exit, time-out or a bad handle does not matter.
+        HANDLE parent = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(args.parentHandle));
+        ::WaitForSingleObject(parent, 30000);
+        ::CloseHandle(parent);
+    }
+    ::SetCurrentDirectoryW(env.tempDir.c_str());
+
+    HANDLE mutex = ::CreateMutexW(nullptr, TRUE, env.mutexName.c_str());
+    if (!mutex || ::GetLastError() == ERROR_ALREADY_EXISTS) {
+        if (mutex) ::CloseHandle(mutex);
+        int result = reportAlreadyRunning(env, args);
+        scheduleSelfDelete(env);
+        return result;
+    }
+    if (env.startDelayMs != 0) ::Sleep(static_cast<DWORD>(env.startDelayMs));
+
+    bool something = anythingToRemove(env, folder);
+    int result = 0;
+    if (args.silent) {
+        if (!something) {
+            logLine(L"nothing to remove");
+            result = 1;
+        } else if (findRunningApp(env, folder).running() && !askAppToClose(env, folder, 15000)) {
+            result = 5;
+        } else {
+            UninstallResult removed =
+                removeInstallation(env, folder, args.removeSettings, [](float, const std::wstring&) {});
+            result = removed.ok ? 0 : 1;
+        }
+    } else {
+        WindowParams params;
+        params.env = &env;
+        params.uninstalling = true;
+        params.installFolder = folder;
+        params.nothingInstalled = !something;
+        params.placeAtPoint = args.uiAt;
+        params.pointX = args.uiAtX;
+        params.pointY = args.uiAtY;
+        result = runSetupWindow(params);
+        logLine(L"window closed: %d", result);
+    }
+    ::ReleaseMutex(mutex);
+    ::CloseHandle(mutex);
+    scheduleSelfDelete(env);
+    return result;
+}
+
+} // namespace
+
+bool isStrictlyInside(const std::wstring& path, const std::wstring& folder)
+{
+    return isInsideFolder(path, folder) && !isInsideFolder(folder, path);
+}
+
+void showNotice(const Env& env, const Args& args, const std::wstring& text)
+{
+    logLine(L"%ls", text.c_str());
+    if (!args.silent && !env.testMode) showMessage(text.c_str(), MB_ICONINFORMATION);
+}
+
+std::wstring copyCommandLine(const std::wstring& copyPath, const std::wstring& folder, unsigned long long parentHandle,
+                             const Args& args)
+{
+    std::wstring line = L"\"" + copyPath + L"\" /uninstall \"/from=" + folder + L"\" /parent=" +
+                        std::to_wstring(parentHandle);
+    if (args.silent) line += L" /S";
+    if (args.removeSettings) line += L" /RemoveSettings";
+    if (args.uiAt) line += L" --ui-at " + std::to_wstring(args.uiAtX) + L"," + std::to_wstring(args.uiAtY);
+    return line;
+}
+
+int relaunchFromTemp(const Env& env, const Args& args, const std::wstring& folder)
+{
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(env.tempDir), ec);
+    std::wstring copy = joinPath(env.tempDir, kCopyPrefix + std::to_wstring(::GetCurrentProcessId()) + L".exe");
+    if (!::CopyFileW(ownExePath().c_str(), copy.c_str(), FALSE)) {
+        showNotice(env, args, L"Setup could not copy itself to the temp folder: " + systemErrorText(::GetLastError()) + L".");
+        return 1;
+    }
+
+    HANDLE parent = nullptr;
+    ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(), &parent, SYNCHRONIZE, TRUE, 0);
+    std::wstring commandLine =
+        copyCommandLine(copy, folder, static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(parent)), args);
+
+    // The copy inherits this one handle and no other.
+    SIZE_T size = 0;
+    ::InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    std::vector<unsigned char> storage(size);
+    auto* attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage.data());
+    bool listed = size > 0 && ::InitializeProcThreadAttributeList(attributes, 1, 0, &size) &&
+                  ::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &parent, sizeof(parent),
+                                              nullptr, nullptr);
+    STARTUPINFOEXW si = {};
+    si.StartupInfo.cb = sizeof(si);
+    si.lpAttributeList = listed ? attributes : nullptr;
+    PROCESS_INFORMATION pi = {};
+    BOOL started = ::CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, listed ? TRUE : FALSE,
+                                    EXTENDED_STARTUPINFO_PRESENT, nullptr, env.tempDir.c_str(), &si.StartupInfo, &pi);
+    DWORD error = ::GetLastError();
+    if (listed) ::DeleteProcThreadAttributeList(attributes);
+    if (!started) {
+        showNotice(env, args, L"Setup could not start its copy in the temp folder: " + systemErrorText(error) + L".");
+        ::DeleteFileW(copy.c_str());
+        return 1;
+    }
+    logLine(L"started %ls to remove %ls", copy.c_str(), folder.c_str());
+    ::AllowSetForegroundWindow(pi.dwProcessId);
+    ::CloseHandle(pi.hProcess);
+    ::CloseHandle(pi.hThread);
+    return 0; // the parent handle stays open until this process exits
+}
+
+void scheduleSelfDelete(const Env& env)
+{
+    std::wstring self = ownExePath();
+    std::wstring name = fileNameOf(self);
+    size_t prefix = std::wstring(kCopyPrefix).size();
+    if (!isStrictlyInside(self, env.tempDir) || name.size() < prefix ||
+        ::CompareStringOrdinal(name.c_str(), static_cast<int>(prefix), kCopyPrefix, static_cast<int>(prefix), TRUE) !=
+            CSTR_EQUAL) {
+        return;
+    }
+    wchar_t system[260];
+    UINT length = ::GetSystemDirectoryW(system, 260);
+    if (length == 0 || length >= 260) return;
+    std::wstring cmd = std::wstring(system, length) + L"\\cmd.exe";
+    std::wstring commandLine =
+        L"\"" + cmd + L"\" /d /c ping -n 3 127.0.0.1 > nul & del /f /q \"" + self + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (::CreateProcessW(cmd.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                         env.tempDir.c_str(), &si, &pi)) {
+        ::CloseHandle(pi.hProcess);
+        ::CloseHandle(pi.hThread);
+    }
+}
+
+int doUninstall(const Env& env, const Args& args)
+{
+    std::wstring folder;
+    if (!args.from.empty()) {
+        folder = args.from;
+    } else if (args.installDirGiven) {
+        std::wstring message;
+        folder = checkInstallFolder(env, args.installDir, message);
+        if (folder.empty()) {
+            logLine(L"/D=%ls: %ls", args.installDir.c_str(), message.c_str());
+            return 3;
+        }
+    } else {
+        folder = registeredInstallFolder(env);
+    }
+
+    bool relaunch = args.from.empty() && !folder.empty() && isStrictlyInside(ownExePath(), folder);
+    if (relaunch) {
+        HANDLE other = ::OpenMutexW(SYNCHRONIZE, FALSE, env.mutexName.c_str());
+        if (other) {
+            ::CloseHandle(other);
+            return reportAlreadyRunning(env, args);
+        }
+        return relaunchFromTemp(env, args, folder);
+    }
+    return removeHere(env, args, folder);
+}
+
+} // namespace gls

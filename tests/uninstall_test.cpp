@@ -1,0 +1,232 @@
+// Live's User Libraries, the Live script and device, and the uninstall job, through real files,
+// real held files and the real registry under a test key of their own.
+#include "install/install_job.h"
+#include "install_fixture.h"
+#include "uninstall/live_files.h"
+#include "uninstall/uninstall_job.h"
+#include "uninstall/user_libraries.h"
+
+#include <gtest/gtest.h>
+
+using namespace gls::test;
+
+namespace {
+
+// "<ableton>\<version>\Preferences\Library.cfg" naming a ProjectPath, written at a given age.
+void writeConfig(const std::wstring& ableton, const std::wstring& version, const std::string& projectPath,
+                 int minutesOld)
+{
+    std::wstring cfg = ableton + L"\\" + version + L"\\Preferences\\Library.cfg";
+    ASSERT_TRUE(writeFile(cfg, "<?xml version=\"1.0\"?>\r\n<Ableton>\r\n <ContentLibrary>\r\n  <ProjectPath Value=\"C:\\\\old\" />\r\n"
+                               " </ContentLibrary>\r\n <UserLibrary>\r\n  <LibraryProject>\r\n   <ProjectPath Value=\"" +
+                                   projectPath + "\" />\r\n  </LibraryProject>\r\n </UserLibrary>\r\n</Ableton>\r\n"));
+    HANDLE file = ::CreateFileW(cfg.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
+    t.QuadPart -= static_cast<unsigned long long>(minutesOld) * 60 * 10000000ull;
+    FILETIME when{t.LowPart, t.HighPart};
+    ::SetFileTime(file, nullptr, nullptr, &when);
+    ::CloseHandle(file);
+}
+
+// A User Library holding the script (with a module of the given name) and the device files.
+void fillLibrary(const std::wstring& library, const std::wstring& module = L"engine.pyd")
+{
+    ASSERT_TRUE(writeFile(library + L"\\Remote Scripts\\Glimmerline\\__init__.py", "init"));
+    ASSERT_TRUE(writeFile(library + L"\\Remote Scripts\\Glimmerline\\" + module, "module"));
+    ASSERT_TRUE(writeFile(library + L"\\Presets\\Audio Effects\\Max Audio Effect\\Glimmerline.amxd", "device"));
+    ASSERT_TRUE(writeFile(library + L"\\Presets\\Audio Effects\\Max Audio Effect\\glimmerline_feed.js", "js"));
+    ASSERT_TRUE(writeFile(library + L"\\Presets\\Audio Effects\\Max Audio Effect\\Other.amxd", "the user's"));
+}
+
+} // namespace
+
+TEST(UserLibraries, NewestFirstEachOnceCaseCounts)
+{
+    TestFolder folder;
+    std::wstring ableton = folder / L"Ableton";
+    std::string a = narrow(folder / L"Music\\A");
+    writeConfig(ableton, L"Live 11.3", a, 60);
+    writeConfig(ableton, L"Live 12.1", a + "\\.", 5);                    // the same folder, newer
+    writeConfig(ableton, L"Live 12.0", narrow(folder / L"Music\\B"), 30);
+    std::string lower = a;
+    lower.back() = 'a';
+    writeConfig(ableton, L"Live 10", lower, 90);                        // another case: another entry
+    writeConfig(ableton, L"Live 9", "", 1);                             // empty value
+    writeConfig(ableton, L"Live 8", "C:/Music/With&amp;Entity", 120);   // kept as written
+    ASSERT_TRUE(writeFile(ableton + L"\\Live 7\\Preferences\\Library.cfg",
+                          "<ProjectPath Value=\"C:\\before\" /><UserLibrary></UserLibrary>"));
+    ASSERT_TRUE(writeFile(ableton + L"\\stray.txt", "a file"));
+
+    std::vector<std::wstring> libraries = gls::findUserLibraries(ableton);
+    ASSERT_EQ(libraries.size(), 4u);
+    EXPECT_EQ(libraries[0], folder / L"Music\\A\\User Library");
+    EXPECT_EQ(libraries[1], folder / L"Music\\B\\User Library");
+    EXPECT_EQ(libraries[2], widen(lower) + L"\\User Library");
+    EXPECT_EQ(libraries[3], L"C:\\Music\\With&amp;Entity\\User Library");
+
+    TestFolder onlyFiles;
+    ASSERT_TRUE(writeFile(onlyFiles / L"x.cfg", "<UserLibrary><ProjectPath Value=\"C:\\x\""));
+    EXPECT_TRUE(gls::findUserLibraries(onlyFiles.path()).empty());
+    EXPECT_TRUE(gls::findUserLibraries(folder / L"missing").empty());
+}
+
+TEST(LiveFiles, CanRemoveNowProbesWithoutDeleting)
+{
+    TestFolder folder;
+    EXPECT_TRUE(gls::canRemoveNow(folder / L"missing.pyd"));
+    EXPECT_FALSE(gls::canRemoveNow(folder / L"missing-folder\\x.pyd"));
+    ASSERT_TRUE(writeFile(folder / L"free.pyd", "x"));
+    EXPECT_TRUE(gls::canRemoveNow(folder / L"free.pyd"));
+    EXPECT_TRUE(exists(folder / L"free.pyd")); // the probe never deletes
+    ASSERT_TRUE(writeFile(folder / L"held.pyd", "x"));
+    ASSERT_TRUE(writeFile(folder / L"shared.py", "x"));
+    HeldFile held(folder / L"held.pyd");
+    HeldFile shared(folder / L"shared.py", true);
+    ASSERT_TRUE(held.holding() && shared.holding());
+    EXPECT_FALSE(gls::canRemoveNow(folder / L"held.pyd"));
+    EXPECT_TRUE(gls::canRemoveNow(folder / L"shared.py"));
+    EXPECT_TRUE(exists(folder / L"shared.py"));
+    // Held with delete sharing, it really can be deleted.
+    EXPECT_TRUE(::DeleteFileW((folder / L"shared.py").c_str()));
+}
+
+TEST(LiveFiles, HeldModuleKeepsTheScriptWholeWhileTheDeviceGoes)
+{
+    TestFolder folder;
+    gls::Env env;
+    env.testMode = true;
+    env.testRoot = folder.path();
+    env.abletonDir = folder / L"Roaming\\Ableton";
+    std::wstring first = folder / L"First\\User Library";
+    std::wstring second = folder / L"Second\\User Library";
+    writeConfig(env.abletonDir, L"Live 12", narrow(folder / L"First"), 1);
+    writeConfig(env.abletonDir, L"Live 11", narrow(folder / L"Second"), 10);
+    writeConfig(env.abletonDir, L"Live 10", "C:\\gls-outside-test", 20); // outside the test folder: left alone
+    fillLibrary(first);
+    fillLibrary(second, L"feed.py");
+    ASSERT_TRUE(::SetFileAttributesW((second + L"\\Presets\\Audio Effects\\Max Audio Effect\\glimmerline_feed.js").c_str(),
+                                     FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(::SetFileAttributesW((second + L"\\Remote Scripts\\Glimmerline\\__init__.py").c_str(), FILE_ATTRIBUTE_READONLY));
+
+    std::vector<std::wstring> left;
+    {
+        HeldFile held(first + L"\\Remote Scripts\\Glimmerline\\engine.pyd");
+        ASSERT_TRUE(held.holding());
+        left = gls::removeLiveFiles(env);
+    }
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_EQ(left[0], first + L"\\Remote Scripts\\Glimmerline");
+    EXPECT_EQ(left[1], second + L"\\Presets\\Audio Effects\\Max Audio Effect\\glimmerline_feed.js");
+    EXPECT_TRUE(exists(first + L"\\Remote Scripts\\Glimmerline\\__init__.py")); // nothing deleted there
+    EXPECT_FALSE(exists(first + L"\\Presets\\Audio Effects\\Max Audio Effect\\Glimmerline.amxd"));
+    EXPECT_FALSE(exists(second + L"\\Remote Scripts\\Glimmerline"));
+    EXPECT_TRUE(exists(second + L"\\Presets\\Audio Effects\\Max Audio Effect\\Other.amxd"));
+
+    // A retry once the module is released takes the rest.
+    left = gls::removeLiveFiles(env);
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_FALSE(exists(first + L"\\Remote Scripts\\Glimmerline"));
+}
+
+TEST(LiveFiles, ScriptPathThatIsAFileIsLeftAlone)
+{
+    TestFolder folder;
+    gls::Env env;
+    env.abletonDir = folder / L"Ableton";
+    writeConfig(env.abletonDir, L"Live 12", narrow(folder / L"Music"), 1);
+    ASSERT_TRUE(writeFile(folder / L"Music\\User Library\\Remote Scripts\\Glimmerline", "a file"));
+    EXPECT_TRUE(gls::removeLiveFiles(env).empty());
+    EXPECT_TRUE(exists(folder / L"Music\\User Library\\Remote Scripts\\Glimmerline"));
+    env.abletonDir.clear();
+    EXPECT_TRUE(gls::removeLiveFiles(env).empty());
+}
+
+TEST(UninstallJob, RemovesTheListedFilesWithProgressAndKeepsTheUsers)
+{
+    TestFolder folder;
+    RegistryScope registry;
+    gls::Env env = installEnv(folder, registry);
+    BuiltPayload built;
+    ASSERT_TRUE(loadBuiltPayload(built));
+    std::wstring dir = env.defaultInstallDir;
+    ProgressLog installing;
+    ASSERT_TRUE(gls::installApp(env, built.payload, dir, true, installing.callback()).ok);
+    // The installed uninstaller is the real setup, whose index lists the ten files.
+    ASSERT_TRUE(::CopyFileW(setupExePath().c_str(), (dir + L"\\Uninstall.exe").c_str(), FALSE));
+    ASSERT_TRUE(writeFile(dir + L"\\notes.txt", "the user's"));
+    ASSERT_TRUE(writeFile(env.settingsDir + L"\\prefs.json", "{}"));
+
+    ProgressLog progress;
+    gls::UninstallResult result = gls::removeInstallation(env, dir, true, progress.callback());
+    EXPECT_TRUE(result.ok) << narrow(result.message);
+    EXPECT_TRUE(result.settingsRemoved);
+    EXPECT_EQ(snapshotTree(dir).size(), 1u); // only the user's file
+    EXPECT_EQ(readFile(dir + L"\\notes.txt"), "the user's");
+    EXPECT_FALSE(exists(env.startMenuPrograms + L"\\Glimmerline.lnk"));
+    EXPECT_FALSE(exists(env.desktopDir + L"\\Glimmerline.lnk"));
+    EXPECT_FALSE(exists(env.settingsDir));
+    HKEY key = nullptr;
+    EXPECT_NE(::RegOpenKeyExW(HKEY_CURRENT_USER, registry.uninstallKey().c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+
+    ASSERT_EQ(progress.reports.size(), 1u + 11u + 5u);
+    EXPECT_EQ(progress.reports[0], std::make_pair(0.0f, std::wstring(L"Removing Glimmerline")));
+    EXPECT_NEAR(progress.reports[1].first, 0.6f / 11, 1e-6);
+    EXPECT_EQ(progress.reports[11].first, 0.6f);
+    const std::pair<float, std::wstring> tail[] = {{0.7f, L"Removing the shortcuts"},
+                                                   {0.8f, L"Removing Glimmerline from Windows"},
+                                                   {0.85f, L"Removing the Live script"},
+                                                   {0.92f, L"Removing your settings"},
+                                                   {1.0f, L"Done"}};
+    for (size_t i = 0; i < 5; ++i) EXPECT_EQ(progress.reports[12 + i], tail[i]);
+}
+
+TEST(UninstallJob, HeldFileStaysAndTheRestGoesOn)
+{
+    TestFolder folder;
+    RegistryScope registry;
+    gls::Env env = installEnv(folder, registry);
+    BuiltPayload built;
+    ASSERT_TRUE(loadBuiltPayload(built));
+    std::wstring dir = env.defaultInstallDir;
+    ProgressLog progress;
+    ASSERT_TRUE(gls::installApp(env, built.payload, dir, false, progress.callback()).ok);
+    ASSERT_TRUE(::CopyFileW(setupExePath().c_str(), (dir + L"\\Uninstall.exe").c_str(), FALSE));
+    HeldFile held(dir + L"\\so_hook.dll");
+    ASSERT_TRUE(held.holding());
+    gls::UninstallResult result = gls::removeInstallation(env, dir, false, progress.callback());
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, L"Some of Glimmerline' files are in use and stay in " + dir +
+                                  L". Delete that folder after a restart.");
+    EXPECT_TRUE(exists(dir + L"\\so_hook.dll"));
+    EXPECT_FALSE(exists(dir + L"\\Glimmerline.exe"));
+    EXPECT_FALSE(exists(env.startMenuPrograms + L"\\Glimmerline.lnk"));
+}
+
+TEST(UninstallJob, UnknownFolderIsLeftUntouched)
+{
+    TestFolder folder;
+    RegistryScope registry;
+    gls::Env env = installEnv(folder, registry);
+    std::wstring dir = folder / L"Something";
+    ASSERT_TRUE(writeFile(dir + L"\\Glimmerline.exe", "whose?"));
+    ASSERT_TRUE(registry.setString(L"InstallLocation", dir));
+    ProgressLog progress;
+    // This test program carries no payload and the folder no readable uninstaller.
+    gls::UninstallResult result = gls::removeInstallation(env, dir, false, progress.callback());
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, L"Setup cannot tell which files in " + dir + L" are Glimmerline'. Nothing was removed.");
+    EXPECT_TRUE(exists(dir + L"\\Glimmerline.exe"));
+    EXPECT_EQ(progress.reports.size(), 1u);
+
+    // A missing folder: nothing to tell apart, so the rest is cleaned up.
+    gls::UninstallResult missing = gls::removeInstallation(env, folder / L"Gone", false, progress.callback());
+    EXPECT_TRUE(missing.ok);
+    HKEY key = nullptr;
+    EXPECT_NE(::RegOpenKeyExW(HKEY_CURRENT_USER, registry.uninstallKey().c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+
+    gls::UninstallResult outside = gls::removeInstallation(env, L"C:\\gls-outside", false, progress.callback());
+    EXPECT_EQ(outside.message, L"(test) The folder is outside the test folder.");
+}

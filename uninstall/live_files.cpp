@@ -1,0 +1,121 @@
+// Removing the Live script and device.
+#include "live_files.h"
+
+#include "app/env.h"
+#include "app/log.h"
+#include "app/path_join.h"
+#include "app/unique_handle.h"
+#include "install/path_rules.h"
+#include "install/system_error_text.h"
+#include "remove_files.h"
+#include "tree_walk.h"
+#include "user_libraries.h"
+
+#include <windows.h>
+
+#include <filesystem>
+#include <system_error>
+
+namespace gls {
+
+namespace {
+
+// The lower-case extension of a path's file name; the name ends before a stream suffix.
+std::wstring lowerExtension(const std::wstring& path)
+{
+    size_t slash = path.find_last_of(L"\\/");
+    std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    name = name.substr(0, name.find(L':'));
+    if (name == L"." || name == L"..") return {};
+    size_t dot = name.find_last_of(L'.');
+    if (dot == std::wstring::npos || dot == 0) return {};
+    std::wstring ext = name.substr(dot);
+    for (wchar_t& c : ext) {
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    }
+    return ext;
+}
+
+bool entryExists(const std::wstring& path)
+{
+    std::error_code ec;
+    std::filesystem::file_status status = std::filesystem::status(std::filesystem::path(path), ec);
+    return !ec && std::filesystem::exists(status);
+}
+
+bool isFolder(const std::wstring& path)
+{
+    std::error_code ec;
+    return std::filesystem::is_directory(std::filesystem::path(path), ec);
+}
+
+void removeScriptFolder(const std::wstring& library, std::vector<std::wstring>& stayed)
+{
+    std::wstring script = joinPath(library, L"Remote Scripts", L"Glimmerline");
+    if (!isFolder(script)) return;
+    // Every file is checked before anything is deleted, so the folder is never half removed
+    // because Live holds one of its files.
+    bool inUse = false;
+    for (const TreeEntry& e : walkTree(script)) {
+        if (e.isFolder || canRemoveNow(e.path)) continue;
+        logLine(L"in use: %ls", e.path.c_str());
+        inUse = true;
+    }
+    if (inUse) {
+        stayed.push_back(script);
+        return;
+    }
+    std::vector<std::wstring> left;
+    removeTree(script, &left);
+    if (!left.empty() || entryExists(script)) {
+        stayed.push_back(script);
+    } else {
+        logLine(L"removed %ls", script.c_str());
+    }
+}
+
+void removeDeviceFiles(const std::wstring& library, std::vector<std::wstring>& stayed)
+{
+    std::wstring device = joinPath(library, L"Presets", L"Audio Effects", L"Max Audio Effect");
+    for (const wchar_t* name : {L"Glimmerline.amxd", L"glimmerline_feed.js"}) {
+        std::wstring path = joinPath(device, name);
+        if (!entryExists(path)) continue;
+        if (::DeleteFileW(path.c_str())) {
+            logLine(L"removed %ls", path.c_str());
+        } else {
+            logLine(L"could not remove %ls: %ls", path.c_str(), systemErrorText(::GetLastError()).c_str());
+            stayed.push_back(path);
+        }
+    }
+}
+
+} // namespace
+
+bool canRemoveNow(const std::wstring& path)
+{
+    UniqueFile file(::CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    std::wstring ext = lowerExtension(path);
+    if (ext != L".pyd" && ext != L".dll" && ext != L".exe") return true;
+    // A loaded library refuses deletion on close even when it could be opened for delete.
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    if (!::SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof(disposition))) return false;
+    disposition.DeleteFile = FALSE;
+    ::SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof(disposition));
+    return true;
+}
+
+std::vector<std::wstring> removeLiveFiles(const Env& env)
+{
+    std::vector<std::wstring> stayed;
+    if (env.abletonDir.empty()) return stayed;
+    for (const std::wstring& library : findUserLibraries(env.abletonDir)) {
+        if (env.testMode && !isInsideFolder(library, env.testRoot)) continue;
+        removeScriptFolder(library, stayed);
+        removeDeviceFiles(library, stayed);
+    }
+    return stayed;
+}
+
+} // namespace gls

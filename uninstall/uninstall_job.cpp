@@ -1,0 +1,131 @@
+// The uninstall job, step by step. Only files known to be Glimmerline's go: the names in the
+// payload index of the installed uninstaller, or of this setup.
+#include "uninstall_job.h"
+
+#include "app/env.h"
+#include "app/log.h"
+#include "app/path_join.h"
+#include "install/path_rules.h"
+#include "live_files.h"
+#include "payload/payload.h"
+#include "payload/payload_path.h"
+#include "remove_files.h"
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <filesystem>
+#include <system_error>
+
+namespace gls {
+
+namespace {
+
+const wchar_t kRemoving[] = L"Removing Glimmerline";
+
+bool entryExists(const std::wstring& path)
+{
+    std::error_code ec;
+    std::filesystem::file_status status = std::filesystem::status(std::filesystem::path(path), ec);
+    return !ec && std::filesystem::exists(status);
+}
+
+std::vector<std::string> namesToRemove(const std::wstring& installFolder)
+{
+    std::vector<std::string> names;
+    for (const PayloadEntry& e : listPayloadOf(joinPath(installFolder, L"Uninstall.exe"))) names.push_back(e.name);
+    if (names.empty()) {
+        // A damaged payload gives no names at all, so that nothing is guessed.
+        Payload own = loadPayload();
+        if (own.error.empty()) {
+            for (const PayloadEntry& e : own.entries) names.push_back(e.name);
+        }
+    }
+    return names;
+}
+
+bool gone(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+// Deletes one listed file; the installed uninstaller gets up to 5 seconds, as the process that
+// started this copy may still hold it for a moment.
+bool deleteListed(const std::string& name, const std::wstring& path)
+{
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (::DeleteFileW(path.c_str()) || gone(::GetLastError())) return true;
+    if (name != "Uninstall.exe") return false;
+    for (int retry = 0; retry < 50; ++retry) {
+        ::Sleep(100);
+        if (::DeleteFileW(path.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND) return true;
+    }
+    return false;
+}
+
+} // namespace
+
+UninstallResult removeInstallation(const Env& env, const std::wstring& installFolder, bool removeSettings,
+                                   const ProgressCallback& progress)
+{
+    UninstallResult result;
+    logLine(L"uninstall %ls (settings too: %ls)", installFolder.c_str(), removeSettings ? L"yes" : L"no");
+    if (env.testMode && !isInsideFolder(installFolder, env.testRoot)) {
+        result.message = L"(test) The folder is outside the test folder.";
+        return result;
+    }
+    progress(0.0f, kRemoving);
+
+    std::vector<std::string> names = namesToRemove(installFolder);
+    if (names.empty() && entryExists(installFolder)) {
+        result.message = L"Setup cannot tell which files in " + installFolder + L" are Glimmerline'. Nothing was removed.";
+        return result;
+    }
+    names.push_back("Uninstall.exe");
+
+    std::vector<std::wstring> stayed;
+    const float count = static_cast<float>(names.size());
+    size_t handled = 0;
+    for (const std::string& name : names) {
+        std::wstring relative = pathFromPayloadName(name);
+        if (relative.empty()) continue;
+        std::wstring path = joinPath(installFolder, relative);
+        if (!deleteListed(name, path)) stayed.push_back(path);
+        ++handled;
+        progress(static_cast<float>(handled) * 0.6f / count, kRemoving);
+    }
+    removeTree(joinPath(installFolder, L".glsetup-new"));
+    removeOldLeftovers(installFolder);
+    if (entryExists(installFolder)) removeEmptyFolders(installFolder);
+    for (const std::wstring& path : stayed) logLine(L"could not remove %ls", path.c_str());
+
+    progress(0.7f, L"Removing the shortcuts");
+    removeShortcutIfOurs(joinPath(env.startMenuPrograms, L"Glimmerline.lnk"), installFolder);
+    removeShortcutIfOurs(joinPath(env.desktopDir, L"Glimmerline.lnk"), installFolder);
+    if (!env.testMode) ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+
+    progress(0.8f, L"Removing Glimmerline from Windows");
+    LSTATUS deleted = ::RegDeleteTreeW(HKEY_CURRENT_USER, env.uninstallKey.c_str());
+    if (deleted != ERROR_SUCCESS && deleted != ERROR_FILE_NOT_FOUND) {
+        logLine(L"could not remove the installed apps entry (%ld)", static_cast<long>(deleted));
+    }
+
+    progress(0.85f, L"Removing the Live script");
+    result.liveFilesLeft = removeLiveFiles(env);
+
+    if (removeSettings && !env.settingsDir.empty() && entryExists(env.settingsDir)) {
+        progress(0.92f, L"Removing your settings");
+        removeTree(env.settingsDir, &result.settingsFilesLeft);
+        result.settingsRemoved = !entryExists(env.settingsDir);
+        logLine(L"settings folder %ls: %ls", env.settingsDir.c_str(), result.settingsRemoved ? L"removed" : L"partly left");
+    }
+
+    progress(1.0f, L"Done");
+    result.ok = stayed.empty();
+    if (!result.ok) {
+        result.message = L"Some of Glimmerline' files are in use and stay in " + installFolder +
+                         L". Delete that folder after a restart.";
+    }
+    logLine(L"uninstall done: %ls, Live files left %zu", result.ok ? L"ok" : L"files left", result.liveFilesLeft.size());
+    return result;
+}
+
+} // namespace gls

@@ -1,0 +1,25 @@
+// The uninstall job: the installed files named by the installed payload index, the shortcuts,
+// the installed-apps entry, the Live script and device, and the settings when asked.
+#pragma once
+
+#include "install/install_result.h"
+
+#include <string>
+#include <vector>
+
+namespace gls {
+
+struct Env;
+
+struct UninstallResult {
+    bool ok = false;                           // every listed file of the install folder is gone
+    std::wstring message;                      // for the user, when not ok
+    std::vector<std::wstring> liveFilesLeft;   // what stayed in Live's User Libraries
+    std::vector<std::wstring> settingsFilesLeft;
+    bool settingsRemoved = false;
+};
+
+UninstallResult removeInstallation(const Env& env, const std::wstring& installFolder, bool removeSettings,
+                                   const ProgressCallback& progress);
+
+} // namespace gls
