@@ -98,6 +98,30 @@ wait "$window_pid"
 echo "  closed from another process: exit code $?"
 new_log_lines
 
+section "The installed uninstaller, silent: it hands over to a copy in Temp, which removes the app"
+echo "the user's own notes" > "$sandbox/LocalAppData/Programs/Glimmerline/my-notes.txt"
+# A Live user whose User Library holds the script and the device, as Live would have them.
+mkdir -p "$sandbox/Roaming/Ableton/Live 12.1/Preferences"
+printf '<Ableton>\n <UserLibrary>\n  <LibraryProject>\n   <ProjectPath Value="%s\\Music\\Ableton" />\n  </LibraryProject>\n </UserLibrary>\n</Ableton>\n' \
+  "$sandbox_win" > "$sandbox/Roaming/Ableton/Live 12.1/Preferences/Library.cfg"
+library="$sandbox/Music/Ableton/User Library"
+mkdir -p "$library/Remote Scripts" "$library/Presets/Audio Effects/Max Audio Effect"
+cp -r "$sandbox/LocalAppData/Programs/Glimmerline/live/Glimmerline" "$library/Remote Scripts/"
+cp "$sandbox/LocalAppData/Programs/Glimmerline/m4l/Glimmerline Feed.amxd" "$library/Presets/Audio Effects/Max Audio Effect/Glimmerline.amxd"
+cp "$sandbox/LocalAppData/Programs/Glimmerline/m4l/glimmerline_feed.js" "$library/Presets/Audio Effects/Max Audio Effect/"
+echo "  Live's User Library before: $(cd "$library" && find . -type f | LC_ALL=C sort | tr '\n' ' ')"
+demo_run "$sandbox/LocalAppData/Programs/Glimmerline/Uninstall.exe" "$sandbox_win" /S
+for i in $(seq 1 50); do
+  ls "$sandbox/Temp"/Glimmerline-Uninstall-*.exe > /dev/null 2>&1 || break
+  sleep 0.2
+done
+new_log_lines
+echo "  the copy in Temp deleted itself: $(ls "$sandbox/Temp"/Glimmerline-Uninstall-*.exe > /dev/null 2>&1 && echo no || echo yes)"
+echo "  left in the install folder: $(cd "$sandbox/LocalAppData/Programs/Glimmerline" && ls)"
+echo "  Live's User Library after: $(cd "$library" && find . -type f | LC_ALL=C sort | tr '\n' ' ')(nothing of Glimmerline's)"
+wine reg query 'HKCU\Software\GlimmerlineSetupTest\Uninstall\Glimmerline' < /dev/null > /dev/null 2>&1 \
+  && echo "  installed-apps entry: still there" || echo "  installed-apps entry: gone"
+
 section "Files in the sandbox $sandbox_win"
 (cd "$sandbox" && find . -printf '  %P\n' | LC_ALL=C sort | grep -v '^  $')
 echo
