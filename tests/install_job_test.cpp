@@ -36,6 +36,16 @@ DWORD readDword(const std::wstring& key, const wchar_t* name)
     return value;
 }
 
+// A copy phase over a folder, prepared, planned and staged from a payload.
+void stagePhase(gls::CopyPhase& phase, const std::wstring& dir, const MemoryPayload& payload, InstallResult& result,
+                ProgressLog& progress)
+{
+    phase.installDir = dir;
+    ASSERT_TRUE(gls::prepareFolder(phase, result));
+    for (const auto& e : payload.payload.entries) ASSERT_TRUE(gls::planFile(phase, e.name, e.data, e.size));
+    ASSERT_TRUE(gls::stageFiles(phase, progress.callback(), result));
+}
+
 } // namespace
 
 TEST(InstallJob, FreshInstallPlacesEverythingAndReportsProgressInOrder)
@@ -274,12 +284,10 @@ TEST(CopyPhase, StagedFileAlteredBeforeVerifyingIsCaught)
     auto before = snapshotTree(dir);
     MemoryPayload payload = makePayload({{"Glimmerline.exe", "new app"}, {"b.txt", "bee"}});
     gls::CopyPhase phase;
-    phase.installDir = dir;
     InstallResult result;
     ProgressLog progress;
-    ASSERT_TRUE(gls::prepareFolder(phase, result));
-    for (const auto& e : payload.payload.entries) ASSERT_TRUE(gls::planFile(phase, e.name, e.data, e.size));
-    ASSERT_TRUE(gls::stageFiles(phase, progress.callback(), result));
+    stagePhase(phase, dir, payload, result, progress);
+    if (HasFatalFailure()) return;
     ASSERT_TRUE(writeFile(phase.files[1].stagedPath, "BEE"));
     EXPECT_FALSE(gls::verifyStaged(phase, progress.callback(), result));
     EXPECT_EQ(result.message, L"A file did not read back as it was written. Check the drive, then run Setup again.");
@@ -295,12 +303,10 @@ TEST(CopyPhase, RollbackOfAFreshInstallTakesTheNewFilesBack)
     auto before = snapshotTree(dir);
     MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}, {"sub/b.txt", "bee"}});
     gls::CopyPhase phase;
-    phase.installDir = dir;
     InstallResult result;
     ProgressLog progress;
-    ASSERT_TRUE(gls::prepareFolder(phase, result));
-    for (const auto& e : payload.payload.entries) ASSERT_TRUE(gls::planFile(phase, e.name, e.data, e.size));
-    ASSERT_TRUE(gls::stageFiles(phase, progress.callback(), result));
+    stagePhase(phase, dir, payload, result, progress);
+    if (HasFatalFailure()) return;
     ASSERT_TRUE(gls::verifyStaged(phase, progress.callback(), result));
     ASSERT_TRUE(gls::swapFiles(phase, progress.callback(), result));
     ASSERT_EQ(phase.journal.size(), 2u);

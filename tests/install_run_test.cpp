@@ -1,5 +1,6 @@
 // The install run of the real setup in test mode: every exit code of the install role.
 #include "e2e_fixture.h"
+#include "install_fixture.h"
 #include "install/user_registry.h"
 
 #include <gtest/gtest.h>
@@ -136,4 +137,20 @@ TEST_F(InstallRun, JobFailureWritesItsReason)
     EXPECT_EQ(run.exitCode, 1u);
     EXPECT_TRUE(logHas("] failed: Windows did not let Setup write in "));
     EXPECT_EQ(updateResult(), "glimmerline-update-result 1\ncode 1\nversion 1.1.1\nreason its folder can't be written\n");
+}
+
+TEST_F(InstallRun, UpdateTakesOutWhatTheOldVersionHadAndThisOneHasNot)
+{
+    // An older setup whose payload also shipped a plug-in this version no longer has.
+    MemoryPayload older = makePayload({{"Glimmerline.exe", "old app"}, {"plugins/legacy/old.dll", "old plug-in"}});
+    std::wstring olderSetup = folder / L"OlderSetup.exe";
+    ASSERT_TRUE(writeSetupWithPayload(olderSetup, older.archive));
+    ASSERT_EQ(runSetup(olderSetup, folder.path(), L"/S").exitCode, 0u);
+    ASSERT_TRUE(exists(installDir() + L"\\plugins\\legacy\\old.dll"));
+
+    ASSERT_EQ(setup(L"/S").exitCode, 0u);
+    EXPECT_TRUE(logHas("] took out " + narrow(installDir()) + "\\plugins/legacy/old.dll (not in this version)"));
+    EXPECT_FALSE(exists(installDir() + L"\\plugins"));
+    EXPECT_EQ(readFile(installDir() + L"\\Glimmerline.exe"), readFile(standInExe()));
+    EXPECT_EQ(readFile(installDir() + L"\\Uninstall.exe"), readFile(setupExePath()));
 }

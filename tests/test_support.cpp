@@ -89,10 +89,9 @@ std::vector<wchar_t> environmentBlock(const EnvOverrides& overrides)
 
 } // namespace
 
-ProcessResult runProgram(const std::wstring& exe, const std::wstring& args, const EnvOverrides& overrides,
-                         DWORD timeoutMs)
+// Starts a program with the overridden environment; the process handle, or null.
+HANDLE startProgram(const std::wstring& exe, const std::wstring& args, const EnvOverrides& overrides, DWORD* pid)
 {
-    ProcessResult result;
     std::wstring commandLine = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);
     std::vector<wchar_t> env = environmentBlock(overrides);
     STARTUPINFOW si = {};
@@ -100,10 +99,19 @@ ProcessResult runProgram(const std::wstring& exe, const std::wstring& args, cons
     PROCESS_INFORMATION pi = {};
     if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
                           env.data(), nullptr, &si, &pi)) {
-        return result;
+        return nullptr;
     }
-    UniqueKernelHandle process(pi.hProcess);
-    UniqueKernelHandle thread(pi.hThread);
+    ::CloseHandle(pi.hThread);
+    if (pid) *pid = pi.dwProcessId;
+    return pi.hProcess;
+}
+
+ProcessResult runProgram(const std::wstring& exe, const std::wstring& args, const EnvOverrides& overrides,
+                         DWORD timeoutMs)
+{
+    ProcessResult result;
+    UniqueKernelHandle process(startProgram(exe, args, overrides, nullptr));
+    if (!process) return result;
     result.started = true;
     if (::WaitForSingleObject(process.get(), timeoutMs) != WAIT_OBJECT_0) {
         ::TerminateProcess(process.get(), 99);
@@ -292,18 +300,7 @@ std::wstring standInExe()
 
 StandInApp::StandInApp(const std::wstring& exe, const std::wstring& args, const EnvOverrides& overrides)
 {
-    std::wstring commandLine = L"\"" + exe + L"\" " + args;
-    std::vector<wchar_t> env = environmentBlock(overrides);
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                          env.data(), nullptr, &si, &pi)) {
-        return;
-    }
-    ::CloseHandle(pi.hThread);
-    process_ = pi.hProcess;
-    pid_ = pi.dwProcessId;
+    process_ = startProgram(exe, args, overrides, &pid_);
 }
 
 StandInApp::~StandInApp()

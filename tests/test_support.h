@@ -44,6 +44,9 @@ struct ProcessResult {
 ProcessResult runProgram(const std::wstring& exe, const std::wstring& args, const EnvOverrides& overrides,
                          DWORD timeoutMs = 60000);
 
+// Starts a program and returns its process handle (null when it could not be started).
+HANDLE startProgram(const std::wstring& exe, const std::wstring& args, const EnvOverrides& overrides, DWORD* pid);
+
 // Starts the setup (or a copy of it) in test mode with the given folder.
 ProcessResult runSetup(const std::wstring& exe, const std::wstring& testFolder, const std::wstring& args,
                        EnvOverrides extra = {});

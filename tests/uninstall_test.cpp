@@ -41,6 +41,17 @@ void fillLibrary(const std::wstring& library, const std::wstring& module = L"eng
     ASSERT_TRUE(writeFile(library + L"\\Presets\\Audio Effects\\Max Audio Effect\\Other.amxd", "the user's"));
 }
 
+// The demo payload installed into the environment's default folder, with the real setup as its
+// uninstaller, whose index lists the ten files.
+void installBuilt(const gls::Env& env, bool desktopShortcut)
+{
+    BuiltPayload built;
+    ASSERT_TRUE(loadBuiltPayload(built));
+    ProgressLog installing;
+    ASSERT_TRUE(gls::installApp(env, built.payload, env.defaultInstallDir, desktopShortcut, installing.callback()).ok);
+    ASSERT_TRUE(::CopyFileW(setupExePath().c_str(), (env.defaultInstallDir + L"\\Uninstall.exe").c_str(), FALSE));
+}
+
 } // namespace
 
 TEST(UserLibraries, NewestFirstEachOnceCaseCounts)
@@ -149,13 +160,9 @@ TEST(UninstallJob, RemovesTheListedFilesWithProgressAndKeepsTheUsers)
     TestFolder folder;
     RegistryScope registry;
     gls::Env env = installEnv(folder, registry);
-    BuiltPayload built;
-    ASSERT_TRUE(loadBuiltPayload(built));
     std::wstring dir = env.defaultInstallDir;
-    ProgressLog installing;
-    ASSERT_TRUE(gls::installApp(env, built.payload, dir, true, installing.callback()).ok);
-    // The installed uninstaller is the real setup, whose index lists the ten files.
-    ASSERT_TRUE(::CopyFileW(setupExePath().c_str(), (dir + L"\\Uninstall.exe").c_str(), FALSE));
+    installBuilt(env, true);
+    if (HasFatalFailure()) return;
     ASSERT_TRUE(writeFile(dir + L"\\notes.txt", "the user's"));
     ASSERT_TRUE(writeFile(env.settingsDir + L"\\prefs.json", "{}"));
 
@@ -188,12 +195,10 @@ TEST(UninstallJob, HeldFileStaysAndTheRestGoesOn)
     TestFolder folder;
     RegistryScope registry;
     gls::Env env = installEnv(folder, registry);
-    BuiltPayload built;
-    ASSERT_TRUE(loadBuiltPayload(built));
     std::wstring dir = env.defaultInstallDir;
+    installBuilt(env, false);
+    if (HasFatalFailure()) return;
     ProgressLog progress;
-    ASSERT_TRUE(gls::installApp(env, built.payload, dir, false, progress.callback()).ok);
-    ASSERT_TRUE(::CopyFileW(setupExePath().c_str(), (dir + L"\\Uninstall.exe").c_str(), FALSE));
     HeldFile held(dir + L"\\so_hook.dll");
     ASSERT_TRUE(held.holding());
     gls::UninstallResult result = gls::removeInstallation(env, dir, false, progress.callback());

@@ -1,0 +1,95 @@
+// What the screens say, and which elements each screen has.
+#include "ui/screen_texts.h"
+
+#include <gtest/gtest.h>
+
+using gls::Screen;
+using gls::ScreenState;
+
+namespace {
+
+ScreenState on(Screen screen, bool uninstalling = false)
+{
+    ScreenState s;
+    s.screen = screen;
+    s.uninstalling = uninstalling;
+    return s;
+}
+
+} // namespace
+
+TEST(ScreenTexts, WelcomeForAnInstallAndAnUpdate)
+{
+    ScreenState s = on(Screen::Welcome);
+    EXPECT_EQ(gls::titleText(s), L"Install Glimmerline");
+    EXPECT_EQ(gls::primaryLabel(s), L"Install");
+    EXPECT_EQ(gls::secondaryLabel(s), L"Cancel");
+    EXPECT_EQ(gls::checkboxLabel(s), L"Add a shortcut to the desktop");
+    EXPECT_EQ(gls::bodyText(s), L"Spectral waveforms in Ableton Live's arrangement and clip view.");
+    s.appInFolder = true;
+    s.installedVersion = L"1.0.2";
+    EXPECT_EQ(gls::titleText(s), L"Update Glimmerline");
+    EXPECT_EQ(gls::primaryLabel(s), L"Update");
+    EXPECT_EQ(gls::bodyText(s).rfind(L"Glimmerline 1.0.2 ", 0), 0u);
+    s.installedVersion.clear();
+    EXPECT_EQ(gls::bodyText(s).rfind(L"Glimmerline is in this folder", 0), 0u);
+}
+
+TEST(ScreenTexts, OneNoticeAtMostInItsOrder)
+{
+    ScreenState s = on(Screen::Welcome);
+    EXPECT_EQ(gls::noticeText(s), L"");
+    s.mediaFeaturePackMissing = true;
+    EXPECT_EQ(gls::noticeText(s), L"MP3 and M4A files need Windows' Media Feature Pack.");
+    s.osBuild = 14393;
+    EXPECT_EQ(gls::noticeText(s), L"Glimmerline is made for Windows 10 version 2004 or newer.");
+    s.osBuild = 19041;
+    EXPECT_EQ(gls::noticeText(s), L"MP3 and M4A files need Windows' Media Feature Pack.");
+    s.folderProblem = L"Pick a folder to install into.";
+    EXPECT_EQ(gls::noticeText(s), L"Pick a folder to install into.");
+    s.screen = Screen::Done;
+    EXPECT_EQ(gls::noticeText(s), L"");
+}
+
+TEST(ScreenTexts, ButtonsPerScreen)
+{
+    EXPECT_EQ(gls::primaryLabel(on(Screen::Progress)), L"");
+    EXPECT_EQ(gls::secondaryLabel(on(Screen::Progress)), L"");
+    EXPECT_EQ(gls::secondaryLabel(on(Screen::Error)), L"Back");
+    EXPECT_EQ(gls::secondaryLabel(on(Screen::Error, true)), L""); // an uninstall's error has no way back
+    EXPECT_EQ(gls::titleText(on(Screen::Error, true)), L"Glimmerline was not fully removed");
+    EXPECT_EQ(gls::primaryLabel(on(Screen::NotInstalled, true)), L"Close");
+    EXPECT_EQ(gls::checkboxLabel(on(Screen::Done)), L"Open Glimmerline");
+    EXPECT_EQ(gls::checkboxLabel(on(Screen::CloseApp)), L"");
+    EXPECT_FALSE(gls::checkboxLabel(on(Screen::RemoveConfirm, true)).empty());
+    EXPECT_NE(gls::removeHintText(on(Screen::RemoveConfirm, true)).find(L'\n'), std::wstring::npos);
+
+    ScreenState removed = on(Screen::Removed, true);
+    EXPECT_EQ(gls::secondaryLabel(removed), L"");
+    removed.liveScriptKept = true;
+    EXPECT_EQ(gls::secondaryLabel(removed), L"Try again");
+    EXPECT_EQ(gls::bodyText(removed), L"Live has Glimmerline' script open, so it stays in Live's User Library for now. "
+                                      L"Close Live, then click Try again.");
+    removed.liveScriptKept = false;
+    removed.settingsRemoved = true;
+    std::wstring gone = gls::bodyText(removed);
+    removed.settingsRemoved = false;
+    EXPECT_NE(gls::bodyText(removed), gone);
+}
+
+TEST(ScreenTexts, ProgressTitleAndOldWindowsBody)
+{
+    ScreenState p = on(Screen::Progress);
+    EXPECT_EQ(gls::titleText(p), L"Installing");
+    p.uninstalling = true;
+    EXPECT_EQ(gls::titleText(p), L"Removing");
+    p.closingApp = true;
+    EXPECT_EQ(gls::titleText(p), L"Closing Glimmerline");
+    p.progressText = L"Copying files";
+    EXPECT_EQ(gls::bodyText(p), L"Copying files");
+
+    ScreenState old = on(Screen::OldWindows);
+    old.osBuild = 14392;
+    EXPECT_EQ(gls::bodyText(old), L"It runs on Windows 10 version 2004 or newer, and on Windows 11. This computer has "
+                                  L"an older Windows (build 14392).");
+}
