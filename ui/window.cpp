@@ -7,6 +7,7 @@
 #include "app/com_apartment.h"
 #include "monitor_dpi.h"
 #include "palette.h"
+#include "screen_layout.h"
 #include "theme.h"
 #include "window_fit.h"
 
@@ -16,11 +17,6 @@
 namespace gls {
 
 namespace {
-
-D2D1_COLOR_F toD2D(std::uint32_t rgb)
-{
-    return D2D1::ColorF(((rgb >> 16) & 0xFF) / 255.0f, ((rgb >> 8) & 0xFF) / 255.0f, (rgb & 0xFF) / 255.0f, 1.0f);
-}
 
 struct Placement {
     RECT work;
@@ -163,7 +159,14 @@ void Window::paint()
         if (FAILED(d2dFactory_->CreateHwndRenderTarget(properties, hwndProperties, renderTarget_.put()))) return;
     }
     renderTarget_->BeginDraw();
-    renderTarget_->Clear(toD2D(paletteFor(light_).background));
+    ComPtr<ID2D1SolidColorBrush> brush;
+    if (SUCCEEDED(renderTarget_->CreateSolidColorBrush(D2D1::ColorF(1, 1, 1, 1), brush.put()))) {
+        Painter painter{renderTarget_.get(), &fonts_, paletteFor(light_), brush.get()};
+        paintScreen(painter, state_, Target::None, Target::None);
+    } else {
+        renderTarget_->Clear(toD2D(colourFromRgb(paletteFor(light_).background)));
+    }
+    brush.reset();
     if (renderTarget_->EndDraw() == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) renderTarget_.reset();
 }
 

@@ -1,0 +1,142 @@
+// Text and decoration primitives. Formats and layouts are made for each call and released after
+// it; nothing is cached between paints.
+#include "painter.h"
+
+#include "app/unique_handle.h"
+
+namespace gls {
+
+namespace {
+
+ComPtr<IDWriteTextFormat> makeFormat(const Painter& p, const std::wstring& family, float size, int weight)
+{
+    ComPtr<IDWriteTextFormat> format;
+    if (!p.fonts || !p.fonts->factory) return format;
+    p.fonts->factory->CreateTextFormat(family.c_str(), nullptr, static_cast<DWRITE_FONT_WEIGHT>(weight),
+                                       DWRITE_FONT_STYLE_NORMAL, DWRITE_FONT_STRETCH_NORMAL, size, L"en-us",
+                                       format.put());
+    return format;
+}
+
+} // namespace
+
+D2D1_COLOR_F toD2D(const Colour& c)
+{
+    return D2D1::ColorF(c.r, c.g, c.b, c.a);
+}
+
+float measureText(const Painter& p, const std::wstring& text, float size, int weight)
+{
+    ComPtr<IDWriteTextFormat> format = makeFormat(p, p.fonts ? p.fonts->bodyFamily : L"", size, weight);
+    if (!format) return 0;
+    ComPtr<IDWriteTextLayout> layout;
+    if (FAILED(p.fonts->factory->CreateTextLayout(text.c_str(), static_cast<UINT32>(text.size()), format.get(), 4000,
+                                                  100, layout.put()))) {
+        return 0;
+    }
+    DWRITE_TEXT_METRICS metrics = {};
+    if (FAILED(layout->GetMetrics(&metrics))) return 0;
+    return metrics.widthIncludingTrailingWhitespace;
+}
+
+void drawText(const Painter& p, const std::wstring& text, const Rect& r, const TextStyle& style)
+{
+    if (!p.target || !p.brush || text.empty()) return;
+    const std::wstring& family = style.family ? *style.family : p.fonts->bodyFamily;
+    ComPtr<IDWriteTextFormat> format = makeFormat(p, family, style.size, style.weight);
+    if (!format) return;
+    format->SetTextAlignment(style.h == HAlign::Leading    ? DWRITE_TEXT_ALIGNMENT_LEADING
+                             : style.h == HAlign::Trailing ? DWRITE_TEXT_ALIGNMENT_TRAILING
+                                                           : DWRITE_TEXT_ALIGNMENT_CENTER);
+    format->SetParagraphAlignment(style.v == VAlign::Top      ? DWRITE_PARAGRAPH_ALIGNMENT_NEAR
+                                  : style.v == VAlign::Bottom ? DWRITE_PARAGRAPH_ALIGNMENT_FAR
+                                                              : DWRITE_PARAGRAPH_ALIGNMENT_CENTER);
+    ComPtr<IDWriteInlineObject> ellipsis;
+    if (style.wrap) {
+        float spacing = style.lineSpacing > 0 ? style.lineSpacing : 1.45f * style.size;
+        float baseline = style.baseline > 0 ? style.baseline : 1.1f * style.size;
+        format->SetLineSpacing(DWRITE_LINE_SPACING_METHOD_UNIFORM, spacing, baseline);
+    } else {
+        format->SetWordWrapping(DWRITE_WORD_WRAPPING_NO_WRAP);
+        DWRITE_TRIMMING trimming = {DWRITE_TRIMMING_GRANULARITY_CHARACTER, 0, 0};
+        if (SUCCEEDED(p.fonts->factory->CreateEllipsisTrimmingSign(format.get(), ellipsis.put()))) {
+            format->SetTrimming(&trimming, ellipsis.get());
+        }
+    }
+    p.brush->SetColor(toD2D(style.colour));
+    p.target->DrawText(text.c_str(), static_cast<UINT32>(text.size()), format.get(),
+                       D2D1::RectF(r.left, r.top, r.right, r.bottom), p.brush);
+}
+
+std::wstring ellipsizeMiddle(const Painter& p, const std::wstring& text, float width)
+{
+    if (measureText(p, text, 14, 400) <= width) return text;
+    size_t length = text.size();
+    auto candidate = [&](size_t k) {
+        size_t keep = length - k;
+        size_t head = keep / 2;
+        return text.substr(0, head) + L"\u2026" + text.substr(length - (keep - head));
+    };
+    size_t lo = 1, hi = length;
+    if (length < 2) return length == 0 ? text : candidate(1);
+    while (lo < hi) {
+        size_t mid = (lo + hi) / 2;
+        if (measureText(p, candidate(mid), 14, 400) <= width) {
+            hi = mid;
+        } else {
+            lo = mid + 1;
+        }
+    }
+    return candidate(lo);
+}
+
+void fillRect(const Painter& p, const Rect& r, const Colour& c)
+{
+    if (!p.target || !p.brush) return;
+    p.brush->SetColor(toD2D(c));
+    p.target->FillRectangle(D2D1::RectF(r.left, r.top, r.right, r.bottom), p.brush);
+}
+
+void drawWave(const Painter& p, const Rect& r, int bars, float fill)
+{
+    for (const WaveBar& bar : waveBars(r, bars, fill, colourFromRgb(p.palette.muted))) fillRect(p, bar.rect, bar.colour);
+}
+
+void drawWordmark(const Painter& p, const Rect& r)
+{
+    if (!p.target || !p.brush || !p.fonts) return;
+    const std::wstring name = L"Glimmerline";
+    ComPtr<IDWriteTextFormat> format = makeFormat(p, p.fonts->titleFamily, 26, 600);
+    if (!format) return;
+    format->SetTextAlignment(DWRITE_TEXT_ALIGNMENT_LEADING);
+    format->SetParagraphAlignment(DWRITE_PARAGRAPH_ALIGNMENT_CENTER);
+    ComPtr<IDWriteTextLayout> layout;
+    if (FAILED(p.fonts->factory->CreateTextLayout(name.c_str(), static_cast<UINT32>(name.size()), format.get(),
+                                                  r.right - r.left, r.bottom - r.top, layout.put()))) {
+        return;
+    }
+    DWRITE_HIT_TEST_METRICS box = {};
+    UINT32 count = 0;
+    ComPtr<ID2D1GradientStopCollection> stops;
+    ComPtr<ID2D1LinearGradientBrush> gradient;
+    if (SUCCEEDED(layout->HitTestTextRange(0, 6, r.left, r.top, &box, 1, &count)) && count > 0 && box.width > 0) {
+        Colour background = colourFromRgb(p.palette.background);
+        D2D1_GRADIENT_STOP stopList[13];
+        for (int i = 0; i <= 12; ++i) {
+            stopList[i].position = i / 12.0f;
+            stopList[i].color = toD2D(ensureContrast(spectrumColor(i / 12.0f), background));
+        }
+        if (SUCCEEDED(p.target->CreateGradientStopCollection(stopList, 13, D2D1_GAMMA_2_2, D2D1_EXTEND_MODE_CLAMP,
+                                                              stops.put())) &&
+            SUCCEEDED(p.target->CreateLinearGradientBrush(
+                D2D1::LinearGradientBrushProperties(D2D1::Point2F(box.left, r.top),
+                                                    D2D1::Point2F(box.left + box.width, r.top)),
+                stops.get(), gradient.put()))) {
+            layout->SetDrawingEffect(gradient.get(), DWRITE_TEXT_RANGE{0, 6});
+        }
+    }
+    p.brush->SetColor(toD2D(colourFromRgb(p.palette.text)));
+    p.target->DrawTextLayout(D2D1::Point2F(r.left, r.top), layout.get(), p.brush);
+}
+
+} // namespace gls

@@ -1,0 +1,56 @@
+// The drawing state of one paint: render target, fonts, palette and one brush; and the text and
+// decoration primitives every screen is drawn with.
+#pragma once
+
+#include "colour_math.h"
+#include "fonts.h"
+#include "palette.h"
+#include "wave_math.h"
+
+#include <d2d1.h>
+#include <dwrite.h>
+
+#include <string>
+
+namespace gls {
+
+struct Painter {
+    ID2D1RenderTarget* target = nullptr; // null when only measuring
+    const FontChoice* fonts = nullptr;
+    Palette palette;
+    ID2D1SolidColorBrush* brush = nullptr;
+};
+
+enum class HAlign { Leading, Trailing, Centre };
+enum class VAlign { Top, Bottom, Centre };
+
+// The width of a text in the body family, trailing white space included; 0 when it cannot be laid out.
+float measureText(const Painter& p, const std::wstring& text, float size, int weight);
+
+struct TextStyle {
+    float size = 14;
+    int weight = 400;
+    Colour colour;
+    HAlign h = HAlign::Leading;
+    VAlign v = VAlign::Top;
+    bool wrap = false;
+    const std::wstring* family = nullptr; // the body family when null
+    float lineSpacing = 0;                // with wrap: 1.45 x size when 0
+    float baseline = 0;                   // with wrap: 1.1 x size when 0
+};
+
+void drawText(const Painter& p, const std::wstring& text, const Rect& r, const TextStyle& style);
+
+// The text shortened in the middle with "…" until it fits the width at 14 DIPs, weight 400.
+std::wstring ellipsizeMiddle(const Painter& p, const std::wstring& text, float width);
+
+void drawWave(const Painter& p, const Rect& r, int bars, float fill);
+
+// "Glimmerline" with its first six letters in the spectrum.
+void drawWordmark(const Painter& p, const Rect& r);
+
+void fillRect(const Painter& p, const Rect& r, const Colour& c);
+
+D2D1_COLOR_F toD2D(const Colour& c);
+
+} // namespace gls

@@ -1,0 +1,60 @@
+// The layout of a screen: fixed rectangles, and buttons and links that move with their labels.
+#include "screen_layout.h"
+
+#include "screen_texts.h"
+
+#include <algorithm>
+
+namespace gls {
+
+namespace {
+
+void place(ScreenLayout& l, Target t, const Rect& r)
+{
+    l.clickable[static_cast<int>(t)] = r;
+    l.present[static_cast<int>(t)] = true;
+}
+
+} // namespace
+
+ScreenLayout layoutScreen(const ScreenState& state, const Painter& painter)
+{
+    ScreenLayout l;
+    float rightEdge = 416;
+    std::wstring primary = primaryLabel(state);
+    if (!primary.empty()) {
+        float width = std::max(measureText(painter, primary, 14, 600) + 40, 104.0f);
+        place(l, Target::Primary, {416 - width, 328, 416, 364});
+        rightEdge = 416 - width - 8;
+    }
+    std::wstring secondary = secondaryLabel(state);
+    if (!secondary.empty()) {
+        float width = std::max(measureText(painter, secondary, 14, 600) + 40, 104.0f);
+        place(l, Target::Secondary, {rightEdge - width, 328, rightEdge, 364});
+    }
+
+    float checkboxTop = 220;
+    if (state.screen == Screen::RemoveConfirm) l.notice = {24, 252, 416, 292};
+    if (state.screen == Screen::Welcome) {
+        l.body.bottom = 196;
+        l.folderLabel = {24, 204, 416, 226};
+        float changeWidth = measureText(painter, L"Change\u2026", 14, 600);
+        place(l, Target::Change, {416 - changeWidth - 4, 230, 416, 254});
+        l.folderPath = {24, 230, 416 - changeWidth - 16, 254};
+        l.folderText = ellipsizeMiddle(painter, state.installFolder, l.folderPath.right - l.folderPath.left);
+        l.notice = {24, 292, 416, 312};
+        float licenseWidth = measureText(painter, L"License Agreement", 14, 600);
+        float primaryLeft = l.has(Target::Primary) ? l.primary().left : 416;
+        l.accept = {24, 327, primaryLeft - 16, 345};
+        place(l, Target::License, {24, 344, 24 + licenseWidth, 365});
+        checkboxTop = 262;
+    }
+    std::wstring checkbox = checkboxLabel(state);
+    if (!checkbox.empty()) {
+        float width = measureText(painter, checkbox, 14, 400);
+        place(l, Target::Checkbox, {24, checkboxTop, std::min(width + 30 + 4 + 24, 416.0f), checkboxTop + 24});
+    }
+    return l;
+}
+
+} // namespace gls

@@ -1,0 +1,38 @@
+// Where every element of a screen goes in the 440 x 388 DIP design space. The window's painting,
+// its hit testing and the snapshot tool all use this one layout.
+#pragma once
+
+#include "painter.h"
+#include "screen_state.h"
+
+#include <cstdint>
+#include <string>
+
+namespace gls {
+
+enum class Target : std::int32_t { None = 0, Primary = 1, Secondary = 2, Checkbox = 3, Change = 4, License = 5 };
+
+struct ScreenLayout {
+    Rect wave{24, 66, 416, 88};
+    Rect title{24, 112, 416, 136};
+    Rect body{24, 140, 416, 204};
+    Rect folderLabel, folderPath, notice, accept;
+    // The clickable rectangles, in the order of their Target values (index 1 to 5).
+    Rect clickable[6];
+    bool present[6] = {};
+    std::wstring folderText;
+
+    const Rect& primary() const { return clickable[1]; }
+    const Rect& secondary() const { return clickable[2]; }
+    const Rect& checkbox() const { return clickable[3]; }
+    const Rect& change() const { return clickable[4]; }
+    const Rect& license() const { return clickable[5]; }
+    bool has(Target t) const { return present[static_cast<int>(t)]; }
+};
+
+ScreenLayout layoutScreen(const ScreenState& state, const Painter& painter);
+
+// Draws a whole screen; the render target is between BeginDraw and EndDraw.
+void paintScreen(const Painter& painter, const ScreenState& state, Target hover, Target pressed);
+
+} // namespace gls
