@@ -4,7 +4,7 @@ CMAKE_FLAGS ?=
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build deps test demo fuzz bench clean
+.PHONY: all build deps test demo fuzz bench snapshots clean
 
 all: build
 
@@ -22,9 +22,13 @@ test: build
 
 demo: build
 	tools/demo.sh
+	tools/snapshots.sh
 
 fuzz: build
 	tools/fuzz.sh $(FUZZ_SECONDS)
+
+snapshots: build
+	tools/snapshots.sh
 
 bench: build
 	tools/bench.sh

@@ -10,6 +10,7 @@
 #include "message_box.h"
 #include "open_app.h"
 #include "path_join.h"
+#include "snapshot/ui_snapshots.h"
 #include "update_result.h"
 #include "version.h"
 
@@ -74,8 +75,9 @@ int run()
     }
 
     if (args.uiSnapshot) {
-        // The snapshot tool comes with the screens; this build has none to draw.
-        return 1;
+        // The log stays closed in this mode; the failure text is for a debugger, not shown.
+        std::string failures;
+        return writeUiSnapshots(args.snapshotDir, failures) ? 0 : 1;
     }
 
     openLog(env, args.uninstall ? L"uninstall" : L"install");

@@ -1,0 +1,243 @@
+// Draws the setup's screens offscreen with the window's own layout and painting code, and writes
+// them as PNG files through the Windows Imaging Component.
+#include "ui_snapshots.h"
+
+#include "app/com_apartment.h"
+#include "app/path_join.h"
+#include "app/unique_handle.h"
+#include "ui/fonts.h"
+#include "ui/monitor_dpi.h"
+#include "ui/palette.h"
+#include "ui/screen_layout.h"
+#include "ui/window_fit.h"
+
+#include <windows.h>
+
+#include <d2d1.h>
+#include <wincodec.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace gls {
+
+namespace {
+
+struct Scene {
+    const wchar_t* name;
+    ScreenState state;
+    Target hover = Target::None;
+};
+
+struct Shape {
+    int width, height;
+    unsigned dpi;
+    bool taskbar;
+};
+
+const Shape kShapes[] = {{1024, 600, 96, true},  {1024, 600, 120, true}, {1280, 720, 144, true},
+                         {1366, 768, 96, true},  {1366, 768, 144, true}, {1920, 1080, 96, true},
+                         {1920, 1080, 144, true}, {1920, 1080, 192, true}, {1920, 515, 96, false},
+                         {1920, 515, 120, false}, {1920, 515, 144, false}, {1920, 515, 192, false},
+                         {2560, 1440, 96, true}, {2560, 1440, 192, true}, {3840, 2160, 288, true},
+                         {800, 600, 96, true}};
+
+ScreenState startingState()
+{
+    ScreenState s;
+    s.installFolder = L"C:\\Users\\A Tester\\AppData\\Local\\Programs\\Glimmerline";
+    return s;
+}
+
+std::vector<Scene> buildScenes()
+{
+    auto scene = [](const wchar_t* name, Screen screen, auto change, Target hover = Target::None) {
+        Scene sc{name, startingState(), hover};
+        sc.state.screen = screen;
+        change(sc.state);
+        return sc;
+    };
+    auto none = [](ScreenState&) {};
+    return {
+        scene(L"1_welcome", Screen::Welcome, none),
+        scene(L"1_welcome_hover", Screen::Welcome, [](ScreenState& s) { s.desktopShortcut = true; }, Target::Primary),
+        scene(L"1_welcome_license_hover", Screen::Welcome, none, Target::License),
+        scene(L"2_welcome_update_mf_longpath", Screen::Welcome,
+              [](ScreenState& s) {
+                  s.installFolder = L"D:\\Music production\\Tools and plug-ins\\Visual helpers for Ableton Live 12\\"
+                                    L"Spectral waveform apps\\Glimmerline";
+                  s.desktopShortcut = true;
+                  s.appInFolder = true;
+                  s.installedVersion = L"0.9.0";
+                  s.mediaFeaturePackMissing = true;
+              }),
+        scene(L"2_welcome_folder_problem", Screen::Welcome,
+              [](ScreenState& s) {
+                  s.installFolder = L"C:\\";
+                  s.folderProblem = L"Pick a folder, not a whole drive.";
+              }),
+        scene(L"3_close_app", Screen::CloseApp, none),
+        scene(L"3_end_app", Screen::EndApp, none),
+        scene(L"4_progress_closing", Screen::Progress,
+              [](ScreenState& s) {
+                  s.closingApp = true;
+                  s.progressText = L"Waiting for Glimmerline to close";
+              }),
+        scene(L"4_progress_45", Screen::Progress,
+              [](ScreenState& s) {
+                  s.progress = 0.45f;
+                  s.progressText = L"Copying files";
+              }),
+        scene(L"5_done", Screen::Done, none, Target::Primary),
+        scene(L"6_error", Screen::Error,
+              [](ScreenState& s) {
+                  s.errorText = L"Another program has so_hook.dll open. Close it, then run Setup again. Nothing was changed.";
+              }),
+        scene(L"7_remove_confirm", Screen::RemoveConfirm, [](ScreenState& s) { s.uninstalling = true; }),
+        scene(L"7_remove_confirm_ticked", Screen::RemoveConfirm,
+              [](ScreenState& s) {
+                  s.uninstalling = true;
+                  s.removeSettings = true;
+              },
+              Target::Checkbox),
+        scene(L"8_remove_progress", Screen::Progress,
+              [](ScreenState& s) {
+                  s.uninstalling = true;
+                  s.progress = 0.6f;
+                  s.progressText = L"Removing the shortcuts";
+              }),
+        scene(L"9_removed_kept", Screen::Removed, [](ScreenState& s) { s.uninstalling = true; }),
+        scene(L"9_removed_all", Screen::Removed,
+              [](ScreenState& s) {
+                  s.uninstalling = true;
+                  s.settingsRemoved = true;
+              }),
+        scene(L"9_removed_live_open", Screen::Removed,
+              [](ScreenState& s) {
+                  s.uninstalling = true;
+                  s.liveScriptKept = true;
+              },
+              Target::Secondary),
+        scene(L"a_not_installed", Screen::NotInstalled, [](ScreenState& s) { s.uninstalling = true; }),
+        scene(L"a_old_windows", Screen::OldWindows, [](ScreenState& s) { s.osBuild = 10240; }),
+        scene(L"2_welcome_windows_1809", Screen::Welcome, [](ScreenState& s) { s.osBuild = 17763; }),
+        scene(L"a_remove_error", Screen::Error,
+              [](ScreenState& s) {
+                  s.uninstalling = true;
+                  s.errorText = L"Some of Glimmerline' files are in use and stay in C:\\Users\\A Tester\\AppData\\Local\\"
+                                L"Programs\\Glimmerline. Delete that folder after a restart.";
+              }),
+    };
+}
+
+struct Tools {
+    ComPtr<IWICImagingFactory> wic;
+    ComPtr<ID2D1Factory> d2d;
+    FontChoice fonts;
+};
+
+bool drawPicture(const Tools& tools, const ScreenState& state, Target hover, const Palette& palette, float scale,
+                 const std::wstring& path)
+{
+    UINT width = static_cast<UINT>(std::lround(scale * kDesignWidth));
+    UINT height = static_cast<UINT>(std::lround(scale * kDesignHeight));
+    ComPtr<IWICBitmap> bitmap;
+    if (FAILED(tools.wic->CreateBitmap(width, height, GUID_WICPixelFormat32bppPBGRA, WICBitmapCacheOnLoad, bitmap.put()))) {
+        return false;
+    }
+    D2D1_RENDER_TARGET_PROPERTIES properties = D2D1::RenderTargetProperties(
+        D2D1_RENDER_TARGET_TYPE_DEFAULT, D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED),
+        96.0f * scale, 96.0f * scale);
+    ComPtr<ID2D1RenderTarget> target;
+    if (FAILED(tools.d2d->CreateWicBitmapRenderTarget(bitmap.get(), properties, target.put()))) return false;
+    target->SetTextAntialiasMode(D2D1_TEXT_ANTIALIAS_MODE_GRAYSCALE);
+    target->BeginDraw();
+    {
+        ComPtr<ID2D1SolidColorBrush> brush;
+        if (FAILED(target->CreateSolidColorBrush(D2D1::ColorF(1, 1, 1, 1), brush.put()))) {
+            target->EndDraw();
+            return false;
+        }
+        Painter painter{target.get(), &tools.fonts, palette, brush.get()};
+        paintScreen(painter, state, hover, Target::None);
+    }
+    if (FAILED(target->EndDraw())) return false;
+
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapEncoder> encoder;
+    ComPtr<IWICBitmapFrameEncode> frame;
+    WICPixelFormatGUID format = GUID_WICPixelFormat32bppPBGRA;
+    return SUCCEEDED(tools.wic->CreateStream(stream.put())) &&
+           SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
+           SUCCEEDED(tools.wic->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.put())) &&
+           SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
+           SUCCEEDED(encoder->CreateNewFrame(frame.put(), nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
+           SUCCEEDED(frame->SetSize(width, height)) && SUCCEEDED(frame->SetPixelFormat(&format)) &&
+           SUCCEEDED(frame->WriteSource(bitmap.get(), nullptr)) && SUCCEEDED(frame->Commit()) &&
+           SUCCEEDED(encoder->Commit());
+}
+
+// The fit report and the pictures of the low screens. False when a picture failed.
+bool writeFitReport(const Tools& tools, const std::wstring& folder)
+{
+    FILE* report = _wfopen(joinPath(folder, L"fits.txt").c_str(), L"w");
+    if (!report) return true; // no report, and no pictures for it; this alone is no failure
+    std::fprintf(report, "the setup's window (inside %.0f x %.0f DIPs) on screens of these shapes:\n",
+                 static_cast<double>(kDesignWidth), static_cast<double>(kDesignHeight));
+    bool ok = true;
+    for (const Shape& shape : kShapes) {
+        int taskbar = shape.taskbar ? static_cast<int>(std::lround(48.0 * shape.dpi / 96)) : 0;
+        int workWidth = shape.width, workHeight = shape.height - taskbar;
+        SIZE frame = frameForDpi(shape.dpi);
+        WindowFit fit = fitWindow(workWidth, workHeight, shape.dpi, frame.cx, frame.cy);
+        bool fits = fit.width <= workWidth && fit.height <= workHeight;
+        unsigned percent = shape.dpi * 100 / 96;
+        std::fprintf(report, "%4d x %4d at %3u%%, work area %4d x %4d: window %4d x %4d, %s, %s\n", shape.width,
+                     shape.height, percent, workWidth, workHeight, fit.width, fit.height,
+                     fit.zoom < 1 ? "drawn smaller" : "full size", fits ? "all on the screen" : "DOES NOT FIT");
+        if (shape.height <= 768) {
+            wchar_t name[64];
+            std::swprintf(name, 64, L"fit_%dx%d_%u.png", shape.width, shape.height, percent);
+            ScreenState state = startingState();
+            state.mediaFeaturePackMissing = true;
+            ok = drawPicture(tools, state, Target::None, kLightPalette, fit.scale, joinPath(folder, name)) && ok;
+        }
+    }
+    std::fclose(report);
+    return ok;
+}
+
+} // namespace
+
+bool writeUiSnapshots(const std::wstring& folder, std::string& failures)
+{
+    ComApartment com;
+    Tools tools;
+    if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory2, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                  tools.wic.putVoid())) ||
+        FAILED(::D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, tools.d2d.put())) || !chooseFonts(tools.fonts)) {
+        failures += "no WIC, Direct2D or DirectWrite";
+        return false;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(folder), ec);
+
+    bool ok = true;
+    for (const Scene& scene : buildScenes()) {
+        for (bool light : {true, false}) {
+            for (float scale : {1.0f, 1.5f}) {
+                std::wstring name = std::wstring(scene.name) + (light ? L"_light" : L"_dark") +
+                                    (scale > 1 ? L"_150.png" : L"_100.png");
+                ok = drawPicture(tools, scene.state, scene.hover, paletteFor(light), scale, joinPath(folder, name)) && ok;
+            }
+        }
+    }
+    ok = writeFitReport(tools, folder) && ok;
+    if (!ok) failures += "a picture could not be written";
+    return ok;
+}
+
+} // namespace gls
