@@ -109,3 +109,101 @@ TEST_F(SetupWindow, OpensCentredInTheThemeColourAndClosesWithTwo)
     EXPECT_EQ(window.waitExit(20000), 2u);
     EXPECT_TRUE(logHas("] window closed: 2"));
 }
+
+namespace {
+
+// Drives the real window from this process with posted mouse and key messages at design
+// coordinates (the bench's display is 96 DPI, so one DIP is one pixel).
+class WindowDriver {
+public:
+    explicit WindowDriver(const TestFolder& folder)
+        : process_(setupExePath(), L"", {{L"GLIMMERLINE_SETUP_TEST", folder.path()}})
+    {
+        hwnd_ = StandInApp::waitForWindow(L"GlimmerlineSetupTestWindow", 20000);
+        ::Sleep(600); // the first paint makes the elements clickable
+    }
+    HWND hwnd() const { return hwnd_; }
+    void press(int x, int y) { post(WM_LBUTTONDOWN, MK_LBUTTON, x, y); }
+    void move(int x, int y) { post(WM_MOUSEMOVE, 0, x, y); }
+    void release(int x, int y) { post(WM_LBUTTONUP, 0, x, y); }
+    void click(int x, int y)
+    {
+        move(x, y);
+        press(x, y);
+        release(x, y);
+    }
+    void key(WPARAM vk) { ::PostMessageW(hwnd_, WM_KEYDOWN, vk, 0); }
+    // Presses a key every 300 ms until the setup exits; its exit code.
+    DWORD keyUntilExit(WPARAM vk, DWORD limitMs = 30000)
+    {
+        for (DWORD waited = 0; waited < limitMs; waited += 300) {
+            key(vk);
+            DWORD code = process_.waitExit(300);
+            if (code != STILL_ACTIVE) return code;
+        }
+        return STILL_ACTIVE;
+    }
+    DWORD waitExit(DWORD limitMs = 20000) { return process_.waitExit(limitMs); }
+
+private:
+    void post(UINT message, WPARAM wParam, int x, int y) { ::PostMessageW(hwnd_, message, wParam, MAKELPARAM(x, y)); }
+    StandInApp process_;
+    HWND hwnd_ = nullptr;
+};
+
+// Centres of the welcome screen's elements in the design space.
+constexpr int kPrimaryX = 364, kButtonY = 346, kSecondaryX = 252, kLicenseX = 40, kLicenseY = 354;
+
+} // namespace
+
+TEST_F(SetupWindow, WindowedInstallFromWelcomeToDoneOpensTheApp)
+{
+    WindowDriver window(folder);
+    ASSERT_NE(window.hwnd(), nullptr);
+    window.click(kPrimaryX, kButtonY); // "Install"
+    // Enter does nothing while the job runs; on the installed screen it opens the app and closes.
+    EXPECT_EQ(window.keyUntilExit(VK_RETURN), 0u);
+    EXPECT_TRUE(exists(installDir() + L"\\Uninstall.exe"));
+    EXPECT_EQ(readFile(folder / L"launched.txt"), narrow(installDir() + L"\\Glimmerline.exe") + "\n");
+    EXPECT_TRUE(logHas("] installed 11 files"));
+    EXPECT_TRUE(logHas("] window closed: 0"));
+}
+
+TEST_F(SetupWindow, DraggingOffAButtonDoesNothingAndCancelReturnsTwo)
+{
+    WindowDriver window(folder);
+    ASSERT_NE(window.hwnd(), nullptr);
+    window.press(kPrimaryX, kButtonY);
+    window.move(kSecondaryX, kButtonY);
+    window.release(kSecondaryX, kButtonY);
+    EXPECT_EQ(window.waitExit(1500), STILL_ACTIVE);
+    EXPECT_FALSE(exists(installDir()));
+    window.click(kSecondaryX, kButtonY); // "Cancel"
+    EXPECT_EQ(window.waitExit(), 2u);
+}
+
+TEST_F(SetupWindow, LicenseLinkWritesTheAgreementAndEscapeCancels)
+{
+    WindowDriver window(folder);
+    ASSERT_NE(window.hwnd(), nullptr);
+    window.click(kLicenseX, kLicenseY);
+    for (int i = 0; i < 50 && !exists(folder / L"Temp\\Glimmerline License.txt"); ++i) ::Sleep(100);
+    EXPECT_NE(readFile(folder / L"Temp\\Glimmerline License.txt").find("GLIMMERLINE LICENSE AGREEMENT"), std::string::npos);
+    window.key(VK_ESCAPE);
+    EXPECT_EQ(window.waitExit(), 2u);
+    EXPECT_TRUE(logHas("] license agreement: " + narrow(folder / L"Temp\\Glimmerline License.txt") + " ("));
+}
+
+TEST_F(SetupWindow, ErrorScreenIgnoresEscapeAndClosesWithOne)
+{
+    // The programs folder is a file, so the install cannot write its folder.
+    ASSERT_TRUE(writeFile(folder / L"LocalAppData\\Programs", "in the way"));
+    WindowDriver window(folder);
+    ASSERT_NE(window.hwnd(), nullptr);
+    window.key(VK_RETURN); // "Install"
+    for (int i = 0; i < 100 && !logHas("] can't write in "); ++i) ::Sleep(100);
+    ::Sleep(1500); // past the progress screen's minimum
+    window.key(VK_ESCAPE);
+    EXPECT_EQ(window.waitExit(1000), STILL_ACTIVE);
+    EXPECT_EQ(window.keyUntilExit(VK_RETURN), 1u); // "Close"
+}

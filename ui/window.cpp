@@ -49,6 +49,11 @@ Window::Window(const WindowParams& params) : params_(params), env_(*params.env)
     state_.screen = firstScreen(state_, params.nothingInstalled);
 }
 
+Window::~Window()
+{
+    if (worker_.joinable()) worker_.join();
+}
+
 int Window::run()
 {
     if (FAILED(::D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, d2dFactory_.put()))) return 1;
@@ -96,6 +101,7 @@ int Window::run()
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
+    if (worker_.joinable()) worker_.join();
     return result_;
 }
 
@@ -141,6 +147,36 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DPICHANGED:
         refitToMonitor(reinterpret_cast<const RECT*>(lParam));
         return 0;
+    case WM_KEYDOWN:
+        onKey(wParam);
+        return 0;
+    case WM_MOUSEMOVE:
+        onMouseMove(lParam);
+        return 0;
+    case WM_LBUTTONDOWN:
+        onButtonDown(lParam);
+        return 0;
+    case WM_LBUTTONUP:
+        onButtonUp(lParam);
+        return 0;
+    case WM_MOUSELEAVE:
+        trackingLeave_ = false;
+        if (hover_ != Target::None) {
+            hover_ = Target::None;
+            ::InvalidateRect(hwnd_, nullptr, FALSE);
+        }
+        return 0;
+    case MsgProgress:
+        if (lParam == 1) {
+            state_.closingApp = false;
+        } else {
+            state_.progress = static_cast<float>(wParam) / 1000.0f;
+        }
+        ::InvalidateRect(hwnd_, nullptr, FALSE);
+        return 0;
+    case MsgWorkDone:
+        onWorkDone(static_cast<WorkOutcome>(wParam), static_cast<Work>(lParam));
+        return 0;
     default:
         return ::DefWindowProcW(hwnd_, message, wParam, lParam);
     }
@@ -158,11 +194,15 @@ void Window::paint()
                                static_cast<UINT32>(client.bottom - client.top)));
         if (FAILED(d2dFactory_->CreateHwndRenderTarget(properties, hwndProperties, renderTarget_.put()))) return;
     }
+    {
+        std::lock_guard<std::mutex> lock(progressLock_);
+        state_.progressText = sharedProgressText_;
+    }
     renderTarget_->BeginDraw();
     ComPtr<ID2D1SolidColorBrush> brush;
     if (SUCCEEDED(renderTarget_->CreateSolidColorBrush(D2D1::ColorF(1, 1, 1, 1), brush.put()))) {
         Painter painter{renderTarget_.get(), &fonts_, paletteFor(light_), brush.get()};
-        paintScreen(painter, state_, Target::None, Target::None);
+        paintScreen(painter, state_, hover_, pressed_);
     } else {
         renderTarget_->Clear(toD2D(colourFromRgb(paletteFor(light_).background)));
     }

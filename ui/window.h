@@ -4,27 +4,82 @@
 
 #include "app/unique_handle.h"
 #include "fonts.h"
+#include "install/install_result.h"
+#include "screen_layout.h"
 #include "screen_state.h"
 #include "setup_window.h"
+#include "uninstall/uninstall_job.h"
 
 #include <windows.h>
 
 #include <d2d1.h>
 
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
 namespace gls {
 
 struct Env;
 
+// Posted by the worker: progress (wParam: fraction x 1000; lParam 1: the close step is over), and
+// the end of a job (wParam: the outcome; lParam: the job).
+inline constexpr UINT MsgProgress = WM_APP + 1;
+inline constexpr UINT MsgWorkDone = WM_APP + 2;
+
 class Window {
 public:
+    enum class Work : std::int32_t {
+        Install = 0,
+        CloseThenInstall = 1,
+        EndThenInstall = 2,
+        Uninstall = 3,
+        CloseThenUninstall = 4,
+        EndThenUninstall = 5,
+        RetryLiveScript = 6,
+    };
+    enum class WorkOutcome : std::int32_t { Succeeded = 1, Failed = 2, NotClosed = 3, NotEnded = 4 };
+
     explicit Window(const WindowParams& params);
+    ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
     // Creates and shows the window, pumps messages until it is gone; returns the result code.
     int run();
 
+    // The two button actions and the checkbox, from a click or a key.
+    void onPrimary();
+    void onSecondary();
+    void toggleCheckbox();
+
+    // Starts a job on the worker thread and shows the progress screen.
+    void runWork(Work work);
+
 private:
+    struct WorkerCapture {
+        Window* window;
+        Work work;
+        std::wstring installFolder;
+        bool removeSettings;
+        bool desktopShortcut;
+        HWND hwnd;
+    };
+    void workerMain(WorkerCapture capture);
+    void onWorkDone(WorkOutcome outcome, Work work);
+
+    Target hitTest(LPARAM position);
+    void onMouseMove(LPARAM position);
+    void onButtonDown(LPARAM position);
+    void onButtonUp(LPARAM position);
+    void onKey(WPARAM key);
+    void click(Target target);
+    void pickFolder();
+    void showLicense();
+    void goTo(Screen screen);
+    void finish(int result);
+
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -43,7 +98,16 @@ private:
     FontChoice fonts_;
     bool light_ = true;
     float scale_ = 1.0f;
+    Target hover_ = Target::None;
+    Target pressed_ = Target::None;
+    bool trackingLeave_ = false;
     int result_ = 2;
+    std::thread worker_;
+    std::mutex progressLock_;
+    std::wstring sharedProgressText_;
+    InstallResult installResult_;
+    UninstallResult uninstallResult_;
+    std::vector<std::wstring> retryKept_;
 };
 
 } // namespace gls

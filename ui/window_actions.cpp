@@ -1,0 +1,125 @@
+// What the buttons, the checkbox and a finished job do, screen by screen.
+#include "window.h"
+
+#include "app/env.h"
+#include "app/log.h"
+#include "app/open_app.h"
+#include "install/install_folder.h"
+#include "process/running_app.h"
+
+namespace gls {
+
+void Window::goTo(Screen screen)
+{
+    state_.screen = screen;
+    hover_ = Target::None;
+    ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void Window::finish(int result)
+{
+    result_ = result;
+    ::DestroyWindow(hwnd_);
+}
+
+void Window::onPrimary()
+{
+    switch (state_.screen) {
+    case Screen::Welcome: {
+        std::wstring message;
+        std::wstring folder = checkInstallFolder(env_, state_.installFolder, message);
+        if (folder.empty()) {
+            state_.folderProblem = message;
+            ::InvalidateRect(hwnd_, nullptr, FALSE);
+            return;
+        }
+        state_.installFolder = folder;
+        state_.folderProblem.clear();
+        if (findRunningApp(env_, folder).running()) {
+            goTo(Screen::CloseApp);
+        } else {
+            runWork(Work::Install);
+        }
+        return;
+    }
+    case Screen::CloseApp: runWork(state_.uninstalling ? Work::CloseThenUninstall : Work::CloseThenInstall); return;
+    case Screen::EndApp: runWork(state_.uninstalling ? Work::EndThenUninstall : Work::EndThenInstall); return;
+    case Screen::Progress: return;
+    case Screen::Done:
+        if (state_.openAppAfter) openApp(env_, state_.installFolder);
+        finish(0);
+        return;
+    case Screen::Error: finish(1); return;
+    case Screen::RemoveConfirm:
+        if (findRunningApp(env_, state_.installFolder).running()) {
+            goTo(Screen::CloseApp);
+        } else {
+            runWork(Work::Uninstall);
+        }
+        return;
+    case Screen::Removed: finish(0); return;
+    case Screen::NotInstalled: finish(1); return;
+    case Screen::OldWindows: finish(2); return;
+    }
+}
+
+void Window::onSecondary()
+{
+    switch (state_.screen) {
+    case Screen::Welcome:
+    case Screen::RemoveConfirm: finish(2); return;
+    case Screen::CloseApp:
+    case Screen::EndApp: goTo(state_.uninstalling ? Screen::RemoveConfirm : Screen::Welcome); return;
+    case Screen::Error:
+        if (!state_.uninstalling) goTo(Screen::Welcome);
+        return;
+    case Screen::Removed:
+        if (state_.liveScriptKept) runWork(Work::RetryLiveScript);
+        return;
+    default: return;
+    }
+}
+
+void Window::toggleCheckbox()
+{
+    switch (state_.screen) {
+    case Screen::Welcome: state_.desktopShortcut = !state_.desktopShortcut; break;
+    case Screen::Done: state_.openAppAfter = !state_.openAppAfter; break;
+    case Screen::RemoveConfirm: state_.removeSettings = !state_.removeSettings; break;
+    default: break;
+    }
+    ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void Window::onWorkDone(WorkOutcome outcome, Work work)
+{
+    if (worker_.joinable()) worker_.join();
+    state_.closingApp = false;
+    bool closeJob = work == Work::CloseThenInstall || work == Work::CloseThenUninstall;
+    bool endJob = work == Work::EndThenInstall || work == Work::EndThenUninstall;
+    if (outcome == WorkOutcome::NotClosed && closeJob) {
+        goTo(Screen::EndApp);
+    } else if (outcome == WorkOutcome::NotEnded && endJob) {
+        state_.errorText = L"Windows did not let Setup end Glimmerline. Restart the computer, then run Setup again.";
+        goTo(Screen::Error);
+    } else if (work == Work::RetryLiveScript) {
+        state_.liveScriptKept = !retryKept_.empty();
+        goTo(Screen::Removed);
+    } else if (state_.uninstalling) {
+        state_.liveScriptKept = !uninstallResult_.liveFilesLeft.empty();
+        state_.settingsRemoved = uninstallResult_.settingsRemoved;
+        if (uninstallResult_.ok) {
+            goTo(Screen::Removed);
+        } else {
+            state_.errorText = uninstallResult_.message;
+            goTo(Screen::Error);
+        }
+    } else if (installResult_.ok) {
+        goTo(Screen::Done);
+    } else {
+        state_.errorText = installResult_.message;
+        goTo(Screen::Error);
+    }
+}
+
+} // namespace gls

@@ -1,0 +1,187 @@
+// Mouse and keys on the drawn elements, the folder picker behind "Change…" and the license view.
+#include "window.h"
+
+#include "app/env.h"
+#include "app/log.h"
+#include "app/path_join.h"
+#include "install/install_folder.h"
+#include "palette.h"
+#include "process/running_app.h"
+
+#include <shellapi.h>
+#include <shobjidl.h>
+#include <windowsx.h>
+
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace gls {
+
+namespace {
+
+// The nearest existing plain folder at or above a path; links do not count as folders.
+std::wstring nearestExistingFolder(std::wstring path)
+{
+    while (!path.empty()) {
+        DWORD attributes = ::GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            return path;
+        }
+        std::wstring parent = fs::path(path).parent_path().wstring();
+        if (parent == path) return {};
+        path = parent;
+    }
+    return path;
+}
+
+bool sameFolderOnDisk(const std::wstring& a, const std::wstring& b)
+{
+    std::error_code ec;
+    return !a.empty() && !b.empty() && fs::equivalent(fs::path(a), fs::path(b), ec) && !ec;
+}
+
+bool entryExists(const std::wstring& path)
+{
+    std::error_code ec;
+    return fs::exists(fs::status(fs::path(path), ec));
+}
+
+} // namespace
+
+Target Window::hitTest(LPARAM position)
+{
+    if (!renderTarget_) return Target::None;
+    Painter painter{renderTarget_.get(), &fonts_, paletteFor(light_), nullptr};
+    ScreenLayout layout = layoutScreen(state_, painter);
+    float x = static_cast<float>(GET_X_LPARAM(position)) / scale_;
+    float y = static_cast<float>(GET_Y_LPARAM(position)) / scale_;
+    for (int t = 1; t <= 5; ++t) {
+        const Rect& r = layout.clickable[t];
+        if (layout.present[t] && r.left <= x && x < r.right && r.top <= y && y < r.bottom) return static_cast<Target>(t);
+    }
+    return Target::None;
+}
+
+void Window::onMouseMove(LPARAM position)
+{
+    if (!trackingLeave_) {
+        TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, hwnd_, 0};
+        trackingLeave_ = ::TrackMouseEvent(&track) != FALSE;
+    }
+    Target target = state_.screen == Screen::Progress ? Target::None : hitTest(position);
+    if (target != hover_) {
+        hover_ = target;
+        ::InvalidateRect(hwnd_, nullptr, FALSE);
+    }
+}
+
+void Window::onButtonDown(LPARAM position)
+{
+    if (state_.screen == Screen::Progress) return;
+    pressed_ = hitTest(position);
+    ::SetCapture(hwnd_);
+    ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void Window::onButtonUp(LPARAM position)
+{
+    ::ReleaseCapture();
+    Target target = hitTest(position);
+    Target wasPressed = pressed_;
+    pressed_ = Target::None;
+    ::InvalidateRect(hwnd_, nullptr, FALSE);
+    // A click only when the button went down and up on the same element.
+    if (target != Target::None && target == wasPressed && state_.screen != Screen::Progress) click(target);
+}
+
+void Window::click(Target target)
+{
+    switch (target) {
+    case Target::Primary: onPrimary(); break;
+    case Target::Secondary: onSecondary(); break;
+    case Target::Checkbox: toggleCheckbox(); break;
+    case Target::Change: pickFolder(); break;
+    case Target::License: showLicense(); break;
+    case Target::None: break;
+    }
+}
+
+void Window::onKey(WPARAM key)
+{
+    Screen s = state_.screen;
+    if (s == Screen::Progress) return;
+    if (key == VK_RETURN) {
+        onPrimary();
+    } else if (key == VK_ESCAPE) {
+        // Escape never means "Back" on the error screen, nor "Try again".
+        if (s == Screen::Welcome || s == Screen::CloseApp || s == Screen::EndApp || s == Screen::RemoveConfirm) onSecondary();
+    } else if (key == VK_SPACE) {
+        if (s == Screen::Welcome || s == Screen::Done || s == Screen::RemoveConfirm) toggleCheckbox();
+    }
+}
+
+void Window::pickFolder()
+{
+    ComPtr<IFileOpenDialog> dialog;
+    if (FAILED(::CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog,
+                                  dialog.putVoid()))) {
+        return;
+    }
+    FILEOPENDIALOGOPTIONS options = 0;
+    dialog->GetOptions(&options);
+    dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
+    dialog->SetTitle(L"Install Glimmerline in");
+    std::wstring start = nearestExistingFolder(state_.installFolder);
+    ComPtr<IShellItem> startItem;
+    if (!start.empty() && SUCCEEDED(::SHCreateItemFromParsingName(start.c_str(), nullptr, IID_IShellItem,
+                                                                  startItem.putVoid()))) {
+        dialog->SetFolder(startItem.get());
+    }
+    if (FAILED(dialog->Show(hwnd_))) return;
+    ComPtr<IShellItem> result;
+    PWSTR picked = nullptr;
+    if (FAILED(dialog->GetResult(result.put())) || FAILED(result->GetDisplayName(SIGDN_FILESYSPATH, &picked))) {
+        ::InvalidateRect(hwnd_, nullptr, FALSE);
+        return;
+    }
+    std::wstring message;
+    std::wstring folder = checkInstallFolder(env_, installFolderFromPick(picked), message);
+    ::CoTaskMemFree(picked);
+    if (folder.empty()) {
+        state_.folderProblem = message;
+    } else {
+        state_.installFolder = folder;
+        state_.folderProblem.clear();
+        state_.appInFolder = entryExists(joinPath(folder, L"Glimmerline.exe")) || entryExists(joinPath(folder, L"Uninstall.exe"));
+        state_.installedVersion =
+            sameFolderOnDisk(folder, params_.installFolder) ? params_.installedVersion : std::wstring();
+    }
+    ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void Window::showLicense()
+{
+    HMODULE self = ::GetModuleHandleW(nullptr);
+    HRSRC found = ::FindResourceW(self, MAKEINTRESOURCEW(102), MAKEINTRESOURCEW(10));
+    if (!found) return;
+    const void* data = ::LockResource(::LoadResource(self, found));
+    DWORD size = ::SizeofResource(self, found);
+    if (!data || size == 0 || env_.tempDir.empty()) return;
+    std::wstring path = joinPath(env_.tempDir, L"Glimmerline License.txt");
+    DWORD written = 0;
+    {
+        UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return;
+        ::WriteFile(file.get(), data, size, &written, nullptr);
+    }
+    logLine(L"license agreement: %ls (%lu bytes)", path.c_str(), static_cast<unsigned long>(written));
+    if (written == size && !env_.testMode) {
+        ::ShellExecuteW(hwnd_, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    }
+}
+
+} // namespace gls

@@ -1,0 +1,94 @@
+// The worker: one thread at a time runs a job while the window keeps painting its progress.
+#include "window.h"
+
+#include "app/env.h"
+#include "app/log.h"
+#include "install/install_job.h"
+#include "process/running_app.h"
+#include "uninstall/live_files.h"
+
+#include <algorithm>
+#include <cmath>
+#include <system_error>
+
+namespace gls {
+
+namespace {
+
+// The progress screen shows at least this long, so even an instant job is seen.
+constexpr ULONGLONG kMinimumShowMs = 700;
+
+bool isCloseJob(Window::Work w) { return w == Window::Work::CloseThenInstall || w == Window::Work::CloseThenUninstall; }
+bool isEndJob(Window::Work w) { return w == Window::Work::EndThenInstall || w == Window::Work::EndThenUninstall; }
+bool isUninstallJob(Window::Work w)
+{
+    return w == Window::Work::Uninstall || w == Window::Work::CloseThenUninstall || w == Window::Work::EndThenUninstall;
+}
+
+} // namespace
+
+void Window::runWork(Work work)
+{
+    if (worker_.joinable()) worker_.join();
+    Screen from = state_.screen;
+    state_.progress = 0;
+    state_.closingApp = isCloseJob(work) || isEndJob(work);
+    {
+        std::lock_guard<std::mutex> lock(progressLock_);
+        sharedProgressText_ = state_.closingApp ? L"Waiting for Glimmerline to close" : L"Getting ready";
+    }
+    goTo(Screen::Progress);
+    WorkerCapture capture{this, work, state_.installFolder, state_.removeSettings, state_.desktopShortcut, hwnd_};
+    try {
+        worker_ = std::thread(&Window::workerMain, this, std::move(capture));
+    } catch (const std::system_error& e) {
+        // No done message will come: go back to where the job started and say what to do.
+        logLine(L"could not start the work: %hs", e.what());
+        state_.closingApp = false;
+        if (from == Screen::Welcome) {
+            state_.folderProblem = L"Windows did not let Setup start. Close some programs, then try again.";
+        }
+        goTo(from);
+    }
+}
+
+void Window::workerMain(WorkerCapture capture)
+{
+    ULONGLONG start = ::GetTickCount64();
+    HWND hwnd = capture.hwnd;
+    WorkOutcome outcome = WorkOutcome::Succeeded;
+    auto progress = [this, hwnd](float fraction, const std::wstring& text) {
+        {
+            std::lock_guard<std::mutex> lock(progressLock_);
+            sharedProgressText_ = text;
+        }
+        WPARAM permille = static_cast<WPARAM>(std::lround(std::clamp(fraction, 0.0f, 1.0f) * 1000.0f));
+        ::PostMessageW(hwnd, MsgProgress, permille, 0);
+    };
+
+    bool ready = true;
+    if (isCloseJob(capture.work) && !askAppToClose(env_, capture.installFolder, 15000)) {
+        outcome = WorkOutcome::NotClosed;
+        ready = false;
+    } else if (isEndJob(capture.work) && !endApp(env_, capture.installFolder)) {
+        outcome = WorkOutcome::NotEnded;
+        ready = false;
+    }
+    if (ready) {
+        ::PostMessageW(hwnd, MsgProgress, 0, 1);
+        if (capture.work == Work::RetryLiveScript) {
+            retryKept_ = removeLiveFiles(env_);
+        } else if (isUninstallJob(capture.work)) {
+            uninstallResult_ = removeInstallation(env_, capture.installFolder, capture.removeSettings, progress);
+            outcome = uninstallResult_.ok ? WorkOutcome::Succeeded : WorkOutcome::Failed;
+        } else {
+            installResult_ = installApp(env_, *params_.payload, capture.installFolder, capture.desktopShortcut, progress);
+            outcome = installResult_.ok ? WorkOutcome::Succeeded : WorkOutcome::Failed;
+        }
+    }
+    ULONGLONG spent = ::GetTickCount64() - start;
+    if (spent < kMinimumShowMs) ::Sleep(static_cast<DWORD>(kMinimumShowMs - spent));
+    ::PostMessageW(hwnd, MsgWorkDone, static_cast<WPARAM>(outcome), static_cast<LPARAM>(capture.work));
+}
+
+} // namespace gls
