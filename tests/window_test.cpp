@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <memory>
 
 using namespace gls::test;
 
@@ -206,4 +208,83 @@ TEST_F(SetupWindow, ErrorScreenIgnoresEscapeAndClosesWithOne)
     window.key(VK_ESCAPE);
     EXPECT_EQ(window.waitExit(1000), STILL_ACTIVE);
     EXPECT_EQ(window.keyUntilExit(VK_RETURN), 1u); // "Close"
+}
+
+TEST_F(SetupWindow, RunningAppIsClosedFromTheCloseScreen)
+{
+    ASSERT_EQ(setup(L"/S").exitCode, 0u);
+    StandInApp app(installDir() + L"\\Glimmerline.exe", L"", {{L"GLIMMERLINE_SETUP_TEST", folder.path()}});
+    ASSERT_NE(StandInApp::waitForWindow(L"GlimmerlineSetupTestApp"), nullptr);
+    WindowDriver window(folder);
+    ASSERT_NE(window.hwnd(), nullptr);
+    window.key(VK_RETURN); // "Update": the app runs, so the close screen shows
+    ::Sleep(500);
+    EXPECT_TRUE(app.running());
+    window.key(VK_RETURN); // "Close Glimmerline"
+    EXPECT_EQ(window.keyUntilExit(VK_RETURN), 0u);
+    EXPECT_FALSE(app.running());
+    EXPECT_TRUE(logHas("] asked a Glimmerline window to close"));
+    std::vector<std::string> lines = logLines(folder.path());
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) { return l.ends_with("] installed 11 files"); }),
+              2);
+}
+
+TEST_F(SetupWindow, AppIgnoringCloseLeadsToTheEndScreenAndIsEnded)
+{
+    ASSERT_EQ(setup(L"/S").exitCode, 0u);
+    StandInApp app(installDir() + L"\\Glimmerline.exe", L"--ignore-close", {{L"GLIMMERLINE_SETUP_TEST", folder.path()}});
+    ASSERT_NE(StandInApp::waitForWindow(L"GlimmerlineSetupTestApp"), nullptr);
+    WindowDriver window(folder);
+    ASSERT_NE(window.hwnd(), nullptr);
+    window.key(VK_RETURN); // "Update" → close screen
+    ::Sleep(300);
+    window.key(VK_RETURN); // "Close Glimmerline": ignored by the app for the whole budget
+    ::PostMessageW(window.hwnd(), WM_CLOSE, 0, 0); // closing during the job is ignored
+    for (int i = 0; i < 250 && !logHas("] Glimmerline did not close in 15000 ms"); ++i) ::Sleep(100);
+    ASSERT_TRUE(logHas("] Glimmerline did not close in 15000 ms"));
+    EXPECT_EQ(window.waitExit(1500), STILL_ACTIVE); // still open: the end screen
+    window.key(VK_RETURN); // "End Glimmerline"
+    EXPECT_EQ(window.keyUntilExit(VK_RETURN), 0u);
+    EXPECT_FALSE(app.running());
+    EXPECT_TRUE(logHas(", as the user asked"));
+}
+
+TEST_F(SetupWindow, WindowedUninstallWithTheLiveScriptHeldOffersTryAgain)
+{
+    ASSERT_EQ(setup(L"/S").exitCode, 0u);
+    // A Live user whose User Library holds the script, one module of which Live has loaded.
+    std::wstring library = folder / L"Music\\User Library";
+    ASSERT_TRUE(writeFile(folder / L"Roaming\\Ableton\\Live 12\\Preferences\\Library.cfg",
+                          "<UserLibrary><ProjectPath Value=\"" + narrow(folder / L"Music") + "\" /></UserLibrary>"));
+    ASSERT_TRUE(writeFile(library + L"\\Remote Scripts\\Glimmerline\\__init__.py", "init"));
+    ASSERT_TRUE(writeFile(library + L"\\Remote Scripts\\Glimmerline\\engine.pyd", "module"));
+    auto held = std::make_unique<HeldFile>(library + L"\\Remote Scripts\\Glimmerline\\engine.pyd");
+    ASSERT_TRUE(held->holding());
+
+    StandInApp process(setupExePath(), L"/uninstall", {{L"GLIMMERLINE_SETUP_TEST", folder.path()}});
+    HWND hwnd = StandInApp::waitForWindow(L"GlimmerlineSetupTestWindow", 20000);
+    ASSERT_NE(hwnd, nullptr);
+    ::Sleep(600);
+    ::PostMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 0); // "Remove"
+    for (int i = 0; i < 100 && !logHas("] uninstall done: ok, Live files left 1"); ++i) ::Sleep(100);
+    ASSERT_TRUE(logHas("] in use: " + narrow(library) + "\\Remote Scripts\\Glimmerline\\engine.pyd"));
+    ::Sleep(1000);
+    EXPECT_FALSE(exists(installDir() + L"\\Glimmerline.exe"));
+    EXPECT_TRUE(exists(library + L"\\Remote Scripts\\Glimmerline\\__init__.py"));
+
+    held.reset(); // Live lets go
+    auto clickAt = [&](int x, int y) {
+        ::PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+        ::PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        ::PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    };
+    clickAt(kSecondaryX, kButtonY); // "Try again"
+    for (int i = 0; i < 50 && exists(library + L"\\Remote Scripts\\Glimmerline"); ++i) ::Sleep(100);
+    EXPECT_FALSE(exists(library + L"\\Remote Scripts\\Glimmerline"));
+    ::Sleep(1000);
+    clickAt(kSecondaryX, kButtonY); // the button is gone: nothing happens
+    EXPECT_EQ(process.waitExit(1000), STILL_ACTIVE);
+    ::PostMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 0); // "Done"
+    EXPECT_EQ(process.waitExit(), 0u);
 }
