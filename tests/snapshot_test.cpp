@@ -1,10 +1,14 @@
 // The snapshot tool of the real setup under Xvfb: every scene in both palettes at both scales,
 // the fit report and its pictures, and no log.
+#include "app/com_apartment.h"
+#include "app/unique_handle.h"
 #include "e2e_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+
+#include <wincodec.h>
 
 using namespace gls::test;
 
@@ -25,7 +29,53 @@ std::pair<unsigned, unsigned> pngSize(const std::wstring& path)
     return {be(16), be(20)};
 }
 
+// One pixel of a PNG as 0xRRGGBB, read with the Windows Imaging Component; ~0u on failure.
+unsigned pixelAt(const std::wstring& path, unsigned x, unsigned y)
+{
+    gls::ComApartment com;
+    gls::ComPtr<IWICImagingFactory> wic;
+    gls::ComPtr<IWICBitmapDecoder> decoder;
+    gls::ComPtr<IWICBitmapFrameDecode> frame;
+    gls::ComPtr<IWICFormatConverter> converter;
+    unsigned char bgra[4] = {};
+    WICRect one = {static_cast<INT>(x), static_cast<INT>(y), 1, 1};
+    bool ok = SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                           wic.putVoid())) &&
+              SUCCEEDED(wic->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                       WICDecodeMetadataCacheOnDemand, decoder.put())) &&
+              SUCCEEDED(decoder->GetFrame(0, frame.put())) && SUCCEEDED(wic->CreateFormatConverter(converter.put())) &&
+              SUCCEEDED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
+                                              nullptr, 0, WICBitmapPaletteTypeCustom)) &&
+              SUCCEEDED(converter->CopyPixels(&one, 4, 4, bgra));
+    return ok ? (static_cast<unsigned>(bgra[2]) << 16) | (bgra[1] << 8) | bgra[0] : ~0u;
+}
+
 } // namespace
+
+TEST_F(SnapshotTool, PixelProbesFindTheElementsWhereTheLayoutPutsThem)
+{
+    std::wstring out = folder / L"shots";
+    ASSERT_EQ(setup(L"--ui-snapshot \"" + out + L"\"").exitCode, 0u);
+    // The primary button's fill, left of its label.
+    EXPECT_EQ(pixelAt(out + L"\\1_welcome_light_100.png", 318, 346), 0x17191Cu);
+    EXPECT_EQ(pixelAt(out + L"\\1_welcome_light_150.png", 477, 519), 0x17191Cu); // the same at 150 %
+    // The dark background in the right margin.
+    EXPECT_EQ(pixelAt(out + L"\\3_close_app_dark_100.png", 432, 100), 0x16181Bu);
+    // The removed screen's band is muted grey; the progress band is coloured on its left.
+    EXPECT_EQ(pixelAt(out + L"\\9_removed_kept_light_100.png", 24 + 49 * 4 + 1, 77), 0xAEB3BDu);
+    unsigned left = pixelAt(out + L"\\4_progress_45_light_100.png", 24 + 10 * 4 + 1, 77);
+    EXPECT_NE(left, 0xAEB3BDu);
+    EXPECT_NE(left, 0xF4F5F7u);
+    EXPECT_EQ(pixelAt(out + L"\\4_progress_45_light_100.png", 24 + 90 * 4 + 1, 77) & 0xFFFFFF, 0xAEB3BDu);
+}
+
+TEST_F(SnapshotTool, UnwritableFolderFails)
+{
+    ASSERT_TRUE(writeFile(folder / L"not-a-folder", "x"));
+    auto run = setup(L"--ui-snapshot \"" + (folder / L"not-a-folder\\shots") + L"\"");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 1u);
+}
 
 TEST_F(SnapshotTool, DrawsEveryScenePaletteAndScaleAndTheFitReport)
 {

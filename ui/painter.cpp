@@ -115,28 +115,56 @@ void drawWordmark(const Painter& p, const Rect& r)
                                                   r.right - r.left, r.bottom - r.top, layout.put()))) {
         return;
     }
+    D2D1_POINT_2F origin = D2D1::Point2F(r.left, r.top);
+    p.brush->SetColor(toD2D(colourFromRgb(p.palette.text)));
+
     DWRITE_HIT_TEST_METRICS box = {};
     UINT32 count = 0;
     ComPtr<ID2D1GradientStopCollection> stops;
     ComPtr<ID2D1LinearGradientBrush> gradient;
-    if (SUCCEEDED(layout->HitTestTextRange(0, 6, r.left, r.top, &box, 1, &count)) && count > 0 && box.width > 0) {
+    bool spectrum = SUCCEEDED(layout->HitTestTextRange(0, 6, r.left, r.top, &box, 1, &count)) && count > 0 &&
+                    box.width > 0;
+    if (!spectrum) {
+        // Where the range hit test is not available (Wine's text layout lacks it), the first six
+        // letters laid out on their own give the same box, kerning at the seam aside.
+        ComPtr<IDWriteTextLayout> prefix;
+        DWRITE_TEXT_METRICS metrics = {};
+        if (SUCCEEDED(p.fonts->factory->CreateTextLayout(name.c_str(), 6, format.get(), r.right - r.left,
+                                                         r.bottom - r.top, prefix.put())) &&
+            SUCCEEDED(prefix->GetMetrics(&metrics)) && metrics.width > 0) {
+            box.left = r.left + metrics.left;
+            box.width = metrics.width;
+            spectrum = true;
+        }
+    }
+    if (spectrum) {
         Colour background = colourFromRgb(p.palette.background);
         D2D1_GRADIENT_STOP stopList[13];
         for (int i = 0; i <= 12; ++i) {
             stopList[i].position = i / 12.0f;
             stopList[i].color = toD2D(ensureContrast(spectrumColor(i / 12.0f), background));
         }
-        if (SUCCEEDED(p.target->CreateGradientStopCollection(stopList, 13, D2D1_GAMMA_2_2, D2D1_EXTEND_MODE_CLAMP,
-                                                              stops.put())) &&
-            SUCCEEDED(p.target->CreateLinearGradientBrush(
-                D2D1::LinearGradientBrushProperties(D2D1::Point2F(box.left, r.top),
-                                                    D2D1::Point2F(box.left + box.width, r.top)),
-                stops.get(), gradient.put()))) {
-            layout->SetDrawingEffect(gradient.get(), DWRITE_TEXT_RANGE{0, 6});
-        }
+        spectrum = SUCCEEDED(p.target->CreateGradientStopCollection(stopList, 13, D2D1_GAMMA_2_2,
+                                                                     D2D1_EXTEND_MODE_CLAMP, stops.put())) &&
+                   SUCCEEDED(p.target->CreateLinearGradientBrush(
+                       D2D1::LinearGradientBrushProperties(D2D1::Point2F(box.left, r.top),
+                                                           D2D1::Point2F(box.left + box.width, r.top)),
+                       stops.get(), gradient.put()));
     }
-    p.brush->SetColor(toD2D(colourFromRgb(p.palette.text)));
-    p.target->DrawTextLayout(D2D1::Point2F(r.left, r.top), layout.get(), p.brush);
+    if (!spectrum) {
+        p.target->DrawTextLayout(origin, layout.get(), p.brush);
+        return;
+    }
+    // The first six letters in the gradient, the rest in the text colour: the layout is drawn
+    // twice, each time clipped to its part, which looks the same as a drawing effect on the
+    // range and also works where a renderer ignores drawing effects.
+    float split = box.left + box.width;
+    p.target->PushAxisAlignedClip(D2D1::RectF(r.left, r.top, split, r.bottom), D2D1_ANTIALIAS_MODE_ALIASED);
+    p.target->DrawTextLayout(origin, layout.get(), gradient.get());
+    p.target->PopAxisAlignedClip();
+    p.target->PushAxisAlignedClip(D2D1::RectF(split, r.top, r.right, r.bottom), D2D1_ANTIALIAS_MODE_ALIASED);
+    p.target->DrawTextLayout(origin, layout.get(), p.brush);
+    p.target->PopAxisAlignedClip();
 }
 
 } // namespace gls
