@@ -1,5 +1,6 @@
 // The install run.
 #include "install_run.h"
+#include "file_status.h"
 
 #include "args.h"
 #include "env.h"
@@ -23,12 +24,6 @@
 namespace gls {
 
 namespace {
-
-bool entryExists(const std::wstring& path)
-{
-    std::error_code ec;
-    return std::filesystem::exists(std::filesystem::symlink_status(std::filesystem::path(path), ec));
-}
 
 // Two folders are the same when they are the same object on disk: same volume, same file id.
 bool sameFolderOnDisk(const std::wstring& a, const std::wstring& b)

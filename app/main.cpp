@@ -4,21 +4,20 @@
 #include "env.h"
 #include "install/existing_install.h"
 #include "install/install_folder.h"
+#include "file_status.h"
 #include "install_run.h"
-#include "uninstall_run.h"
 #include "log.h"
 #include "message_box.h"
 #include "open_app.h"
 #include "path_join.h"
 #include "snapshot/ui_snapshots.h"
+#include "uninstall_run.h"
 #include "update_result.h"
 #include "version.h"
 
 #include <windows.h>
 
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 namespace gls {
 
@@ -50,9 +49,7 @@ std::wstring appFolderAfterUpdate(const Env& env, const Args& args)
 void restartAppAfterUpdate(const Env& env, const Args& args)
 {
     std::wstring folder = appFolderAfterUpdate(env, args);
-    std::error_code ec;
-    if (!folder.empty() &&
-        std::filesystem::exists(std::filesystem::symlink_status(joinPath(folder, L"Glimmerline.exe"), ec))) {
+    if (!folder.empty() && entryExists(joinPath(folder, L"Glimmerline.exe"))) {
         openApp(env, folder);
     } else {
         logLine(L"no %ls in %ls to open", L"Glimmerline.exe", folder.c_str());

@@ -1,5 +1,6 @@
 // The uninstall run.
 #include "uninstall_run.h"
+#include "file_status.h"
 
 #include "args.h"
 #include "env.h"
@@ -27,12 +28,6 @@ namespace gls {
 namespace {
 
 const wchar_t kCopyPrefix[] = L"Glimmerline-Uninstall-";
-
-bool entryExists(const std::wstring& path)
-{
-    std::error_code ec;
-    return std::filesystem::exists(std::filesystem::symlink_status(std::filesystem::path(path), ec));
-}
 
 std::wstring fileNameOf(const std::wstring& path)
 {

@@ -1,5 +1,6 @@
 // Finds the registered installation and checks it against what is on disk.
 #include "existing_install.h"
+#include "app/file_status.h"
 
 #include "app/env.h"
 #include "app/path_join.h"
@@ -13,18 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace gls {
-
-namespace {
-
-// Anything of that name counts; an entry whose state cannot be read does not.
-bool entryExists(const std::wstring& path)
-{
-    std::error_code ec;
-    fs::file_status status = fs::symlink_status(fs::path(path), ec);
-    return !ec && fs::exists(status);
-}
-
-} // namespace
 
 ExistingInstall findExistingInstall(const Env& env)
 {

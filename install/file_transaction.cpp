@@ -1,5 +1,6 @@
 // The copy phase of an install, stage by stage.
 #include "file_transaction.h"
+#include "app/file_status.h"
 
 #include "app/log.h"
 #include "app/path_join.h"
@@ -33,14 +34,6 @@ std::wstring fileNameOf(const std::wstring& path)
 {
     size_t at = path.find_last_of(L"\\/");
     return at == std::wstring::npos ? path : path.substr(at + 1);
-}
-
-// An entry whose state cannot be read counts as absent.
-bool entryExists(const std::wstring& path)
-{
-    std::error_code ec;
-    std::filesystem::file_status status = std::filesystem::symlink_status(std::filesystem::path(path), ec);
-    return !ec && std::filesystem::exists(status);
 }
 
 std::wstring unfinishedRollbackMessage(const CopyPhase& phase)

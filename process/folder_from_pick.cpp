@@ -1,5 +1,6 @@
 // The install folder for a folder the user picked.
 #include "running_app.h"
+#include "app/file_status.h"
 
 #include "app/path_join.h"
 
@@ -10,16 +11,6 @@ namespace fs = std::filesystem;
 
 namespace gls {
 
-namespace {
-
-bool entryExists(const std::wstring& path)
-{
-    std::error_code ec;
-    return fs::exists(fs::status(fs::path(path), ec));
-}
-
-} // namespace
-
 std::wstring installFolderFromPick(const std::wstring& picked)
 {
     size_t slash = picked.find_last_of(L"\\/");
@@ -28,7 +19,7 @@ std::wstring installFolderFromPick(const std::wstring& picked)
         if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
     }
     if (last == L"glimmerline") return picked;
-    if (entryExists(joinPath(picked, L"Glimmerline.exe")) || entryExists(joinPath(picked, L"Uninstall.exe"))) {
+    if (targetExists(joinPath(picked, L"Glimmerline.exe")) || targetExists(joinPath(picked, L"Uninstall.exe"))) {
         return picked;
     }
     std::error_code ec;

@@ -1,5 +1,6 @@
 // Mouse and keys on the drawn elements, the folder picker behind "Change…" and the license view.
 #include "window.h"
+#include "app/file_status.h"
 
 #include "app/env.h"
 #include "app/log.h"
@@ -41,12 +42,6 @@ bool sameFolderOnDisk(const std::wstring& a, const std::wstring& b)
 {
     std::error_code ec;
     return !a.empty() && !b.empty() && fs::equivalent(fs::path(a), fs::path(b), ec) && !ec;
-}
-
-bool entryExists(const std::wstring& path)
-{
-    std::error_code ec;
-    return fs::exists(fs::status(fs::path(path), ec));
 }
 
 } // namespace
@@ -155,7 +150,7 @@ void Window::pickFolder()
     } else {
         state_.installFolder = folder;
         state_.folderProblem.clear();
-        state_.appInFolder = entryExists(joinPath(folder, L"Glimmerline.exe")) || entryExists(joinPath(folder, L"Uninstall.exe"));
+        state_.appInFolder = targetExists(joinPath(folder, L"Glimmerline.exe")) || targetExists(joinPath(folder, L"Uninstall.exe"));
         state_.installedVersion =
             sameFolderOnDisk(folder, params_.installFolder) ? params_.installedVersion : std::wstring();
     }

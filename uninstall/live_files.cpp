@@ -1,5 +1,6 @@
 // Removing the Live script and device.
 #include "live_files.h"
+#include "app/file_status.h"
 
 #include "app/env.h"
 #include "app/log.h"
@@ -36,13 +37,6 @@ std::wstring lowerExtension(const std::wstring& path)
     return ext;
 }
 
-bool entryExists(const std::wstring& path)
-{
-    std::error_code ec;
-    std::filesystem::file_status status = std::filesystem::status(std::filesystem::path(path), ec);
-    return !ec && std::filesystem::exists(status);
-}
-
 bool isFolder(const std::wstring& path)
 {
     std::error_code ec;
@@ -67,7 +61,7 @@ void removeScriptFolder(const std::wstring& library, std::vector<std::wstring>& 
     }
     std::vector<std::wstring> left;
     removeTree(script, &left);
-    if (!left.empty() || entryExists(script)) {
+    if (!left.empty() || targetExists(script)) {
         stayed.push_back(script);
     } else {
         logLine(L"removed %ls", script.c_str());
@@ -79,7 +73,7 @@ void removeDeviceFiles(const std::wstring& library, std::vector<std::wstring>& s
     std::wstring device = joinPath(library, L"Presets", L"Audio Effects", L"Max Audio Effect");
     for (const wchar_t* name : {L"Glimmerline.amxd", L"glimmerline_feed.js"}) {
         std::wstring path = joinPath(device, name);
-        if (!entryExists(path)) continue;
+        if (!targetExists(path)) continue;
         if (::DeleteFileW(path.c_str())) {
             logLine(L"removed %ls", path.c_str());
         } else {

@@ -1,6 +1,7 @@
 // The uninstall job, step by step. Only files known to be Glimmerline's go: the names in the
 // payload index of the installed uninstaller, or of this setup.
 #include "uninstall_job.h"
+#include "app/file_status.h"
 
 #include "app/env.h"
 #include "app/log.h"
@@ -23,13 +24,6 @@ namespace gls {
 namespace {
 
 const wchar_t kRemoving[] = L"Removing Glimmerline";
-
-bool entryExists(const std::wstring& path)
-{
-    std::error_code ec;
-    std::filesystem::file_status status = std::filesystem::status(std::filesystem::path(path), ec);
-    return !ec && std::filesystem::exists(status);
-}
 
 std::vector<std::string> namesToRemove(const std::wstring& installFolder)
 {
@@ -75,7 +69,7 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
     progress(0.0f, kRemoving);
 
     std::vector<std::string> names = namesToRemove(installFolder);
-    if (names.empty() && entryExists(installFolder)) {
+    if (names.empty() && targetExists(installFolder)) {
         result.message = L"Setup cannot tell which files in " + installFolder + L" are Glimmerline'. Nothing was removed.";
         return result;
     }
@@ -94,7 +88,7 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
     }
     removeTree(joinPath(installFolder, L".glsetup-new"));
     removeOldLeftovers(installFolder);
-    if (entryExists(installFolder)) removeEmptyFolders(installFolder);
+    if (targetExists(installFolder)) removeEmptyFolders(installFolder);
     for (const std::wstring& path : stayed) logLine(L"could not remove %ls", path.c_str());
 
     progress(0.7f, L"Removing the shortcuts");
@@ -111,10 +105,10 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
     progress(0.85f, L"Removing the Live script");
     result.liveFilesLeft = removeLiveFiles(env);
 
-    if (removeSettings && !env.settingsDir.empty() && entryExists(env.settingsDir)) {
+    if (removeSettings && !env.settingsDir.empty() && targetExists(env.settingsDir)) {
         progress(0.92f, L"Removing your settings");
         removeTree(env.settingsDir, &result.settingsFilesLeft);
-        result.settingsRemoved = !entryExists(env.settingsDir);
+        result.settingsRemoved = !targetExists(env.settingsDir);
         logLine(L"settings folder %ls: %ls", env.settingsDir.c_str(), result.settingsRemoved ? L"removed" : L"partly left");
     }
 
