@@ -87,15 +87,31 @@ demo_run "$setup" "$sandbox_win" /S /start
 sed 's/^/    | /' "$sandbox/LocalAppData/Glimmerline/update/update-result.txt"
 echo "  launched.txt: $(cat "$sandbox/launched.txt")"
 
-section "The setup window (Direct2D, on the X server of the demo)"
+section "A windowed update, driven by keys posted from another process, one screenshot per screen"
+shots="$BUILD_DIR/screenshots"
+mkdir -p "$shots"
+post() { wine "$BUILD_DIR/tools/gls_post_input.exe" GlimmerlineSetupTestWindow "$1" < /dev/null > /dev/null 2>&1; }
 GLIMMERLINE_SETUP_TEST="$sandbox_win" wine "$setup" < /dev/null > /dev/null 2>&1 &
 window_pid=$!
 sleep 4
-mkdir -p "$BUILD_DIR/screenshots"
-import -window root "$BUILD_DIR/screenshots/demo-window.png" 2> /dev/null && echo "  screenshot: $BUILD_DIR/screenshots/demo-window.png"
-wine "$BUILD_DIR/tools/gls_post_close.exe" GlimmerlineSetupTestWindow < /dev/null > /dev/null 2>&1
+import -window root "$shots/demo-1-welcome.png" 2> /dev/null && echo "  welcome screen:   $shots/demo-1-welcome.png"
+post enter # "Update"
+sleep 0.3
+import -window root "$shots/demo-2-progress.png" 2> /dev/null && echo "  progress screen:  $shots/demo-2-progress.png"
+for i in $(seq 1 60); do
+  grep -q "installed 11 files" "$log" 2> /dev/null && [[ $(grep -c "installed 11 files" "$log") -ge 3 ]] && break
+  sleep 0.5
+done
+sleep 1.5 # the progress screen shows for at least 0.7 s
+import -window root "$shots/demo-3-done.png" 2> /dev/null && echo "  installed screen: $shots/demo-3-done.png"
+# "Done", with "Open Glimmerline" ticked; pressed again while the progress screen may still show.
+for i in $(seq 1 60); do
+  kill -0 "$window_pid" 2> /dev/null || break
+  post enter
+  sleep 0.5
+done
 wait "$window_pid"
-echo "  closed from another process: exit code $?"
+echo "  exit code: $?"
 new_log_lines
 
 section "The installed uninstaller, silent: it hands over to a copy in Temp, which removes the app"
