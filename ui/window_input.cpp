@@ -1,50 +1,17 @@
 // Mouse and keys on the drawn elements, the folder picker behind "Change…" and the license view.
 #include "window.h"
-#include "app/file_status.h"
 
 #include "app/env.h"
 #include "app/log.h"
 #include "app/path_join.h"
-#include "install/install_folder.h"
+#include "folder_pick.h"
 #include "palette.h"
-#include "process/running_app.h"
 
 #include <shellapi.h>
 #include <shobjidl.h>
 #include <windowsx.h>
 
-#include <filesystem>
-#include <system_error>
-
-namespace fs = std::filesystem;
-
 namespace gls {
-
-namespace {
-
-// The nearest existing plain folder at or above a path; links do not count as folders.
-std::wstring nearestExistingFolder(std::wstring path)
-{
-    while (!path.empty()) {
-        DWORD attributes = ::GetFileAttributesW(path.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-            return path;
-        }
-        std::wstring parent = fs::path(path).parent_path().wstring();
-        if (parent == path) return {};
-        path = parent;
-    }
-    return path;
-}
-
-bool sameFolderOnDisk(const std::wstring& a, const std::wstring& b)
-{
-    std::error_code ec;
-    return !a.empty() && !b.empty() && fs::equivalent(fs::path(a), fs::path(b), ec) && !ec;
-}
-
-} // namespace
 
 Target Window::hitTest(LPARAM position)
 {
@@ -129,7 +96,7 @@ void Window::pickFolder()
     dialog->GetOptions(&options);
     dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
     dialog->SetTitle(L"Install Glimmerline in");
-    std::wstring start = nearestExistingFolder(state_.installFolder);
+    std::wstring start = pickerStartFolder(state_.installFolder);
     ComPtr<IShellItem> startItem;
     if (!start.empty() && SUCCEEDED(::SHCreateItemFromParsingName(start.c_str(), nullptr, IID_IShellItem,
                                                                   startItem.putVoid()))) {
@@ -142,18 +109,8 @@ void Window::pickFolder()
         ::InvalidateRect(hwnd_, nullptr, FALSE);
         return;
     }
-    std::wstring message;
-    std::wstring folder = checkInstallFolder(env_, installFolderFromPick(picked), message);
+    applyPickedFolder(env_, state_, picked, params_.installFolder, params_.installedVersion);
     ::CoTaskMemFree(picked);
-    if (folder.empty()) {
-        state_.folderProblem = message;
-    } else {
-        state_.installFolder = folder;
-        state_.folderProblem.clear();
-        state_.appInFolder = targetExists(joinPath(folder, L"Glimmerline.exe")) || targetExists(joinPath(folder, L"Uninstall.exe"));
-        state_.installedVersion =
-            sameFolderOnDisk(folder, params_.installFolder) ? params_.installedVersion : std::wstring();
-    }
     ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
 

@@ -1,0 +1,61 @@
+// The folder picker's rules: where the dialog opens, and what a picked folder does to the screen.
+#include "app/env.h"
+#include "test_support.h"
+#include "ui/folder_pick.h"
+
+#include <gtest/gtest.h>
+
+using gls::test::TestFolder;
+using gls::test::writeFile;
+
+TEST(FolderPick, OpensInTheNearestExistingFolder)
+{
+    TestFolder folder;
+    ASSERT_TRUE(writeFile(folder / L"Apps\\a-file", "x"));
+    EXPECT_EQ(gls::pickerStartFolder(folder / L"Apps\\Not\\Yet\\Glimmerline"), folder / L"Apps");
+    EXPECT_EQ(gls::pickerStartFolder(folder / L"Apps\\a-file"), folder / L"Apps");
+    EXPECT_EQ(gls::pickerStartFolder(folder.path()), folder.path());
+    EXPECT_EQ(gls::pickerStartFolder(L""), L"");
+    EXPECT_EQ(gls::pickerStartFolder(L"Q:\\surely\\missing"), L"");
+}
+
+TEST(FolderPick, PickedFoldersChangeTheWelcomeScreen)
+{
+    TestFolder folder;
+    gls::Env env;
+    env.testMode = true;
+    env.testRoot = folder.path();
+    std::wstring installed = folder / L"Apps\\Glimmerline";
+    ASSERT_TRUE(writeFile(installed + L"\\Uninstall.exe", "x"));
+    ASSERT_TRUE(writeFile(folder / L"Other\\Glimmerline\\Uninstall.exe", "x"));
+    ASSERT_TRUE(writeFile(folder / L"Busy\\notes.txt", "x"));
+
+    gls::ScreenState state;
+    state.installFolder = installed;
+    state.appInFolder = true;
+    state.installedVersion = L"1.0.2";
+
+    // A folder holding other files gets "Glimmerline" added, and is a fresh install.
+    gls::applyPickedFolder(env, state, folder / L"Busy", installed, L"1.0.2");
+    EXPECT_EQ(state.installFolder, folder / L"Busy\\Glimmerline");
+    EXPECT_FALSE(state.appInFolder);
+    EXPECT_EQ(state.installedVersion, L"");
+
+    // Another installation's folder is an update without a version.
+    gls::applyPickedFolder(env, state, folder / L"Other\\Glimmerline", installed, L"1.0.2");
+    EXPECT_TRUE(state.appInFolder);
+    EXPECT_EQ(state.installedVersion, L"");
+
+    // The folder the window started with, spelt another way, brings the version back.
+    std::wstring upper = installed;
+    for (wchar_t& c : upper) c = static_cast<wchar_t>(towupper(c));
+    gls::applyPickedFolder(env, state, upper + L"\\", installed, L"1.0.2");
+    EXPECT_TRUE(state.appInFolder);
+    EXPECT_EQ(state.installedVersion, L"1.0.2");
+
+    // A pick the folder rules refuse keeps the folder and shows why.
+    std::wstring before = state.installFolder;
+    gls::applyPickedFolder(env, state, L"C:\\gls-elsewhere", installed, L"1.0.2");
+    EXPECT_EQ(state.installFolder, before);
+    EXPECT_EQ(state.folderProblem, L"(test) The folder is outside the test folder.");
+}

@@ -1,0 +1,50 @@
+// The folder picker's rules around the system dialog.
+#include "folder_pick.h"
+
+#include "app/file_status.h"
+#include "app/path_join.h"
+#include "install/install_folder.h"
+#include "process/running_app.h"
+
+#include <windows.h>
+
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace gls {
+
+std::wstring pickerStartFolder(std::wstring path)
+{
+    while (!path.empty()) {
+        DWORD attributes = ::GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            return path;
+        }
+        std::wstring parent = fs::path(path).parent_path().wstring();
+        if (parent == path) return {};
+        path = parent;
+    }
+    return path;
+}
+
+void applyPickedFolder(const Env& env, ScreenState& state, const std::wstring& picked,
+                       const std::wstring& startFolder, const std::wstring& startVersion)
+{
+    std::wstring message;
+    std::wstring folder = checkInstallFolder(env, installFolderFromPick(picked), message);
+    if (folder.empty()) {
+        state.folderProblem = message;
+        return;
+    }
+    state.installFolder = folder;
+    state.folderProblem.clear();
+    state.appInFolder = targetExists(joinPath(folder, L"Glimmerline.exe")) || targetExists(joinPath(folder, L"Uninstall.exe"));
+    std::error_code ec;
+    bool same = !startFolder.empty() && fs::equivalent(fs::path(folder), fs::path(startFolder), ec) && !ec;
+    state.installedVersion = same ? startVersion : std::wstring();
+}
+
+} // namespace gls
