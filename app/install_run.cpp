@@ -18,8 +18,6 @@
 
 #include <windows.h>
 
-#include <filesystem>
-#include <system_error>
 
 namespace gls {
 

@@ -8,10 +8,7 @@
 #include "shortcuts.h"
 #include "user_registry.h"
 
-#include <filesystem>
-#include <system_error>
 
-namespace fs = std::filesystem;
 
 namespace gls {
 

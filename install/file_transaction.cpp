@@ -13,8 +13,6 @@
 
 #include <windows.h>
 
-#include <filesystem>
-#include <system_error>
 
 namespace gls {
 

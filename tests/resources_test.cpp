@@ -1,5 +1,6 @@
 // What the built GlimmerlineSetup.exe carries: manifest, icon group, license, version block, payload.
 #include "app/unique_handle.h"
+#include "payload/payload.h"
 #include "payload/payload_checksum.h"
 #include "test_support.h"
 
@@ -40,19 +41,6 @@ std::uint64_t u64At(const std::string& b, size_t at)
     for (int i = 7; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
     return v;
 }
-
-std::uint32_t u32At(const std::string& b, size_t at)
-{
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
-    return v;
-}
-
-struct IndexEntry {
-    std::string name;
-    std::uint64_t size;
-    std::uint64_t offset;
-};
 
 BOOL CALLBACK collectLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR param)
 {
@@ -130,17 +118,12 @@ TEST_F(BuiltSetup, PayloadIsLanguageNeutralVerifiesAndHoldsTheTenFiles)
     EXPECT_EQ(u64At(archive, 16),
               gls::payloadChecksum(reinterpret_cast<const unsigned char*>(archive.data()) + 24, archive.size() - 24));
 
-    std::vector<IndexEntry> index;
-    size_t cursor = 24;
-    std::uint32_t count = u32At(archive, 4);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        ASSERT_LE(cursor + 20, archive.size());
-        std::uint32_t nameLength = u32At(archive, cursor);
-        ASSERT_LE(cursor + 20 + nameLength, archive.size());
-        index.push_back({archive.substr(cursor + 20, nameLength), u64At(archive, cursor + 4), u64At(archive, cursor + 12)});
-        cursor += 20 + nameLength;
-    }
-    EXPECT_EQ(u64At(archive, 8), archive.size() - cursor);
+    // The reader's own checks: index, data size and every file inside the data area.
+    std::vector<gls::PayloadEntry> index;
+    std::string error;
+    ASSERT_TRUE(gls::parsePayload(reinterpret_cast<const unsigned char*>(archive.data()), archive.size(), index, error,
+                                  true))
+        << error;
 
     const char* names[] = {"Glimmerline.exe",
                            "Glimmerline.vst3/Contents/x86_64-win/Glimmerline.vst3",
@@ -159,7 +142,10 @@ TEST_F(BuiltSetup, PayloadIsLanguageNeutralVerifiesAndHoldsTheTenFiles)
     std::string license = resource(MAKEINTRESOURCEW(102), MAKEINTRESOURCEW(10));
     ASSERT_FALSE(license.empty());
     EXPECT_NE(license.find("GLIMMERLINE LICENSE AGREEMENT"), std::string::npos);
-    EXPECT_EQ(archive.substr(cursor + index[2].offset, index[2].size), license);
+    auto bytesOf = [](const gls::PayloadEntry& e) {
+        return std::string(reinterpret_cast<const char*>(e.data), static_cast<size_t>(e.size));
+    };
+    EXPECT_EQ(bytesOf(index[2]), license);
     // The app in it is a real program.
-    EXPECT_EQ(archive.substr(cursor + index[0].offset, 2), "MZ");
+    EXPECT_EQ(bytesOf(index[0]).substr(0, 2), "MZ");
 }

@@ -16,8 +16,6 @@
 
 #include <shlobj.h>
 
-#include <filesystem>
-#include <system_error>
 
 namespace gls {
 
