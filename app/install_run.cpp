@@ -13,6 +13,7 @@
 #include "payload/payload.h"
 #include "payload/payload_path.h"
 #include "process/running_app.h"
+#include "text.h"
 #include "ui/setup_window.h"
 #include "unique_handle.h"
 
@@ -116,7 +117,7 @@ int doInstall(const Env& env, const Args& args, std::wstring& reason)
         const wchar_t text[] = L"This setup file is damaged or incomplete. Download it again.";
         logLine(L"%ls", text);
         if (!args.silent && !env.testMode) showMessage(text, MB_ICONINFORMATION);
-        logLine(L"payload: %hs", payload.error.c_str());
+        logLine(L"payload: %ls", fromUtf8(payload.error).c_str());
         reason = L"the download was damaged";
         return 6;
     }

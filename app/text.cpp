@@ -16,4 +16,14 @@ std::string toUtf8(const std::wstring& text)
     return out;
 }
 
+std::wstring fromUtf8(const std::string& text)
+{
+    if (text.empty()) return {};
+    int n = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (n <= 0) return {};
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+    return out;
+}
+
 } // namespace gls

@@ -8,6 +8,38 @@ namespace gls {
 
 namespace {
 
+char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool equalsIgnoringCase(const std::string& name, size_t begin, size_t length, const char* word)
+{
+    if (std::strlen(word) != length) return false;
+    for (size_t i = 0; i < length; ++i) {
+        if (upper(name[begin + i]) != word[i]) return false;
+    }
+    return true;
+}
+
+// Windows opens a device, not a file, for a component whose part before the first dot, blanks
+// at its end ignored, is a reserved device name: "nul.txt" and "live/Aux.py" write nowhere, and
+// "COM1" opens a port. Superscript digits count as digits here.
+bool isDeviceName(const std::string& name, size_t begin, size_t end)
+{
+    size_t stem = begin;
+    while (stem < end && name[stem] != '.') ++stem;
+    while (stem > begin && name[stem - 1] == ' ') --stem;
+    size_t length = stem - begin;
+    for (const char* word : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
+        if (equalsIgnoringCase(name, begin, length, word)) return true;
+    }
+    if (length < 4 || !(equalsIgnoringCase(name, begin, 3, "COM") || equalsIgnoringCase(name, begin, 3, "LPT"))) {
+        return false;
+    }
+    if (length == 4) return name[begin + 3] >= '0' && name[begin + 3] <= '9';
+    // U+00B9, U+00B2 and U+00B3 in UTF-8.
+    return length == 5 && name[begin + 3] == '\xC2' &&
+           (name[begin + 4] == '\xB9' || name[begin + 4] == '\xB2' || name[begin + 4] == '\xB3');
+}
+
 bool isAllowedComponent(const std::string& name, size_t begin, size_t end)
 {
     size_t length = end - begin;
@@ -21,7 +53,7 @@ bool isAllowedComponent(const std::string& name, size_t begin, size_t end)
         if (c < 0x20) return false;
         if (std::strchr("<>:\"\\|?*", c) != nullptr && c != 0) return false;
     }
-    return true;
+    return !isDeviceName(name, begin, end);
 }
 
 } // namespace

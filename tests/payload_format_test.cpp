@@ -78,12 +78,16 @@ TEST(PayloadPathRule, RefusedAndAcceptedNames)
     const std::string refused[] = {
         "", "/abs", "dir/", "a//b", "./a", "a/../b", "..", "a/b.", "a/b ", "c:d", "a\\b", "a\tb",
         "a<b", "a>b", "a\"b", "a|b", "a?b", "a*b", std::string(401, 'n'), std::string("a\0b", 3),
+        // Windows device names, with any extension and in any folder.
+        "CON", "nul.txt", "live/Aux.py", "com1.log", "LPT9", "COM0", "prn.tar.gz", "con .txt", "COM\xC2\xB9",
+        "lpt\xC2\xB3.txt", "CONOUT$", "conin$.x",
     };
     for (const std::string& name : refused) EXPECT_FALSE(gls::isAllowedPayloadPath(name)) << name;
 
     const std::string accepted[] = {
         std::string(400, 'n'), "live/Glimmerline/__init__.py", "m4l/Glimmerline Feed.amxd", "\xC3\xA9t\xC3\xA9.txt",
         ".hidden", "a..b", "Glimmerline.vst3/Contents/x86_64-win/Glimmerline.vst3",
+        "CONSOLE.txt", "nully", "com10", "LPT.txt", "auxiliary/x", "a/CONx", "COM\xC2\xB4", "x.nul",
     };
     for (const std::string& name : accepted) EXPECT_TRUE(gls::isAllowedPayloadPath(name)) << name;
 }

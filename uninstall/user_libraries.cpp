@@ -2,6 +2,7 @@
 #include "user_libraries.h"
 
 #include "app/path_join.h"
+#include "app/text.h"
 #include "app/unique_handle.h"
 #include "install/path_rules.h"
 #include "tree_walk.h"
@@ -33,14 +34,6 @@ long long lastWriteTime(const std::wstring& path)
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return LLONG_MIN;
     return (static_cast<long long>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
-}
-
-std::wstring fromUtf8(const std::string& text)
-{
-    int n = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(std::max(n, 0)), L'\0');
-    if (n > 0) ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-    return out;
 }
 
 struct Candidate {
