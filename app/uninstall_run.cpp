@@ -45,14 +45,26 @@ bool anythingToRemove(const Env& env, const std::wstring& folder)
                           buffer, &size) == ERROR_SUCCESS;
 }
 
+// Waits for the process that started this copy. The number comes from the command line, where
+// anyone can type one: only a handle to another process is waited for and closed. A pseudo-handle
+// of this process or thread, or a handle to some other object this process holds, would make the
+// wait last its whole time, and closing it would break whatever owns it.
+void waitForParent(unsigned long long value)
+{
+    HANDLE parent = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(value));
+    DWORD pid = ::GetProcessId(parent);
+    if (pid == 0 || pid == ::GetCurrentProcessId()) {
+        logLine(L"/parent=%llu names no other process; not waiting for it", value);
+        return;
+    }
+    // Whether the wait ends by exit or time-out does not matter.
+    ::WaitForSingleObject(parent, 30000);
+    ::CloseHandle(parent);
+}
+
 int removeHere(const Env& env, const Args& args, const std::wstring& folder)
 {
-    if (args.parentHandle != 0) {
-        // Whether the wait ends by exit, time-out or a bad handle does not matter.
-        HANDLE parent = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(args.parentHandle));
-        ::WaitForSingleObject(parent, 30000);
-        ::CloseHandle(parent);
-    }
+    if (args.parentHandle != 0) waitForParent(args.parentHandle);
     ::SetCurrentDirectoryW(env.tempDir.c_str());
 
     HANDLE mutex = ::CreateMutexW(nullptr, TRUE, env.mutexName.c_str());
@@ -130,7 +142,9 @@ int relaunchFromTemp(const Env& env, const Args& args, const std::wstring& folde
     }
 
     HANDLE parent = nullptr;
-    ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(), &parent, SYNCHRONIZE, TRUE, 0);
+    // The copy checks that the handle is one to a process before it waits, hence the query right.
+    ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(), &parent,
+                      SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, 0);
     std::wstring commandLine =
         copyCommandLine(copy, folder, static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(parent)), args);
 

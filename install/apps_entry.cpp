@@ -80,8 +80,9 @@ bool writeAppsEntry(const Env& env, const std::wstring& installDir, std::uint64_
         {kInstallDate, date},
     };
     for (const Value& v : values) {
-        if (setValue(key.get(), v) != ERROR_SUCCESS) {
-            logLine(L"can't write the installed apps entry (%ld)", static_cast<long>(created));
+        LSTATUS set = setValue(key.get(), v);
+        if (set != ERROR_SUCCESS) {
+            logLine(L"can't write the installed apps entry (%ld)", static_cast<long>(set));
             return false;
         }
     }

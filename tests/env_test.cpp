@@ -68,6 +68,17 @@ TEST(Environment, TestTimesThatAreNotPositiveNumbersMeanNone)
     EXPECT_EQ(env.startDelayMs, 0);
     EXPECT_EQ(env.closeTimeoutMs, 0);
     EXPECT_FALSE(env.noMediaFoundation);
+
+    // Numbers beyond 32 bits mean none too, not a pause of weeks; the largest that fits stays.
+    for (const wchar_t* huge : {L"2147483648", L"99999999999999999999999", L"-99999999999999999999999"}) {
+        ScopedEnvVar hugeDelay(L"GLIMMERLINE_SETUP_TEST_DELAY_MS", huge);
+        ScopedEnvVar hugeClose(L"GLIMMERLINE_SETUP_TEST_CLOSE_MS", huge);
+        Env hugeEnv = buildEnv();
+        EXPECT_EQ(hugeEnv.startDelayMs, 0) << huge;
+        EXPECT_EQ(hugeEnv.closeTimeoutMs, 0) << huge;
+    }
+    ScopedEnvVar largest(L"GLIMMERLINE_SETUP_TEST_CLOSE_MS", L"2147483647");
+    EXPECT_EQ(buildEnv().closeTimeoutMs, 2147483647);
 }
 
 TEST(Environment, BadTestFoldersFail)
