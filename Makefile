@@ -4,7 +4,7 @@ CMAKE_FLAGS ?=
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build deps test demo fuzz bench snapshots clean
+.PHONY: all build deps test demo fuzz bench snapshots stress clean
 
 all: build
 
@@ -32,6 +32,9 @@ snapshots: build
 
 bench: build
 	tools/bench.sh
+
+stress: build
+	tools/stress.sh
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -6,8 +6,10 @@ bench_build=${BUILD_DIR:-$(pwd)/build}
 export WINEPREFIX="$bench_build/wineprefix"
 export WINEARCH=win64
 export WINEDEBUG=-all
-# No prompts for the .NET and HTML runtimes: nothing here uses them.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No prompts for the .NET and HTML runtimes: nothing here uses them. No menu builder either: Wine
+# starts it for every shortcut written, it would put the tests' shortcuts into the host's menus,
+# and one started by a setup that a test kills waits for ever, holding the test runner's output.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 bench_xvfb_pid=""
 
