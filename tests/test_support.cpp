@@ -3,6 +3,7 @@
 
 #include "app/unique_handle.h"
 #include "install/shortcuts.h"
+#include "uninstall/tree_walk.h"
 
 #include <gtest/gtest.h>
 
@@ -47,6 +48,10 @@ TestFolder::TestFolder()
 TestFolder::~TestFolder()
 {
     if (keep_ || ::testing::Test::HasFailure()) return; // kept for a look at what went wrong
+    // The library's remove_all walks into links to folders here; links go first, as links.
+    for (const TreeEntry& e : walkTree(path_)) {
+        if (e.isLink && e.isFolder) removeFolderLink(e.path);
+    }
     std::error_code ec;
     fs::remove_all(path_, ec);
 }
@@ -263,6 +268,17 @@ bool isReparsePoint(const std::wstring& path)
 }
 
 } // namespace
+
+bool removeFolderLink(const std::wstring& link)
+{
+    if (!underWine()) return ::RemoveDirectoryW(link.c_str()) != FALSE;
+    // Wine's RemoveDirectoryW follows the link; the host's rm takes the link itself.
+    std::string linkPath = unixPath(link);
+    if (linkPath.empty()) return false;
+    runProgram(L"Z:\\bin\\rm", L"-f \"" + widen(linkPath) + L"\"", {}, 10000);
+    for (int i = 0; i < 50 && isReparsePoint(link); ++i) ::Sleep(20);
+    return !isReparsePoint(link);
+}
 
 bool makeFolderLink(const std::wstring& link, const std::wstring& target)
 {

@@ -99,6 +99,9 @@ private:
 // shows it as a reparse point. False when no link could be made.
 bool makeFolderLink(const std::wstring& link, const std::wstring& target);
 
+// Removes a link to a folder as a link, never what it leads to.
+bool removeFolderLink(const std::wstring& link);
+
 // True when running under Wine.
 bool underWine();
 

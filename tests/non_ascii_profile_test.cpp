@@ -1,0 +1,90 @@
+// A profile whose every folder holds letters beyond ASCII, and a payload whose names do too: the
+// install, the update and the uninstall work, and the log and the update result hold UTF-8.
+#include "e2e_fixture.h"
+#include "install_fixture.h"
+#include "tools/payload_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace gls::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+using NonAsciiProfile = SetupRun;
+
+std::vector<unsigned char> archiveOf(const std::vector<std::pair<std::string, std::string>>& files)
+{
+    std::vector<gls::PackFile> pack;
+    for (const auto& [name, bytes] : files) pack.push_back({name, {bytes.begin(), bytes.end()}});
+    return gls::buildPayloadArchive(pack);
+}
+
+bool isUtf8(const std::string& bytes)
+{
+    return bytes.empty() || ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(),
+                                                  static_cast<int>(bytes.size()), nullptr, 0) > 0;
+}
+
+} // namespace
+
+TEST_F(NonAsciiProfile, InstallUpdateAndUninstallWorkAndEveryTextIsUtf8)
+{
+    const std::wstring root = folder / L"Zoë 山田 Профиль";
+    const std::wstring app = root + L"\\Programme\\Glimmerline Zoë 音楽";
+    const std::wstring library = root + L"\\Musik Zoë\\User Library";
+    fs::create_directories(fs::path(root));
+    const EnvOverrides env = {{L"GLIMMERLINE_SETUP_TEST", root}};
+
+    // Version one has a name in four-byte UTF-8 and a folder of its own that version two drops.
+    std::wstring first = root + L"\\Downloads Zoë\\Setup 一.exe";
+    std::wstring second = root + L"\\Downloads Zoë\\Setup 二.exe";
+    fs::create_directories(fs::path(first).parent_path());
+    ASSERT_TRUE(writeSetupWithPayload(first, archiveOf({{"Glimmerline.exe", "MZ one"},
+                                                        {"live/Glimmerline/r\xC3\xA9sum\xC3\xA9.py", "r1"},
+                                                        {"docs/\xE6\x97\xA5\xE6\x9C\xAC/\xE3\x82\xAC.txt", "g1"},
+                                                        {"\xF0\x9F\x8E\xB5 notes.txt", "n1"}})));
+    ASSERT_TRUE(writeSetupWithPayload(second, archiveOf({{"Glimmerline.exe", "MZ two"},
+                                                         {"live/Glimmerline/r\xC3\xA9sum\xC3\xA9.py", "r2"},
+                                                         {"\xC3\x9Cml\xC3\xA4ut/\xE6\x96\xB0.txt", "new"}})));
+
+    auto installed = runProgram(first, L"/S /start \"/D=" + app + L"\"", env);
+    ASSERT_TRUE(installed.finished);
+    ASSERT_EQ(installed.exitCode, 0u);
+    EXPECT_EQ(readFile(app + L"\\live\\Glimmerline\\résumé.py"), "r1");
+    EXPECT_EQ(readFile(app + L"\\docs\\日本\\ガ.txt"), "g1");
+    EXPECT_EQ(readFile(app + L"\\\U0001F3B5 notes.txt"), "n1");
+    EXPECT_EQ(readFile(root + L"\\LocalAppData\\Glimmerline\\update\\update-result.txt"),
+              "glimmerline-update-result 1\ncode 0\nversion 1.1.1\nreason \n");
+    EXPECT_EQ(readFile(root + L"\\launched.txt"), narrow(app + L"\\Glimmerline.exe") + "\n");
+
+    // The update finds the folder through the installed-apps entry and takes out what it dropped.
+    auto updated = runProgram(second, L"/S", env);
+    ASSERT_EQ(updated.exitCode, 0u);
+    EXPECT_EQ(readFile(app + L"\\live\\Glimmerline\\résumé.py"), "r2");
+    EXPECT_EQ(readFile(app + L"\\Ümläut\\新.txt"), "new");
+    EXPECT_FALSE(exists(app + L"\\docs"));
+    EXPECT_FALSE(exists(app + L"\\\U0001F3B5 notes.txt"));
+
+    // Live's library lies in a folder of the same kind; the uninstall goes through the copy in Temp.
+    ASSERT_TRUE(writeFile(root + L"\\Roaming\\Ableton\\Live 12\\Preferences\\Library.cfg",
+                          "<UserLibrary><ProjectPath Value=\"" + narrow(root + L"\\Musik Zoë") + "\" /></UserLibrary>"));
+    ASSERT_TRUE(writeFile(library + L"\\Remote Scripts\\Glimmerline\\__init__.py", "script"));
+    auto removed = runProgram(app + L"\\Uninstall.exe", L"/S", env);
+    ASSERT_EQ(removed.exitCode, 0u);
+    auto logText = [&] { return readFile(root + L"\\Temp\\Glimmerline-Setup.log"); };
+    for (int i = 0; i < 200 && logText().find("] uninstall done") == std::string::npos; ++i) ::Sleep(100);
+    EXPECT_NE(logText().find("] uninstall done: ok, Live files left 0"), std::string::npos);
+    EXPECT_FALSE(exists(app));
+    EXPECT_FALSE(exists(library + L"\\Remote Scripts\\Glimmerline"));
+
+    std::string log = logText();
+    EXPECT_TRUE(isUtf8(log));
+    EXPECT_NE(log.find("] install into " + narrow(app) + " (desktop shortcut: no)"), std::string::npos);
+    EXPECT_NE(log.find("] took out " + narrow(app + L"\\\U0001F3B5 notes.txt") + " (not in this version)"),
+              std::string::npos);
+    EXPECT_NE(log.find("] started " + narrow(root + L"\\Temp\\Glimmerline-Uninstall-")), std::string::npos);
+    EXPECT_NE(log.find("] removed " + narrow(library + L"\\Remote Scripts\\Glimmerline")), std::string::npos);
+}

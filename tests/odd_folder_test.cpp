@@ -1,0 +1,162 @@
+// Install folders at the edges: exactly as long as a folder may be, a link to a folder elsewhere,
+// a read-only folder holding read-only files, and a folder on another drive letter.
+#include "e2e_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cwctype>
+#include <filesystem>
+
+using namespace gls::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+class OddFolder : public SetupRun {
+protected:
+    std::wstring registeredFolder() const
+    {
+        wchar_t buffer[1024];
+        DWORD size = sizeof(buffer);
+        if (::RegGetValueW(HKEY_CURRENT_USER, L"Software\\GlimmerlineSetupTest\\Uninstall\\Glimmerline",
+                           L"InstallLocation", RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS) {
+            return {};
+        }
+        return buffer;
+    }
+    // No work entries of the setup anywhere below the folder.
+    static bool noWorkLeft(const std::wstring& dir)
+    {
+        std::error_code ec;
+        for (auto it = fs::recursive_directory_iterator(fs::path(dir), ec); !ec && it != fs::recursive_directory_iterator();
+             it.increment(ec)) {
+            if (it->path().filename().wstring().rfind(L".glsetup-", 0) == 0) return false;
+        }
+        return true;
+    }
+    // The deepest file of the shipped payload, which gives the longest paths below the folder.
+    static std::wstring deepestFile(const std::wstring& dir)
+    {
+        return dir + L"\\Glimmerline.vst3\\Contents\\x86_64-win\\Glimmerline.vst3";
+    }
+};
+
+} // namespace
+
+TEST_F(OddFolder, FolderOfTheLongestAllowedLengthInstallsUpdatesAndUninstalls)
+{
+    std::wstring base = folder.path() + L"\\";
+    std::wstring longest = base + std::wstring(180 - base.size(), L'x');
+    ASSERT_EQ(longest.size(), 180u);
+
+    auto tooLong = setup(L"/S \"/D=" + longest + L"y\"");
+    EXPECT_EQ(tooLong.exitCode, 3u);
+    EXPECT_TRUE(logHas(": That folder's path is too long. Pick a shorter one."));
+
+    ASSERT_EQ(setup(L"/S \"/D=" + longest + L"\"").exitCode, 0u);
+    EXPECT_TRUE(exists(deepestFile(longest)));
+    // The update stages and moves aside below the same folder, where paths grow longer still.
+    ASSERT_EQ(setup(L"/S").exitCode, 0u);
+    EXPECT_EQ(registeredFolder(), longest);
+    EXPECT_TRUE(exists(deepestFile(longest)));
+    EXPECT_TRUE(noWorkLeft(longest));
+    ASSERT_EQ(setup(L"/S /uninstall").exitCode, 0u);
+    EXPECT_FALSE(exists(longest));
+}
+
+TEST_F(OddFolder, LinkToAFolderInstallsIntoWhatItLeadsToAndKeepsItsNeighbours)
+{
+    std::wstring target = folder / L"Elsewhere\\Real Glimmerline";
+    std::wstring link = folder / L"Linked Glimmerline";
+    fs::create_directories(fs::path(target));
+    ASSERT_TRUE(writeFile(folder / L"Elsewhere\\neighbour.txt", "next door"));
+    ASSERT_TRUE(makeFolderLink(link, target));
+
+    ASSERT_EQ(setup(L"/S \"/D=" + link + L"\"").exitCode, 0u);
+    EXPECT_EQ(registeredFolder(), link);
+    EXPECT_TRUE(exists(target + L"\\Glimmerline.exe"));
+    ASSERT_EQ(setup(L"/S").exitCode, 0u); // the update finds it through the entry
+    EXPECT_TRUE(noWorkLeft(target));
+    ASSERT_TRUE(writeFile(target + L"\\mine.txt", "the user's"));
+
+    ASSERT_EQ(setup(L"/S /uninstall").exitCode, 0u);
+    EXPECT_FALSE(exists(target + L"\\Glimmerline.exe"));
+    EXPECT_FALSE(exists(target + L"\\Uninstall.exe"));
+    EXPECT_EQ(readFile(target + L"\\mine.txt"), "the user's");
+    EXPECT_EQ(readFile(folder / L"Elsewhere\\neighbour.txt"), "next door");
+}
+
+TEST_F(OddFolder, ReadOnlyFolderAndFilesAreUpdatedAndRemoved)
+{
+    ASSERT_EQ(setup(L"/S").exitCode, 0u);
+    auto markReadOnly = [&] {
+        std::error_code ec;
+        for (auto it = fs::recursive_directory_iterator(fs::path(installDir()), ec);
+             !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+            ::SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_READONLY);
+        }
+        ::SetFileAttributesW(installDir().c_str(), FILE_ATTRIBUTE_READONLY);
+    };
+    markReadOnly();
+    ASSERT_TRUE(writeFile(installDir() + L"\\Glimmerline.exe.bak", "")); // proves the folder still takes files
+
+    ASSERT_EQ(setup(L"/S").exitCode, 0u);
+    EXPECT_EQ(::GetFileAttributesW((installDir() + L"\\Glimmerline.exe").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_TRUE(noWorkLeft(installDir()));
+
+    markReadOnly();
+    ASSERT_EQ(setup(L"/S /uninstall").exitCode, 0u);
+    EXPECT_FALSE(exists(installDir() + L"\\Glimmerline.exe"));
+    EXPECT_FALSE(exists(installDir() + L"\\Uninstall.exe"));
+    EXPECT_TRUE(exists(installDir() + L"\\Glimmerline.exe.bak"));
+    // So that the test folder can go.
+    ::SetFileAttributesW((installDir() + L"\\Glimmerline.exe.bak").c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::SetFileAttributesW(installDir().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(OddFolder, FolderOnAnotherDriveLetter)
+{
+    // A drive letter of its own for this test, the way a user's mapped folder would be one.
+    DWORD used = ::GetLogicalDrives();
+    wchar_t letter = 0;
+    for (wchar_t c = L'R'; c >= L'H' && letter == 0; --c) {
+        if (!(used & (1u << (c - L'A')))) letter = c;
+    }
+    ASSERT_NE(letter, 0);
+    std::wstring drive = std::wstring(1, letter) + L":";
+    std::wstring backing = folder / L"Drive";
+    fs::create_directories(fs::path(backing));
+    ASSERT_TRUE(::DefineDosDeviceW(0, drive.c_str(), backing.c_str())) << ::GetLastError();
+    // Wine records the definition but does not resolve paths through it; its drives are the
+    // host links in the prefix's dosdevices folder, so the host's ln makes the mapping there.
+    std::string hostLink;
+    if (::GetFileAttributesW((drive + L"\\").c_str()) == INVALID_FILE_ATTRIBUTES && underWine()) {
+        std::string cDrive = unixPath(L"C:\\"); // ".../dosdevices/c:/"
+        hostLink = cDrive.substr(0, cDrive.rfind('/', cDrive.size() - 2)) + "/" +
+                   static_cast<char>(std::towlower(letter)) + ":";
+        runProgram(L"Z:\\bin\\ln", L"-s \"" + widen(unixPath(backing)) + L"\" \"" + widen(hostLink) + L"\"", {}, 10000);
+        for (int i = 0; i < 50 && ::GetFileAttributesW((drive + L"\\").c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
+            ::Sleep(20);
+        }
+    }
+    struct Unmap {
+        std::wstring drive, backing;
+        std::string hostLink;
+        ~Unmap()
+        {
+            ::DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, drive.c_str(), backing.c_str());
+            if (!hostLink.empty()) runProgram(L"Z:\\bin\\rm", L"-f \"" + widen(hostLink) + L"\"", {}, 10000);
+        }
+    } unmap{drive, backing, hostLink};
+    ASSERT_NE(::GetFileAttributesW((drive + L"\\").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    std::wstring there = drive + L"\\Apps\\Glimmerline";
+    // A drive outside the test folder is refused in test mode; the test folder itself is on it.
+    auto run = runSetup(setupExePath(), drive + L"\\", L"/S \"/D=" + there + L"\"");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_TRUE(exists(backing + L"\\Apps\\Glimmerline\\Glimmerline.exe"));
+    auto removed = runSetup(setupExePath(), drive + L"\\", L"/S /uninstall");
+    EXPECT_EQ(removed.exitCode, 0u);
+    EXPECT_FALSE(exists(backing + L"\\Apps\\Glimmerline"));
+}
