@@ -138,6 +138,39 @@ echo "  Live's User Library after: $(cd "$library" && find . -type f | LC_ALL=C 
 wine reg query 'HKCU\Software\GlimmerlineSetupTest\Uninstall\Glimmerline' < /dev/null > /dev/null 2>&1 \
   && echo "  installed-apps entry: still there" || echo "  installed-apps entry: gone"
 
+section "Killed in the middle of a copy, then run again: the install converges"
+# A second sandbox, so that the first stays as the runs above left it.
+crash_win="$sandbox_win\\killed"
+crash=$(bench_unix_path "$crash_win")
+mkdir -p "$crash"
+crash_app="$crash/LocalAppData/Programs/Glimmerline"
+printf '%s$ GLIMMERLINE_SETUP_TEST=%s wine %s /S   (ended with kill -9 once its job has begun)%s\n' "$dim" "$crash_win" "$(basename "$setup")" "$off"
+GLIMMERLINE_SETUP_TEST="$crash_win" wine "$setup" /S < /dev/null > /dev/null 2>&1 &
+victim=$!
+for i in $(seq 1 500); do
+  grep -q "install into" "$crash/Temp/Glimmerline-Setup.log" 2> /dev/null && break
+  sleep 0.005
+done
+kill -9 "$victim" 2> /dev/null
+wait "$victim" 2> /dev/null
+echo "  the log ends: $(tail -n 1 "$crash/Temp/Glimmerline-Setup.log" | tr -d '\r')"
+echo "  found after the kill: $(cd "$crash_app" 2> /dev/null && find . -mindepth 1 -maxdepth 1 -printf '%P ' | LC_ALL=C sort)"
+saved_log=$log saved_seen=$log_seen
+log="$crash/Temp/Glimmerline-Setup.log"
+log_seen=$(wc -l < "$log")
+demo_run "$setup" "$crash_win" /S
+echo "  after the rerun: $(cd "$crash_app" && find . -mindepth 1 -maxdepth 1 -printf '%P ' | LC_ALL=C sort)"
+echo "  work entries (.glsetup-) left: $(find "$crash_app" -name '.glsetup-*' | wc -l)"
+demo_run "$setup" "$crash_win" /S /uninstall
+
+section "Hostile inputs end with a defined code and a log line, never a hang"
+echo "  a /parent= handle that is no process (the pseudo-handle of the process itself):"
+demo_run "$setup" "$crash_win" /uninstall "/from=$crash_win\\nothing" /parent=18446744073709551615 /S
+echo "  GLIMMERLINE_SETUP_TEST_DELAY_MS=99999999999, beyond 32 bits, counts as no delay:"
+GLIMMERLINE_SETUP_TEST_DELAY_MS=99999999999 demo_run "$setup" "$crash_win" /S /uninstall
+log=$saved_log log_seen=$saved_seen
+wine reg delete 'HKCU\Software\GlimmerlineSetupTest' /f < /dev/null > /dev/null 2>&1
+
 section "Files in the sandbox $sandbox_win"
 (cd "$sandbox" && find . -printf '  %P\n' | LC_ALL=C sort | grep -v '^  $')
 echo
