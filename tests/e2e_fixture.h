@@ -2,6 +2,7 @@
 // cleared before and after, and readers for the log and the result files.
 #pragma once
 
+#include "install/user_registry.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,17 @@
 namespace gls::test {
 
 inline const wchar_t kTestUninstallKey[] = L"Software\\GlimmerlineSetupTest\\Uninstall";
+inline const wchar_t kTestAppKey[] = L"Software\\GlimmerlineSetupTest\\Uninstall\\Glimmerline";
+
+// The installed-apps entry that test-mode runs write.
+inline bool appEntryExists()
+{
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kTestAppKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    ::RegCloseKey(key);
+    return true;
+}
+inline std::wstring appEntryValue(const wchar_t* name) { return gls::readUserString(kTestAppKey, name); }
 
 class SetupRun : public ::testing::Test {
 protected:

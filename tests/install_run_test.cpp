@@ -15,7 +15,7 @@ using InstallRun = SetupRun;
 
 std::string testKeyValue(const wchar_t* name)
 {
-    return narrow(gls::readUserString(L"Software\\GlimmerlineSetupTest\\Uninstall\\Glimmerline", name));
+    return narrow(appEntryValue(name));
 }
 
 } // namespace

@@ -245,7 +245,7 @@ protected:
         DWORD code = 0;
         ::GetExitCodeProcess(process.get(), &code);
         site.killed = code == kKilledCode;
-        site.entryThere = keyExists();
+        site.entryThere = appEntryExists();
         site.phase = site.killed ? phaseOf(run, root, pid) : "ended before the kill";
         if (run == Job::Update) site.namesLost = oldNamesLost(root);
         return site;
@@ -270,7 +270,7 @@ protected:
         if (run == Job::Uninstall) {
             if (!logged("] uninstall ")) return "before the job";
             if (logged("] uninstall done")) return "after the job";
-            return keyExists() ? "removing files" : "after the entry went";
+            return appEntryExists() ? "removing files" : "after the entry went";
         }
         if (!logged("] install into ")) return "before the job";
         if (logged("] installed ")) return "after the job";
@@ -307,7 +307,7 @@ protected:
         FolderContents there = readFolder(appDir(root));
         EXPECT_EQ(joined(differences(there.files, expected)), "");
         EXPECT_EQ(joined(there.workEntries), "");
-        EXPECT_EQ(registryValue(L"InstallLocation"), appDir(root));
+        EXPECT_EQ(appEntryValue(L"InstallLocation"), appDir(root));
         EXPECT_EQ(gls::shortcutTarget(root + L"\\StartMenu\\Programs\\Glimmerline.lnk"),
                   appDir(root) + L"\\Glimmerline.exe");
     }
@@ -318,31 +318,13 @@ protected:
         std::map<std::wstring, std::string> expected{{L"My notes.txt", userFiles_.front().second}};
         EXPECT_EQ(joined(differences(there.files, expected)), "");
         EXPECT_EQ(joined(there.workEntries), "");
-        EXPECT_FALSE(keyExists());
+        EXPECT_FALSE(appEntryExists());
         EXPECT_FALSE(exists(root + L"\\StartMenu\\Programs\\Glimmerline.lnk"));
         // Killed after the entry went, the rerun finds nothing installed and Live's files stay.
         bool liveMayStay = !site.entryThere;
         if (!liveMayStay) {
             for (const std::wstring& path : liveFiles(root)) EXPECT_FALSE(exists(path)) << narrow(path);
         }
-    }
-
-    bool keyExists() const
-    {
-        HKEY key = nullptr;
-        if (::RegOpenKeyExW(HKEY_CURRENT_USER, kAppKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-        ::RegCloseKey(key);
-        return true;
-    }
-
-    std::wstring registryValue(const wchar_t* name) const
-    {
-        wchar_t buffer[1024];
-        DWORD size = sizeof(buffer);
-        if (::RegGetValueW(HKEY_CURRENT_USER, kAppKey, name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS) {
-            return {};
-        }
-        return buffer;
     }
 
     // One kind of run: a timed run to learn how long it and its job take, then kills at random
@@ -411,7 +393,6 @@ protected:
 
     using UniqueProcess = gls::UniqueKernelHandle;
     static constexpr DWORD kKilledCode = 0xDEAD;
-    static constexpr const wchar_t* kAppKey = L"Software\\GlimmerlineSetupTest\\Uninstall\\Glimmerline";
 
     unsigned long long seed_ = 0;
     int kills_ = 0;

@@ -14,16 +14,6 @@ namespace {
 
 class OddFolder : public SetupRun {
 protected:
-    std::wstring registeredFolder() const
-    {
-        wchar_t buffer[1024];
-        DWORD size = sizeof(buffer);
-        if (::RegGetValueW(HKEY_CURRENT_USER, L"Software\\GlimmerlineSetupTest\\Uninstall\\Glimmerline",
-                           L"InstallLocation", RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS) {
-            return {};
-        }
-        return buffer;
-    }
     // No work entries of the setup anywhere below the folder.
     static bool noWorkLeft(const std::wstring& dir)
     {
@@ -57,7 +47,7 @@ TEST_F(OddFolder, FolderOfTheLongestAllowedLengthInstallsUpdatesAndUninstalls)
     EXPECT_TRUE(exists(deepestFile(longest)));
     // The update stages and moves aside below the same folder, where paths grow longer still.
     ASSERT_EQ(setup(L"/S").exitCode, 0u);
-    EXPECT_EQ(registeredFolder(), longest);
+    EXPECT_EQ(appEntryValue(L"InstallLocation"), longest);
     EXPECT_TRUE(exists(deepestFile(longest)));
     EXPECT_TRUE(noWorkLeft(longest));
     ASSERT_EQ(setup(L"/S /uninstall").exitCode, 0u);
@@ -73,7 +63,7 @@ TEST_F(OddFolder, LinkToAFolderInstallsIntoWhatItLeadsToAndKeepsItsNeighbours)
     ASSERT_TRUE(makeFolderLink(link, target));
 
     ASSERT_EQ(setup(L"/S \"/D=" + link + L"\"").exitCode, 0u);
-    EXPECT_EQ(registeredFolder(), link);
+    EXPECT_EQ(appEntryValue(L"InstallLocation"), link);
     EXPECT_TRUE(exists(target + L"\\Glimmerline.exe"));
     ASSERT_EQ(setup(L"/S").exitCode, 0u); // the update finds it through the entry
     EXPECT_TRUE(noWorkLeft(target));

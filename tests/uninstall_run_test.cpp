@@ -39,16 +39,6 @@ protected:
             ::Sleep(200);
         }
     }
-    bool keyExists() const
-    {
-        HKEY key = nullptr;
-        if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\GlimmerlineSetupTest\\Uninstall\\Glimmerline", 0, KEY_READ,
-                            &key) != ERROR_SUCCESS) {
-            return false;
-        }
-        ::RegCloseKey(key);
-        return true;
-    }
 };
 
 } // namespace
@@ -59,7 +49,7 @@ TEST_F(UninstallRun, InstallThenUninstallLeavesTheProfileAsItWas)
     ASSERT_TRUE(writeFile(folder / L"LocalAppData\\Glimmerline\\settings.json", "{}")); // the app's settings, kept
     auto before = snapshotTree(folder.path());
     ASSERT_EQ(setup(L"/S /start").exitCode, 0u); // an update run also writes the update result
-    ASSERT_TRUE(keyExists());
+    ASSERT_TRUE(appEntryExists());
     ASSERT_TRUE(writeFile(installDir() + L"\\my-preset.txt", "the user's"));
 
     auto run = uninstall(L"/S");
@@ -69,7 +59,7 @@ TEST_F(UninstallRun, InstallThenUninstallLeavesTheProfileAsItWas)
     EXPECT_TRUE(tempCopiesGone());
     EXPECT_TRUE(logHas("] started " + narrow(folder / L"Temp\\Glimmerline-Uninstall-")));
     EXPECT_TRUE(logHas("] uninstall done: ok, Live files left 0"));
-    EXPECT_FALSE(keyExists());
+    EXPECT_FALSE(appEntryExists());
 
     auto after = snapshotTree(folder.path());
     std::erase_if(after, [](const auto& e) {
@@ -113,7 +103,7 @@ TEST_F(UninstallRun, RegistrationWhoseFolderIsGoneStillUninstalls)
     std::filesystem::remove_all(installDir(), ec);
     auto run = setup(L"/S /uninstall"); // from outside the install folder: removes in place
     EXPECT_EQ(run.exitCode, 0u);
-    EXPECT_FALSE(keyExists());
+    EXPECT_FALSE(appEntryExists());
     EXPECT_FALSE(exists(folder / L"StartMenu\\Programs\\Glimmerline.lnk"));
     EXPECT_TRUE(exists(setupExePath())); // not a temporary copy: it leaves its own file alone
 }
