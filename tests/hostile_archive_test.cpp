@@ -19,6 +19,7 @@ using HostileArchive = SetupRun;
 struct Hostile {
     std::string name;
     std::string why;
+    std::string logged = "] payload: a path in the payload is not"; // what the log line holds
 };
 
 const Hostile kHostile[] = {
@@ -39,6 +40,9 @@ const Hostile kHostile[] = {
     {std::string(401, 'n'), "over 400 bytes"},
     {"a/" + std::string(399, 'n'), "over 400 bytes in a folder"},
     {"bad\xFF.txt", "invalid UTF-8"},
+    // The reason names the path in UTF-8, the broken byte as U+FFFD and the letter as itself.
+    {"Zo\xC3\xAB/bad\xFF.txt", "invalid UTF-8 after a letter",
+     "] payload: a path in the payload is not valid UTF-8: Zo\xC3\xAB/bad\xEF\xBF\xBD.txt"},
     {"\xC0\xAE\xC0\xAE/outside.txt", "overlong dots"},
 };
 
@@ -100,7 +104,7 @@ TEST_F(HostileArchive, EveryEscapingOrDeviceNameIsRefusedBeforeAnythingIsWritten
         EXPECT_EQ(run.exitCode, 6u);
         bool logged = false;
         for (const std::string& line : logLines(root.path())) {
-            logged = logged || line.find("] payload: a path in the payload is not") != std::string::npos;
+            logged = logged || line.find(h.logged) != std::string::npos;
         }
         EXPECT_TRUE(logged);
         // Nothing but the log: no install folder, no shortcut, no entry.
