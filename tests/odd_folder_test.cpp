@@ -74,6 +74,8 @@ TEST_F(OddFolder, LinkToAFolderInstallsIntoWhatItLeadsToAndKeepsItsNeighbours)
     EXPECT_FALSE(exists(target + L"\\Uninstall.exe"));
     EXPECT_EQ(readFile(target + L"\\mine.txt"), "the user's");
     EXPECT_EQ(readFile(folder / L"Elsewhere\\neighbour.txt"), "next door");
+    // The link still leads to the user's file: a folder that is not empty stays, links too.
+    EXPECT_EQ(readFile(link + L"\\mine.txt"), "the user's");
 }
 
 TEST_F(OddFolder, ReadOnlyFolderAndFilesAreUpdatedAndRemoved)

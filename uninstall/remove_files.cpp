@@ -42,7 +42,9 @@ void removeEmptyFolders(const std::wstring& folder)
                      [](const std::wstring& a, const std::wstring& b) { return a.size() > b.size(); });
     // A link to a folder is removed as a link; what it points to is not touched.
     for (const std::wstring& f : folders) ::RemoveDirectoryW(f.c_str());
-    ::RemoveDirectoryW(folder.c_str());
+    // The folder itself only when it is empty: when it was given as a junction, RemoveDirectoryW
+    // would take the junction away even while what it leads to still holds the user's files.
+    if (walkTree(folder, false).empty()) ::RemoveDirectoryW(folder.c_str());
 }
 
 void removeOldLeftovers(const std::wstring& installFolder)
