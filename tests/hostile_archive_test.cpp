@@ -3,7 +3,6 @@
 #include "e2e_fixture.h"
 #include "fault_seed.h"
 #include "install_fixture.h"
-#include "tools/payload_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -93,9 +92,8 @@ TEST_F(HostileArchive, EveryEscapingOrDeviceNameIsRefusedBeforeAnythingIsWritten
 
     for (const Hostile& h : names) {
         SCOPED_TRACE(h.why + ": " + h.name.substr(0, 40));
-        std::vector<gls::PackFile> pack = {{"Glimmerline.exe", {'M', 'Z'}}, {h.name, {'x'}}};
         std::wstring setupFile = folder / L"Hostile.exe";
-        ASSERT_TRUE(writeSetupWithPayload(setupFile, gls::buildPayloadArchive(pack)));
+        ASSERT_TRUE(writeSetupWithPayload(setupFile, archiveOf({{"Glimmerline.exe", "MZ"}, {h.name, "x"}})));
         TestFolder root;
         std::filesystem::create_directories(root / L"LocalAppData");
 

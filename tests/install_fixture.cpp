@@ -10,12 +10,17 @@ namespace fs = std::filesystem;
 
 namespace gls::test {
 
-MemoryPayload makePayload(const std::vector<std::pair<std::string, std::string>>& files)
+std::vector<unsigned char> archiveOf(const std::vector<std::pair<std::string, std::string>>& files)
 {
     std::vector<PackFile> pack;
     for (const auto& [name, content] : files) pack.push_back({name, {content.begin(), content.end()}});
+    return buildPayloadArchive(pack);
+}
+
+MemoryPayload makePayload(const std::vector<std::pair<std::string, std::string>>& files)
+{
     MemoryPayload m;
-    m.archive = buildPayloadArchive(pack);
+    m.archive = archiveOf(files);
     parsePayload(m.archive.data(), m.archive.size(), m.payload.entries, m.payload.error, true);
     return m;
 }
@@ -56,16 +61,35 @@ Env installEnv(const TestFolder& folder, const RegistryScope& registry)
     return env;
 }
 
-std::vector<std::pair<std::wstring, std::string>> snapshotTree(const std::wstring& folder)
+std::vector<std::wstring> treePaths(const std::wstring& folder)
 {
-    std::vector<std::pair<std::wstring, std::string>> out;
+    std::vector<std::wstring> out;
     std::error_code ec;
     for (auto it = fs::recursive_directory_iterator(fs::path(folder), ec); !ec && it != fs::recursive_directory_iterator();
          it.increment(ec)) {
-        std::wstring relative = it->path().lexically_relative(fs::path(folder)).wstring();
-        out.emplace_back(relative, it->is_directory(ec) ? std::string() : readFile(it->path().wstring()));
+        out.push_back(it->path().lexically_relative(fs::path(folder)).wstring());
     }
     std::sort(out.begin(), out.end());
+    return out;
+}
+
+std::vector<std::pair<std::wstring, std::string>> snapshotTree(const std::wstring& folder)
+{
+    std::vector<std::pair<std::wstring, std::string>> out;
+    for (const std::wstring& relative : treePaths(folder)) {
+        std::error_code ec;
+        fs::path full = fs::path(folder) / relative;
+        out.emplace_back(relative, fs::is_directory(full, ec) ? std::string() : readFile(full.wstring()));
+    }
+    return out;
+}
+
+std::vector<std::wstring> setupWorkEntries(const std::wstring& folder)
+{
+    std::vector<std::wstring> out;
+    for (const std::wstring& relative : treePaths(folder)) {
+        if (fs::path(relative).filename().wstring().rfind(L".glsetup-", 0) == 0) out.push_back(relative);
+    }
     return out;
 }
 

@@ -29,6 +29,8 @@ struct MemoryPayload {
     Payload payload;
 };
 MemoryPayload makePayload(const std::vector<std::pair<std::string, std::string>>& files);
+// Just the archive of those files, in the writer's layout.
+std::vector<unsigned char> archiveOf(const std::vector<std::pair<std::string, std::string>>& files);
 
 // The payload of the built setup, read from the file (kept loaded while this lives).
 struct BuiltPayload {
@@ -42,7 +44,13 @@ bool writeSetupWithPayload(const std::wstring& path, const std::vector<unsigned 
 
 Env installEnv(const TestFolder& folder, const RegistryScope& registry);
 
+// Every entry below a folder by relative path, sorted; links to folders are walked into.
+std::vector<std::wstring> treePaths(const std::wstring& folder);
+
 // Every file below a folder with its bytes, by relative path; "" for folders.
 std::vector<std::pair<std::wstring, std::string>> snapshotTree(const std::wstring& folder);
+
+// The setup's work entries (".glsetup-" names) anywhere below a folder, by relative path.
+std::vector<std::wstring> setupWorkEntries(const std::wstring& folder);
 
 } // namespace gls::test

@@ -7,7 +7,6 @@
 #include "fault_seed.h"
 #include "install/shortcuts.h"
 #include "install_fixture.h"
-#include "tools/payload_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -73,23 +72,16 @@ std::wstring relativeOf(const std::string& name)
     return relative;
 }
 
-// Every file below a folder with its bytes, and every entry whose name marks setup work.
-struct FolderContents {
-    std::map<std::wstring, std::string> files;
-    std::vector<std::wstring> workEntries;
-};
-
-FolderContents readFolder(const std::wstring& folder)
+// Every file below a folder with its bytes.
+std::map<std::wstring, std::string> filesBelow(const std::wstring& folder)
 {
-    FolderContents out;
-    std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(fs::path(folder), ec); !ec && it != fs::recursive_directory_iterator();
-         it.increment(ec)) {
-        std::wstring relative = it->path().lexically_relative(fs::path(folder)).wstring();
-        if (it->path().filename().wstring().rfind(L".glsetup-", 0) == 0) out.workEntries.push_back(relative);
-        if (it->is_regular_file(ec)) out.files[relative] = readFile(it->path().wstring());
+    std::map<std::wstring, std::string> files;
+    for (const std::wstring& relative : treePaths(folder)) {
+        std::error_code ec;
+        fs::path full = fs::path(folder) / relative;
+        if (fs::is_regular_file(full, ec)) files[relative] = readFile(full.wstring());
     }
-    return out;
+    return files;
 }
 
 // The paths whose contents differ between what is there and what should be.
@@ -138,11 +130,6 @@ protected:
         rng_.seed(seed_);
 
         makeVersions(oldFiles_, newFiles_);
-        auto archiveOf = [](const Files& files) {
-            std::vector<gls::PackFile> pack;
-            for (const auto& [name, bytes] : files) pack.push_back({name, {bytes.begin(), bytes.end()}});
-            return gls::buildPayloadArchive(pack);
-        };
         oldSetup_ = folder / L"OldSetup.exe";
         newSetup_ = folder / L"NewSetup.exe";
         ASSERT_TRUE(writeSetupWithPayload(oldSetup_, archiveOf(oldFiles_)));
@@ -190,33 +177,30 @@ protected:
         EXPECT_TRUE(changed.empty()) << "user files changed " << when << ": " << joined(changed);
     }
 
-    ProcessResult runIn(const std::wstring& exe, const std::wstring& root, const wchar_t* args)
-    {
-        return runSetup(exe, root, args);
-    }
-
     // Puts a round's folder into the state the run starts from.
     void prepare(Job run, const std::wstring& root)
     {
         ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestUninstallKey);
         placeUserFiles(root);
         if (run == Job::Update) {
-            ASSERT_EQ(runIn(oldSetup_, root, L"/S").exitCode, 0u);
+            ASSERT_EQ(runSetup(oldSetup_, root, L"/S").exitCode, 0u);
         }
         if (run == Job::Uninstall) {
-            ASSERT_EQ(runIn(newSetup_, root, L"/S").exitCode, 0u);
+            ASSERT_EQ(runSetup(newSetup_, root, L"/S").exitCode, 0u);
             for (const std::wstring& path : liveFiles(root)) ASSERT_TRUE(writeFile(path, "Glimmerline's"));
         }
     }
 
     static const wchar_t* argsOf(Job run) { return run == Job::Uninstall ? L"/uninstall /S" : L"/S"; }
 
+    static std::wstring logPath(const std::wstring& root) { return root + L"\\Temp\\Glimmerline-Setup.log"; }
+
     static const char* jobLine(Job run) { return run == Job::Uninstall ? "] uninstall " : "] install into "; }
 
     // Waits until the run's log says that its job has begun; false when the run ends first.
     static bool waitForJob(Job run, const std::wstring& root, size_t logSizeBefore, HANDLE process)
     {
-        std::wstring log = root + L"\\Temp\\Glimmerline-Setup.log";
+        std::wstring log = logPath(root);
         for (int i = 0; i < 20000; ++i) {
             std::string text = readFile(log);
             if (text.size() > logSizeBefore && text.find(jobLine(run), logSizeBefore) != std::string::npos) return true;
@@ -232,7 +216,7 @@ protected:
     {
         KillSite site;
         DWORD pid = 0;
-        size_t logSize = readFile(root + L"\\Temp\\Glimmerline-Setup.log").size();
+        size_t logSize = readFile(logPath(root)).size();
         UniqueProcess process(startProgram(newSetup_, argsOf(run), {{L"GLIMMERLINE_SETUP_TEST", root}}, &pid));
         if (!process.get()) {
             ADD_FAILURE() << "the setup did not start";
@@ -275,7 +259,7 @@ protected:
         if (!logged("] install into ")) return "before the job";
         if (logged("] installed ")) return "after the job";
         if (logged("] made ")) return "making shortcuts";
-        return readFolder(appDir(root)).workEntries.empty() ? "after the copy" : "copying";
+        return setupWorkEntries(appDir(root)).empty() ? "after the copy" : "copying";
     }
 
     // Files only the old version had, still in the folder while its Uninstall.exe is no longer
@@ -304,9 +288,8 @@ protected:
         }
         expected[L"Uninstall.exe"] = newSetupBytes_;
         expected[L"My notes.txt"] = userFiles_.front().second;
-        FolderContents there = readFolder(appDir(root));
-        EXPECT_EQ(joined(differences(there.files, expected)), "");
-        EXPECT_EQ(joined(there.workEntries), "");
+        EXPECT_EQ(joined(differences(filesBelow(appDir(root)), expected)), "");
+        EXPECT_EQ(joined(setupWorkEntries(appDir(root))), "");
         EXPECT_EQ(appEntryValue(L"InstallLocation"), appDir(root));
         EXPECT_EQ(gls::shortcutTarget(root + L"\\StartMenu\\Programs\\Glimmerline.lnk"),
                   appDir(root) + L"\\Glimmerline.exe");
@@ -314,10 +297,9 @@ protected:
 
     void expectRemoved(const std::wstring& root, const KillSite& site)
     {
-        FolderContents there = readFolder(appDir(root));
         std::map<std::wstring, std::string> expected{{L"My notes.txt", userFiles_.front().second}};
-        EXPECT_EQ(joined(differences(there.files, expected)), "");
-        EXPECT_EQ(joined(there.workEntries), "");
+        EXPECT_EQ(joined(differences(filesBelow(appDir(root)), expected)), "");
+        EXPECT_EQ(joined(setupWorkEntries(appDir(root))), "");
         EXPECT_FALSE(appEntryExists());
         EXPECT_FALSE(exists(root + L"\\StartMenu\\Programs\\Glimmerline.lnk"));
         // Killed after the entry went, the rerun finds nothing installed and Live's files stay.
@@ -335,7 +317,7 @@ protected:
         {
             std::wstring root = folder / L"timing";
             prepare(run, root);
-            size_t logSize = readFile(root + L"\\Temp\\Glimmerline-Setup.log").size();
+            size_t logSize = readFile(logPath(root)).size();
             ULONGLONG start = ::GetTickCount64();
             UniqueProcess process(startProgram(newSetup_, argsOf(run), {{L"GLIMMERLINE_SETUP_TEST", root}}, nullptr));
             ASSERT_TRUE(process.get());
@@ -370,7 +352,7 @@ protected:
             SCOPED_TRACE("landed: " + label);
             expectUserFilesUnchanged("by the kill");
 
-            ProcessResult again = runIn(newSetup_, root, argsOf(run));
+            ProcessResult again = runSetup(newSetup_, root, argsOf(run));
             ASSERT_TRUE(again.finished);
             // An uninstall killed after the entry went finds nothing installed when run again.
             EXPECT_EQ(again.exitCode, run == Job::Uninstall && !site.entryThere ? 1u : 0u);

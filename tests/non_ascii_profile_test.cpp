@@ -2,7 +2,6 @@
 // install, the update and the uninstall work, and the log and the update result hold UTF-8.
 #include "e2e_fixture.h"
 #include "install_fixture.h"
-#include "tools/payload_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -14,13 +13,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using NonAsciiProfile = SetupRun;
-
-std::vector<unsigned char> archiveOf(const std::vector<std::pair<std::string, std::string>>& files)
-{
-    std::vector<gls::PackFile> pack;
-    for (const auto& [name, bytes] : files) pack.push_back({name, {bytes.begin(), bytes.end()}});
-    return gls::buildPayloadArchive(pack);
-}
 
 bool isUtf8(const std::string& bytes)
 {

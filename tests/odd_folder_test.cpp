@@ -1,6 +1,7 @@
 // Install folders at the edges: exactly as long as a folder may be, a link to a folder elsewhere,
 // a read-only folder holding read-only files, and a folder on another drive letter.
 #include "e2e_fixture.h"
+#include "install_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -14,16 +15,6 @@ namespace {
 
 class OddFolder : public SetupRun {
 protected:
-    // No work entries of the setup anywhere below the folder.
-    static bool noWorkLeft(const std::wstring& dir)
-    {
-        std::error_code ec;
-        for (auto it = fs::recursive_directory_iterator(fs::path(dir), ec); !ec && it != fs::recursive_directory_iterator();
-             it.increment(ec)) {
-            if (it->path().filename().wstring().rfind(L".glsetup-", 0) == 0) return false;
-        }
-        return true;
-    }
     // The deepest file of the shipped payload, which gives the longest paths below the folder.
     static std::wstring deepestFile(const std::wstring& dir)
     {
@@ -49,7 +40,7 @@ TEST_F(OddFolder, FolderOfTheLongestAllowedLengthInstallsUpdatesAndUninstalls)
     ASSERT_EQ(setup(L"/S").exitCode, 0u);
     EXPECT_EQ(appEntryValue(L"InstallLocation"), longest);
     EXPECT_TRUE(exists(deepestFile(longest)));
-    EXPECT_TRUE(noWorkLeft(longest));
+    EXPECT_TRUE(setupWorkEntries(longest).empty());
     ASSERT_EQ(setup(L"/S /uninstall").exitCode, 0u);
     EXPECT_FALSE(exists(longest));
 }
@@ -66,7 +57,7 @@ TEST_F(OddFolder, LinkToAFolderInstallsIntoWhatItLeadsToAndKeepsItsNeighbours)
     EXPECT_EQ(appEntryValue(L"InstallLocation"), link);
     EXPECT_TRUE(exists(target + L"\\Glimmerline.exe"));
     ASSERT_EQ(setup(L"/S").exitCode, 0u); // the update finds it through the entry
-    EXPECT_TRUE(noWorkLeft(target));
+    EXPECT_TRUE(setupWorkEntries(target).empty());
     ASSERT_TRUE(writeFile(target + L"\\mine.txt", "the user's"));
 
     ASSERT_EQ(setup(L"/S /uninstall").exitCode, 0u);
@@ -94,7 +85,7 @@ TEST_F(OddFolder, ReadOnlyFolderAndFilesAreUpdatedAndRemoved)
 
     ASSERT_EQ(setup(L"/S").exitCode, 0u);
     EXPECT_EQ(::GetFileAttributesW((installDir() + L"\\Glimmerline.exe").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
-    EXPECT_TRUE(noWorkLeft(installDir()));
+    EXPECT_TRUE(setupWorkEntries(installDir()).empty());
 
     markReadOnly();
     ASSERT_EQ(setup(L"/S /uninstall").exitCode, 0u);

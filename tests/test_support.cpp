@@ -1,6 +1,7 @@
 // Helpers shared by the test programs.
 #include "test_support.h"
 
+#include "app/text.h"
 #include "app/unique_handle.h"
 #include "install/shortcuts.h"
 #include "uninstall/tree_walk.h"
@@ -174,24 +175,9 @@ std::vector<std::string> logLines(const std::wstring& testFolder)
     return lines;
 }
 
-std::string narrow(const std::wstring& text)
-{
-    if (text.empty()) return {};
-    int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                  nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
+std::string narrow(const std::wstring& text) { return toUtf8(text); }
 
-std::wstring widen(const std::string& utf8)
-{
-    if (utf8.empty()) return {};
-    int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-    return out;
-}
+std::wstring widen(const std::string& utf8) { return fromUtf8(utf8); }
 
 ScopedEnvVar::ScopedEnvVar(const wchar_t* name, const std::wstring& value) : name_(name)
 {
