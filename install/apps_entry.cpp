@@ -1,11 +1,11 @@
 // Writes the installed-apps entry under the current user's uninstall key.
 #include "apps_entry.h"
 
-#include "app/env.h"
-#include "app/log.h"
-#include "app/path_join.h"
-#include "app/unique_handle.h"
-#include "app/version.h"
+#include "core/path_join.h"
+#include "core/version.h"
+#include "platform/env.h"
+#include "platform/log.h"
+#include "platform/unique_handle.h"
 
 #include <windows.h>
 

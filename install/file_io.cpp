@@ -1,7 +1,7 @@
 // File operations of the install transaction.
 #include "file_io.h"
 
-#include "app/unique_handle.h"
+#include "platform/unique_handle.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 // The install folder rules, in order; the first that fails gives the user's sentence.
 #include "install_folder.h"
 
-#include "app/env.h"
-#include "path_rules.h"
+#include "core/path_rules.h"
+#include "platform/env.h"
 
 #include <windows.h>
 

@@ -1,17 +1,17 @@
 // The install job, step by step.
 #include "install_job.h"
 
-#include "app/args.h"
-#include "app/env.h"
-#include "app/log.h"
-#include "app/path_join.h"
-#include "app/unique_handle.h"
 #include "apps_entry.h"
+#include "core/args.h"
+#include "core/path_join.h"
+#include "core/path_rules.h"
+#include "core/payload_archive.h"
 #include "file_transaction.h"
-#include "path_rules.h"
-#include "payload/payload.h"
-#include "shortcuts.h"
-#include "uninstall/remove_files.h"
+#include "platform/env.h"
+#include "platform/log.h"
+#include "platform/remove_files.h"
+#include "platform/shell_link.h"
+#include "platform/unique_handle.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // Turns a payload name into a path text relative to the install folder.
-#include "payload_path.h"
+#include "core/payload_path.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // Finds the payload archive among a program file's resources: the setup's own, or another's.
-#include "payload.h"
+#include "core/payload_archive.h"
 
-#include "app/unique_handle.h"
+#include "platform/unique_handle.h"
 
 #include <windows.h>
 

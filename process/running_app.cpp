@@ -1,11 +1,11 @@
 // Finding, closing and ending the running app.
 #include "running_app.h"
 
-#include "app/env.h"
-#include "app/log.h"
-#include "app/path_join.h"
-#include "app/unique_handle.h"
-#include "install/path_rules.h"
+#include "core/path_join.h"
+#include "core/path_rules.h"
+#include "platform/env.h"
+#include "platform/log.h"
+#include "platform/unique_handle.h"
 
 #include <tlhelp32.h>
 

@@ -2,14 +2,14 @@
 // them as PNG files through the Windows Imaging Component.
 #include "ui_snapshots.h"
 
-#include "app/com_apartment.h"
-#include "app/path_join.h"
-#include "app/unique_handle.h"
+#include "core/palette.h"
+#include "core/path_join.h"
+#include "core/screen_layout.h"
+#include "core/window_fit.h"
+#include "platform/com_apartment.h"
+#include "platform/unique_handle.h"
 #include "ui/fonts.h"
 #include "ui/monitor_dpi.h"
-#include "ui/palette.h"
-#include "ui/screen_layout.h"
-#include "ui/window_fit.h"
 
 #include <windows.h>
 

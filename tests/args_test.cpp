@@ -1,5 +1,5 @@
 // The command line: the "/D=" patterns, letter case, "/P=" digits, "/parent=", the long switches.
-#include "app/args.h"
+#include "core/args.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The drawing's arithmetic and layout: spectrum, contrast, the wave band, button widths and the
 // folder path's middle ellipsis, measured with the real DirectWrite.
-#include "ui/colour_math.h"
+#include "core/colour_math.h"
+#include "core/palette.h"
+#include "core/screen_layout.h"
+#include "core/wave_math.h"
 #include "ui/fonts.h"
-#include "ui/palette.h"
-#include "ui/screen_layout.h"
-#include "ui/wave_math.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The environment record in normal and test mode, and the test folder's checks.
-#include "app/env.h"
-#include "app/log.h"
+#include "platform/env.h"
+#include "platform/log.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

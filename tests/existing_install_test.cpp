@@ -1,8 +1,8 @@
 // Finding a registered installation through the real registry (under the test key) and real files.
-#include "app/env.h"
 #include "install/existing_install.h"
-#include "install/shortcuts.h"
-#include "install/user_registry.h"
+#include "platform/env.h"
+#include "platform/shell_link.h"
+#include "platform/user_registry.h"
 #include "registry_scope.h"
 #include "test_support.h"
 

@@ -1,5 +1,5 @@
 // The folder picker's rules: where the dialog opens, and what a picked folder does to the screen.
-#include "app/env.h"
+#include "platform/env.h"
 #include "test_support.h"
 #include "ui/folder_pick.h"
 

@@ -2,10 +2,10 @@
 // or read from the built setup, and a recorder for progress reports.
 #pragma once
 
-#include "app/env.h"
-#include "app/unique_handle.h"
+#include "core/payload_archive.h"
 #include "install/install_result.h"
-#include "payload/payload.h"
+#include "platform/env.h"
+#include "platform/unique_handle.h"
 #include "registry_scope.h"
 #include "test_support.h"
 

@@ -1,6 +1,6 @@
 // The install folder rules through the one call every caller uses.
-#include "app/env.h"
 #include "install/install_folder.h"
+#include "platform/env.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,15 +1,15 @@
 // The install job and its copy phase through real files, the real registry (under a test key of
 // its own) and real shortcuts; faults provoked for real wherever Wine lets us.
-#include "app/args.h"
-#include "app/path_join.h"
-#include "payload/payload_path.h"
+#include "core/args.h"
+#include "core/path_join.h"
+#include "core/payload_path.h"
 #include "install/apps_entry.h"
 #include "install/file_transaction.h"
 #include "install/install_job.h"
-#include "install/shortcuts.h"
-#include "install/system_error_text.h"
-#include "install/user_registry.h"
 #include "install_fixture.h"
+#include "platform/shell_link.h"
+#include "platform/system_error_text.h"
+#include "platform/user_registry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The install run of the real setup in test mode: every exit code of the install role.
 #include "e2e_fixture.h"
 #include "install_fixture.h"
-#include "install/user_registry.h"
+#include "platform/user_registry.h"
 
 #include <gtest/gtest.h>
 

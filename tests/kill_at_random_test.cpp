@@ -5,8 +5,8 @@
 // GLS_KILL_ROUNDS sets the number of kills per kind of run.
 #include "e2e_fixture.h"
 #include "fault_seed.h"
-#include "install/shortcuts.h"
 #include "install_fixture.h"
+#include "platform/shell_link.h"
 
 #include <gtest/gtest.h>
 

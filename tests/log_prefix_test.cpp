@@ -1,5 +1,5 @@
 // The time prefix of a log line.
-#include "app/log.h"
+#include "platform/log.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The setup log as the real program writes it: byte-order mark, size rule, banners, line ends.
-#include "app/env.h"
-#include "app/log.h"
+#include "platform/env.h"
+#include "platform/log.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

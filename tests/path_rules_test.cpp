@@ -1,5 +1,5 @@
 // Path text rules: roots, lexical normal form, and what counts as inside a folder.
-#include "install/path_rules.h"
+#include "core/path_rules.h"
 
 #include <gtest/gtest.h>
 

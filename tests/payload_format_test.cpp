@@ -1,6 +1,6 @@
 // The archive layout the packer writes: checksum, sorted index, contiguous data, refused names.
-#include "payload/payload_checksum.h"
-#include "payload/payload_path.h"
+#include "core/payload_checksum.h"
+#include "core/payload_path.h"
 #include "tools/payload_writer.h"
 
 #include <gtest/gtest.h>

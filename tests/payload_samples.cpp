@@ -1,7 +1,7 @@
 // Edge-case archive images: each is a sound archive from the packer's layout, then bent in one way.
 #include "payload_samples.h"
 
-#include "payload/payload_checksum.h"
+#include "core/payload_checksum.h"
 #include "tools/payload_writer.h"
 
 namespace gls::test {

@@ -1,8 +1,8 @@
 // Removal through real files: read-only files, files held by another process, folder links,
 // leftovers of interrupted runs and shortcuts.
-#include "install/shortcuts.h"
+#include "platform/remove_files.h"
+#include "platform/shell_link.h"
 #include "test_support.h"
-#include "uninstall/remove_files.h"
 
 #include <gtest/gtest.h>
 

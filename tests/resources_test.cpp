@@ -1,7 +1,7 @@
 // What the built GlimmerlineSetup.exe carries: manifest, icon group, license, version block, payload.
-#include "app/unique_handle.h"
-#include "payload/payload.h"
-#include "payload/payload_checksum.h"
+#include "core/payload_archive.h"
+#include "core/payload_checksum.h"
+#include "platform/unique_handle.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

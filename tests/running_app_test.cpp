@@ -1,6 +1,6 @@
 // Finding, closing and ending real stand-in app processes; each test uses a window class of its own.
-#include "app/env.h"
-#include "install/path_rules.h"
+#include "core/path_rules.h"
+#include "platform/env.h"
 #include "process/running_app.h"
 #include "test_support.h"
 

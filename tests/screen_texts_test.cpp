@@ -1,5 +1,5 @@
 // What the screens say, and which elements each screen has.
-#include "ui/screen_texts.h"
+#include "core/screen_texts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The snapshot tool of the real setup under Xvfb: every scene in both palettes at both scales,
 // the fit report and its pictures, and no log.
-#include "app/com_apartment.h"
-#include "app/unique_handle.h"
 #include "e2e_fixture.h"
+#include "platform/com_apartment.h"
+#include "platform/unique_handle.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Helpers shared by the test programs.
 #include "test_support.h"
 
-#include "app/text.h"
-#include "app/unique_handle.h"
-#include "install/shortcuts.h"
-#include "uninstall/tree_walk.h"
+#include "platform/shell_link.h"
+#include "platform/text.h"
+#include "platform/tree_walk.h"
+#include "platform/unique_handle.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The update result file and opening the app, in this process.
-#include "app/env.h"
-#include "app/open_app.h"
-#include "app/unique_handle.h"
-#include "app/update_result.h"
+#include "entry/update_result.h"
+#include "platform/env.h"
+#include "platform/unique_handle.h"
+#include "process/open_app.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

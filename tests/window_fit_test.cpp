@@ -1,6 +1,6 @@
 // The window's fit: pure arithmetic over screen shapes, DPIs and frames; and the first screen.
-#include "ui/screen_state.h"
-#include "ui/window_fit.h"
+#include "core/screen_state.h"
+#include "core/window_fit.h"
 
 #include <gtest/gtest.h>
 

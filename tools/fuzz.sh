@@ -9,10 +9,10 @@ out=build/fuzz
 mkdir -p "$out/seeds" "$out/corpus"
 
 flags=(-std=c++20 -O1 -g -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
-clang++-14 "${flags[@]}" tools/fuzz/fuzz_parse_payload.cpp payload/payload_parse.cpp payload/payload_path.cpp \
+clang++-14 "${flags[@]}" tools/fuzz/fuzz_parse_payload.cpp core/payload_parse.cpp core/payload_path.cpp \
   -o "$out/fuzz_parse_payload"
 clang++-14 -std=c++20 -O1 -I. tools/fuzz/make_seeds.cpp tests/payload_samples.cpp tools/payload_writer.cpp \
-  payload/payload_path.cpp -o "$out/gls_make_seeds"
+  core/payload_path.cpp -o "$out/gls_make_seeds"
 
 "$out/gls_make_seeds" "$out/seeds"
 cp build/resources/payload.glp "$out/seeds/demo.glp"

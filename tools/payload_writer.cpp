@@ -1,8 +1,8 @@
 // Lays out a payload archive: sorted index, contiguous contents, checksum over all but the header.
 #include "payload_writer.h"
 
-#include "../payload/payload_checksum.h"
-#include "../payload/payload_path.h"
+#include "../core/payload_checksum.h"
+#include "../core/payload_path.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,9 +1,9 @@
 // The folder picker's rules around the system dialog.
 #include "folder_pick.h"
 
-#include "app/file_status.h"
-#include "app/path_join.h"
+#include "core/path_join.h"
 #include "install/install_folder.h"
+#include "platform/file_status.h"
 #include "process/running_app.h"
 
 #include <windows.h>

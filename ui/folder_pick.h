@@ -2,7 +2,7 @@
 // folder does to the screen state.
 #pragma once
 
-#include "screen_state.h"
+#include "core/screen_state.h"
 
 #include <string>
 

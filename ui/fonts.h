@@ -1,7 +1,7 @@
 // The fonts of the window: the DirectWrite factory and the two family names.
 #pragma once
 
-#include "app/unique_handle.h"
+#include "platform/unique_handle.h"
 
 #include <dwrite.h>
 

@@ -1,9 +1,9 @@
 // Painting a whole screen: wordmark, version, wave band, texts, the welcome screen's folder row,
 // links and notice, the checkbox and the buttons.
-#include "screen_layout.h"
+#include "core/screen_layout.h"
 
-#include "app/version.h"
-#include "screen_texts.h"
+#include "core/screen_texts.h"
+#include "core/version.h"
 
 namespace gls {
 

@@ -2,7 +2,7 @@
 // it; nothing is cached between paints.
 #include "painter.h"
 
-#include "app/unique_handle.h"
+#include "platform/unique_handle.h"
 
 namespace gls {
 

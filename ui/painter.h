@@ -2,10 +2,10 @@
 // decoration primitives every screen is drawn with.
 #pragma once
 
-#include "colour_math.h"
+#include "core/colour_math.h"
+#include "core/palette.h"
+#include "core/wave_math.h"
 #include "fonts.h"
-#include "palette.h"
-#include "wave_math.h"
 
 #include <d2d1.h>
 #include <dwrite.h>

@@ -2,14 +2,14 @@
 // the render target's life.
 #include "window.h"
 
-#include "app/env.h"
-#include "app/install_run.h"
-#include "app/com_apartment.h"
+#include "core/palette.h"
+#include "core/screen_layout.h"
+#include "core/window_fit.h"
+#include "entry/install_run.h"
 #include "monitor_dpi.h"
-#include "palette.h"
-#include "screen_layout.h"
+#include "platform/com_apartment.h"
+#include "platform/env.h"
 #include "theme.h"
-#include "window_fit.h"
 
 #include <algorithm>
 #include <cwchar>

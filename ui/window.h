@@ -2,11 +2,11 @@
 // screen state, and handles the window's messages.
 #pragma once
 
-#include "app/unique_handle.h"
+#include "core/screen_layout.h"
+#include "core/screen_state.h"
 #include "fonts.h"
 #include "install/install_result.h"
-#include "screen_layout.h"
-#include "screen_state.h"
+#include "platform/unique_handle.h"
 #include "setup_window.h"
 #include "uninstall/uninstall_job.h"
 

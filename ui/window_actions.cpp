@@ -1,10 +1,10 @@
 // What the buttons, the checkbox and a finished job do, screen by screen.
 #include "window.h"
 
-#include "app/env.h"
-#include "app/log.h"
-#include "app/open_app.h"
 #include "install/install_folder.h"
+#include "platform/env.h"
+#include "platform/log.h"
+#include "process/open_app.h"
 #include "process/running_app.h"
 
 namespace gls {

@@ -1,11 +1,11 @@
 // Mouse and keys on the drawn elements, the folder picker behind "Change…" and the license view.
 #include "window.h"
 
-#include "app/env.h"
-#include "app/log.h"
-#include "app/path_join.h"
+#include "core/palette.h"
+#include "core/path_join.h"
 #include "folder_pick.h"
-#include "palette.h"
+#include "platform/env.h"
+#include "platform/log.h"
 
 #include <shellapi.h>
 #include <shobjidl.h>

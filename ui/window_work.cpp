@@ -1,9 +1,9 @@
 // The worker: one thread at a time runs a job while the window keeps painting its progress.
 #include "window.h"
 
-#include "app/env.h"
-#include "app/log.h"
 #include "install/install_job.h"
+#include "platform/env.h"
+#include "platform/log.h"
 #include "process/running_app.h"
 #include "uninstall/live_files.h"
 

@@ -1,15 +1,15 @@
 // Removing the Live script and device.
 #include "live_files.h"
-#include "app/file_status.h"
+#include "platform/file_status.h"
 
-#include "app/env.h"
-#include "app/log.h"
-#include "app/path_join.h"
-#include "app/unique_handle.h"
-#include "install/path_rules.h"
-#include "install/system_error_text.h"
-#include "remove_files.h"
-#include "tree_walk.h"
+#include "core/path_join.h"
+#include "core/path_rules.h"
+#include "platform/env.h"
+#include "platform/log.h"
+#include "platform/remove_files.h"
+#include "platform/system_error_text.h"
+#include "platform/tree_walk.h"
+#include "platform/unique_handle.h"
 #include "user_libraries.h"
 
 #include <windows.h>

@@ -1,16 +1,16 @@
 // The uninstall job, step by step. Only files known to be Glimmerline's go: the names in the
 // payload index of the installed uninstaller, or of this setup.
 #include "uninstall_job.h"
-#include "app/file_status.h"
+#include "platform/file_status.h"
 
-#include "app/env.h"
-#include "app/log.h"
-#include "app/path_join.h"
-#include "install/path_rules.h"
+#include "core/path_join.h"
+#include "core/path_rules.h"
+#include "core/payload_archive.h"
+#include "core/payload_path.h"
 #include "live_files.h"
-#include "payload/payload.h"
-#include "payload/payload_path.h"
-#include "remove_files.h"
+#include "platform/env.h"
+#include "platform/log.h"
+#include "platform/remove_files.h"
 
 #include <windows.h>
 

@@ -1,11 +1,11 @@
 // Finds Live's User Library folders.
 #include "user_libraries.h"
 
-#include "app/path_join.h"
-#include "app/text.h"
-#include "app/unique_handle.h"
-#include "install/path_rules.h"
-#include "tree_walk.h"
+#include "core/path_join.h"
+#include "core/path_rules.h"
+#include "platform/text.h"
+#include "platform/tree_walk.h"
+#include "platform/unique_handle.h"
 
 #include <windows.h>
 

@@ -2,11 +2,11 @@
 // a generated payload of about 200 MB in 300 files, beside the drive's plain write-then-read-back
 // rate for the same bytes measured in the same run.
 // Usage: gls_install_bench <setup.exe> <scratch folder>
-#include "app/env.h"
-#include "app/unique_handle.h"
+#include "core/payload_archive.h"
 #include "install/file_io.h"
 #include "install/install_job.h"
-#include "payload/payload.h"
+#include "platform/env.h"
+#include "platform/unique_handle.h"
 #include "tools/payload_writer.h"
 
 #include <windows.h>

@@ -1,6 +1,6 @@
 // libFuzzer target for the payload reader, built natively with sanitizers. Besides not crashing,
 // a parse that succeeds must only hand out entries that lie inside the image.
-#include "payload/payload.h"
+#include "core/payload_archive.h"
 
 #include <cstdint>
 #include <cstdlib>

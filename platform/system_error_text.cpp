@@ -1,7 +1,7 @@
 // The system's text for a Windows error code.
 #include "system_error_text.h"
 
-#include "app/unique_handle.h"
+#include "unique_handle.h"
 
 #include <windows.h>
 

@@ -1,21 +1,21 @@
 // The install run.
 #include "install_run.h"
-#include "file_status.h"
+#include "platform/file_status.h"
 
-#include "args.h"
-#include "env.h"
+#include "core/args.h"
+#include "core/path_join.h"
+#include "core/payload_archive.h"
+#include "core/payload_path.h"
 #include "install/existing_install.h"
 #include "install/install_folder.h"
 #include "install/install_job.h"
-#include "log.h"
-#include "message_box.h"
-#include "path_join.h"
-#include "payload/payload.h"
-#include "payload/payload_path.h"
+#include "platform/env.h"
+#include "platform/log.h"
+#include "platform/message_box.h"
+#include "platform/text.h"
+#include "platform/unique_handle.h"
 #include "process/running_app.h"
-#include "text.h"
 #include "ui/setup_window.h"
-#include "unique_handle.h"
 
 #include <windows.h>
 

@@ -1,21 +1,21 @@
 // The uninstall run.
 #include "uninstall_run.h"
-#include "file_status.h"
+#include "platform/file_status.h"
 
-#include "args.h"
-#include "env.h"
+#include "core/args.h"
+#include "core/path_join.h"
+#include "core/path_rules.h"
 #include "install/existing_install.h"
 #include "install/install_folder.h"
-#include "install/path_rules.h"
-#include "install/system_error_text.h"
 #include "install_run.h"
-#include "log.h"
-#include "message_box.h"
-#include "path_join.h"
+#include "platform/env.h"
+#include "platform/log.h"
+#include "platform/message_box.h"
+#include "platform/system_error_text.h"
+#include "platform/unique_handle.h"
 #include "process/running_app.h"
 #include "ui/setup_window.h"
 #include "uninstall/uninstall_job.h"
-#include "unique_handle.h"
 
 #include <windows.h>
 

@@ -2,8 +2,8 @@
 // a junction is never followed: a walk that followed one would delete what lies behind it.
 #include "tree_walk.h"
 
-#include "app/path_join.h"
-#include "app/unique_handle.h"
+#include "core/path_join.h"
+#include "unique_handle.h"
 
 #include <windows.h>
 

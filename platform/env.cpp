@@ -1,9 +1,9 @@
 // Builds the environment record in normal mode or, when the test variable names a folder, in test mode.
 #include "env.h"
 
-#include "decimal_text.h"
-#include "install/path_rules.h"
-#include "path_join.h"
+#include "core/decimal_text.h"
+#include "core/path_join.h"
+#include "core/path_rules.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 // The install folder for a folder the user picked.
-#include "running_app.h"
-#include "app/file_status.h"
+#include "platform/file_status.h"
+#include "process/running_app.h"
 
-#include "app/path_join.h"
+#include "core/path_join.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,8 +1,8 @@
 // What the setup asks of the system before it installs: the Windows build and Media Foundation.
-#include "install_run.h"
+#include "entry/install_run.h"
 
+#include "core/path_join.h"
 #include "env.h"
-#include "path_join.h"
 
 #include <windows.h>
 

@@ -2,8 +2,8 @@
 // logLine returns, so two threads never interleave inside a line and a crash loses nothing.
 #include "log.h"
 
+#include "core/path_join.h"
 #include "env.h"
-#include "path_join.h"
 #include "text.h"
 #include "unique_handle.h"
 

@@ -11,7 +11,7 @@
 //
 // All integers are little-endian and read byte by byte, so nothing needs alignment. Every read is
 // checked against the bytes left, and offset + size is never added before comparing.
-#include "payload.h"
+#include "payload_archive.h"
 
 #include "payload_checksum.h"
 #include "payload_path.h"

@@ -2,8 +2,8 @@
 // its hit testing and the snapshot tool all use this one layout.
 #pragma once
 
-#include "painter.h"
 #include "screen_state.h"
+#include "ui/painter.h"
 
 #include <cstdint>
 #include <string>

@@ -1,8 +1,8 @@
 // Shell link files through the shell link object.
-#include "shortcuts.h"
+#include "shell_link.h"
 
-#include "app/com_apartment.h"
-#include "app/unique_handle.h"
+#include "com_apartment.h"
+#include "unique_handle.h"
 
 #include <windows.h>
 

@@ -1,19 +1,19 @@
 // The program's entry: hardens the library search, reads the command line, builds the environment,
 // opens the log, rejects unknown switches and runs the install or the uninstall.
-#include "args.h"
-#include "env.h"
+#include "core/args.h"
+#include "core/path_join.h"
+#include "core/version.h"
 #include "install/existing_install.h"
 #include "install/install_folder.h"
-#include "file_status.h"
 #include "install_run.h"
-#include "log.h"
-#include "message_box.h"
-#include "open_app.h"
-#include "path_join.h"
+#include "platform/env.h"
+#include "platform/file_status.h"
+#include "platform/log.h"
+#include "platform/message_box.h"
+#include "process/open_app.h"
 #include "snapshot/ui_snapshots.h"
 #include "uninstall_run.h"
 #include "update_result.h"
-#include "version.h"
 
 #include <windows.h>
 

@@ -1,12 +1,12 @@
 // Writes the update result file for in-app updaters.
 #include "update_result.h"
 
-#include "env.h"
-#include "log.h"
-#include "path_join.h"
-#include "text.h"
-#include "unique_handle.h"
-#include "version.h"
+#include "core/path_join.h"
+#include "core/version.h"
+#include "platform/env.h"
+#include "platform/log.h"
+#include "platform/text.h"
+#include "platform/unique_handle.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // The first screen and what closing the window means on each screen.
 #include "screen_state.h"
 
-#include "app/install_run.h"
+#include "entry/install_run.h"
 
 namespace gls {
 

@@ -1,11 +1,11 @@
 // Starts the installed app through the shell, or in test mode leaves a marker naming it.
 #include "open_app.h"
 
-#include "env.h"
-#include "log.h"
-#include "path_join.h"
-#include "text.h"
-#include "unique_handle.h"
+#include "core/path_join.h"
+#include "platform/env.h"
+#include "platform/log.h"
+#include "platform/text.h"
+#include "platform/unique_handle.h"
 
 #include <windows.h>
 

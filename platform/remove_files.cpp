@@ -2,9 +2,9 @@
 // nothing is removed from a folder while it is being listed.
 #include "remove_files.h"
 
-#include "app/log.h"
-#include "install/path_rules.h"
-#include "install/shortcuts.h"
+#include "core/path_rules.h"
+#include "log.h"
+#include "shell_link.h"
 #include "tree_walk.h"
 
 #include <windows.h>

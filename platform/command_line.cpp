@@ -1,5 +1,5 @@
 // Reads this process's command line and its program path from the system.
-#include "args.h"
+#include "core/args.h"
 
 #include "unique_handle.h"
 
