@@ -1,6 +1,6 @@
 // Writes the edge-case archives of the reader's tests into a folder, as the fuzzer's seeds.
 // Usage: gls_make_seeds <folder>
-#include "tests/payload_samples.h"
+#include "tests/support/payload_samples.h"
 
 #include <cstdio>
 #include <fstream>
