@@ -1,4 +1,4 @@
-// The parsed command line and the calls that read it.
+// The parsed command line and the switch rules that fill it, free of the platform.
 #pragma once
 
 #include <cstdint>
@@ -32,14 +32,5 @@ void takeInstallDir(std::wstring& commandLine, Args& args);
 // Applies the switch rules to the elements of a split command line; the first element is the
 // program path and is skipped.
 void applySwitches(const std::vector<std::wstring>& elements, Args& args);
-
-// Parses a whole command line: the install folder first, then the split elements.
-Args parseCommandLine(const std::wstring& commandLine);
-
-// Parses the command line of this process.
-Args parseArgs();
-
-// The full path of the running program file.
-std::wstring ownExePath();
 
 } // namespace gls

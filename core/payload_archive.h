@@ -1,4 +1,4 @@
-// The payload archive the setup carries as its "GLPAYLOAD" resource: the loaded index and its readers.
+// The payload archive's index as the reader hands it out, and the reader of an archive image.
 #pragma once
 
 #include <cstddef>
@@ -23,12 +23,5 @@ struct Payload {
 // first failed check's text and returns false, and `entries` is not to be used.
 bool parsePayload(const unsigned char* image, std::size_t length, std::vector<PayloadEntry>& entries,
                   std::string& error, bool verifyChecksum);
-
-// The running program's own payload, verified and indexed.
-Payload loadPayload();
-
-// The names and sizes in the payload of another program file, in index order; empty on any
-// failure. The entries carry no data: the file is released before this returns.
-std::vector<PayloadEntry> listPayloadOf(const std::wstring& exePath);
 
 } // namespace gls

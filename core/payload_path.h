@@ -12,8 +12,4 @@ bool isAllowedPayloadPath(const std::string& name);
 // Strict UTF-8: no cut-short or overlong sequences, no surrogates, nothing above U+10FFFF.
 bool isValidUtf8(const std::string& text);
 
-// The path text of a payload name relative to the install folder; '/' separators stay as they
-// are. Empty when the name breaks the path rule or is not valid UTF-8.
-std::wstring pathFromPayloadName(const std::string& name);
-
 } // namespace gls

@@ -17,19 +17,41 @@ void place(ScreenLayout& l, Target t, const Rect& r)
 
 } // namespace
 
-ScreenLayout layoutScreen(const ScreenState& state, const Painter& painter)
+std::wstring ellipsizeMiddle(const std::wstring& text, float width, const MeasureText& measure)
+{
+    if (measure(text, 14, 400) <= width) return text;
+    size_t length = text.size();
+    auto candidate = [&](size_t k) {
+        size_t keep = length - k;
+        size_t head = keep / 2;
+        return text.substr(0, head) + L"\u2026" + text.substr(length - (keep - head));
+    };
+    size_t lo = 1, hi = length;
+    if (length < 2) return length == 0 ? text : candidate(1);
+    while (lo < hi) {
+        size_t mid = (lo + hi) / 2;
+        if (measure(candidate(mid), 14, 400) <= width) {
+            hi = mid;
+        } else {
+            lo = mid + 1;
+        }
+    }
+    return candidate(lo);
+}
+
+ScreenLayout layoutScreen(const ScreenState& state, const MeasureText& measure)
 {
     ScreenLayout l;
     float rightEdge = 416;
     std::wstring primary = primaryLabel(state);
     if (!primary.empty()) {
-        float width = std::max(measureText(painter, primary, 14, 600) + 40, 104.0f);
+        float width = std::max(measure(primary, 14, 600) + 40, 104.0f);
         place(l, Target::Primary, {416 - width, 328, 416, 364});
         rightEdge = 416 - width - 8;
     }
     std::wstring secondary = secondaryLabel(state);
     if (!secondary.empty()) {
-        float width = std::max(measureText(painter, secondary, 14, 600) + 40, 104.0f);
+        float width = std::max(measure(secondary, 14, 600) + 40, 104.0f);
         place(l, Target::Secondary, {rightEdge - width, 328, rightEdge, 364});
     }
 
@@ -38,12 +60,12 @@ ScreenLayout layoutScreen(const ScreenState& state, const Painter& painter)
     if (state.screen == Screen::Welcome) {
         l.body.bottom = 196;
         l.folderLabel = {24, 204, 416, 226};
-        float changeWidth = measureText(painter, L"Change\u2026", 14, 600);
+        float changeWidth = measure(L"Change\u2026", 14, 600);
         place(l, Target::Change, {416 - changeWidth - 4, 230, 416, 254});
         l.folderPath = {24, 230, 416 - changeWidth - 16, 254};
-        l.folderText = ellipsizeMiddle(painter, state.installFolder, l.folderPath.right - l.folderPath.left);
+        l.folderText = ellipsizeMiddle(state.installFolder, l.folderPath.right - l.folderPath.left, measure);
         l.notice = {24, 292, 416, 312};
-        float licenseWidth = measureText(painter, L"License Agreement", 14, 600);
+        float licenseWidth = measure(L"License Agreement", 14, 600);
         float primaryLeft = l.has(Target::Primary) ? l.primary().left : 416;
         l.accept = {24, 327, primaryLeft - 16, 345};
         place(l, Target::License, {24, 344, 24 + licenseWidth, 365});
@@ -51,7 +73,7 @@ ScreenLayout layoutScreen(const ScreenState& state, const Painter& painter)
     }
     std::wstring checkbox = checkboxLabel(state);
     if (!checkbox.empty()) {
-        float width = measureText(painter, checkbox, 14, 400);
+        float width = measure(checkbox, 14, 400);
         place(l, Target::Checkbox, {24, checkboxTop, std::min(width + 30 + 4 + 24, 416.0f), checkboxTop + 24});
     }
     return l;

@@ -1,11 +1,13 @@
 // Where every element of a screen goes in the 440 x 388 DIP design space. The window's painting,
-// its hit testing and the snapshot tool all use this one layout.
+// its hit testing and the snapshot tool all use this one layout; the text widths it needs come
+// from a measuring function, so the arithmetic itself is free of the platform.
 #pragma once
 
 #include "screen_state.h"
-#include "ui/painter.h"
+#include "wave_math.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace gls {
@@ -30,9 +32,13 @@ struct ScreenLayout {
     bool has(Target t) const { return present[static_cast<int>(t)]; }
 };
 
-ScreenLayout layoutScreen(const ScreenState& state, const Painter& painter);
+// The width of a text in the body family at a size and weight, trailing white space included;
+// 0 when it cannot be measured.
+using MeasureText = std::function<float(const std::wstring& text, float size, int weight)>;
 
-// Draws a whole screen; the render target is between BeginDraw and EndDraw.
-void paintScreen(const Painter& painter, const ScreenState& state, Target hover, Target pressed);
+ScreenLayout layoutScreen(const ScreenState& state, const MeasureText& measure);
+
+// The text shortened in the middle with "…" until it fits the width at 14 DIPs, weight 400.
+std::wstring ellipsizeMiddle(const std::wstring& text, float width, const MeasureText& measure);
 
 } // namespace gls

@@ -1,7 +1,7 @@
 // The first screen and what closing the window means on each screen.
 #include "screen_state.h"
 
-#include "entry/install_run.h"
+#include "windows_version.h"
 
 namespace gls {
 

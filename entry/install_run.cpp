@@ -1,42 +1,29 @@
 // The install run.
 #include "install_run.h"
-#include "platform/file_status.h"
 
 #include "core/args.h"
 #include "core/path_join.h"
-#include "core/payload_archive.h"
-#include "core/payload_path.h"
+#include "core/windows_version.h"
 #include "install/existing_install.h"
 #include "install/install_folder.h"
 #include "install/install_job.h"
+#include "payload/payload.h"
+#include "payload/payload_name.h"
 #include "platform/env.h"
+#include "platform/file_identity.h"
+#include "platform/file_status.h"
 #include "platform/log.h"
 #include "platform/message_box.h"
+#include "platform/system_checks.h"
 #include "platform/text.h"
-#include "platform/unique_handle.h"
 #include "process/running_app.h"
 #include "ui/setup_window.h"
 
 #include <windows.h>
 
-
 namespace gls {
 
 namespace {
-
-// Two folders are the same when they are the same object on disk: same volume, same file id.
-bool sameFolderOnDisk(const std::wstring& a, const std::wstring& b)
-{
-    auto identity = [](const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
-        UniqueFile folder(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        return folder && ::GetFileInformationByHandle(folder.get(), &info);
-    };
-    BY_HANDLE_FILE_INFORMATION ia, ib;
-    if (!identity(a, ia) || !identity(b, ib)) return false;
-    return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber && ia.nFileIndexHigh == ib.nFileIndexHigh &&
-           ia.nFileIndexLow == ib.nFileIndexLow;
-}
 
 // A payload counts as damaged when it has an error, no files, or a name that is no path.
 bool payloadIsSound(Payload& payload)
@@ -63,7 +50,8 @@ int installSilently(const Env& env, const Args& args, const Payload& payload, co
 {
     std::uint32_t build = windowsBuild();
     if (isWindowsTooOld(build)) {
-        logLine(L"Windows build %lu: Glimmerline needs %lu or newer", static_cast<unsigned long>(build), 14393ul);
+        logLine(L"Windows build %lu: Glimmerline needs %lu or newer", static_cast<unsigned long>(build),
+                static_cast<unsigned long>(kOldestWindowsBuild));
         reason = L"this Windows is too old";
         return 1;
     }

@@ -1,6 +1,5 @@
 // The uninstall run.
 #include "uninstall_run.h"
-#include "platform/file_status.h"
 
 #include "core/args.h"
 #include "core/path_join.h"
@@ -9,8 +8,10 @@
 #include "install/install_folder.h"
 #include "install_run.h"
 #include "platform/env.h"
+#include "platform/file_status.h"
 #include "platform/log.h"
 #include "platform/message_box.h"
+#include "platform/own_path.h"
 #include "platform/system_error_text.h"
 #include "platform/unique_handle.h"
 #include "process/running_app.h"

@@ -2,7 +2,7 @@
 #include "update_result.h"
 
 #include "core/path_join.h"
-#include "core/version.h"
+#include "core/update_result_text.h"
 #include "platform/env.h"
 #include "platform/log.h"
 #include "platform/text.h"
@@ -15,12 +15,6 @@
 
 namespace gls {
 
-std::string updateResultText(std::int32_t code, const std::wstring& reason)
-{
-    return "glimmerline-update-result 1\ncode " + std::to_string(code) + "\nversion " + toUtf8(kSetupVersion) +
-           "\nreason " + toUtf8(reason) + "\n";
-}
-
 void writeUpdateResult(const Env& env, std::int32_t code, const std::wstring& reason)
 {
     if (env.settingsDir.empty()) return;
@@ -29,7 +23,7 @@ void writeUpdateResult(const Env& env, std::int32_t code, const std::wstring& re
     std::filesystem::create_directories(std::filesystem::path(folder), ec);
     std::wstring path = joinPath(folder, L"update-result.txt");
 
-    std::string bytes = updateResultText(code, reason);
+    std::string bytes = updateResultText(code, toUtf8(reason));
     bool ok = false;
     {
         UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

@@ -8,9 +8,6 @@ namespace gls {
 
 struct Env;
 
-// The file's bytes: four lines, each ended by a single line feed, UTF-8 without a byte-order mark.
-std::string updateResultText(std::int32_t code, const std::wstring& reason);
-
 // Replaces "update\update-result.txt" in the settings folder; does nothing without one. The log
 // says whether it was written; nothing reaches the caller.
 void writeUpdateResult(const Env& env, std::int32_t code, const std::wstring& reason);

@@ -1,14 +1,12 @@
 // Finds the registered installation and checks it against what is on disk.
 #include "existing_install.h"
-#include "platform/file_status.h"
 
 #include "core/path_join.h"
 #include "core/path_rules.h"
 #include "platform/env.h"
+#include "platform/file_status.h"
 #include "platform/shell_link.h"
 #include "platform/user_registry.h"
-
-
 
 namespace gls {
 

@@ -1,18 +1,17 @@
 // The copy phase of an install, stage by stage.
 #include "file_transaction.h"
-#include "platform/file_status.h"
 
 #include "core/path_join.h"
-#include "core/payload_archive.h"
-#include "core/payload_path.h"
 #include "file_io.h"
+#include "payload/payload.h"
+#include "payload/payload_name.h"
+#include "platform/file_status.h"
 #include "platform/log.h"
 #include "platform/remove_files.h"
 #include "platform/system_error_text.h"
 #include "platform/tree_walk.h"
 
 #include <windows.h>
-
 
 namespace gls {
 

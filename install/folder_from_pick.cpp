@@ -1,8 +1,8 @@
 // The install folder for a folder the user picked.
-#include "platform/file_status.h"
-#include "process/running_app.h"
+#include "folder_from_pick.h"
 
 #include "core/path_join.h"
+#include "platform/file_status.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,6 +1,7 @@
 // The install folder rules, in order; the first that fails gives the user's sentence.
 #include "install_folder.h"
 
+#include "core/folder_rules.h"
 #include "core/path_rules.h"
 #include "platform/env.h"
 
@@ -14,27 +15,8 @@ namespace gls {
 namespace {
 
 constexpr DWORD kFullPathBuffer = 1024;
-constexpr std::size_t kMaxFolderLength = 180;
 
-std::wstring trimSpacesAndQuotes(const std::wstring& text)
-{
-    std::size_t begin = text.find_first_not_of(L" \"");
-    if (begin == std::wstring::npos) return {};
-    std::size_t end = text.find_last_not_of(L" \"");
-    return text.substr(begin, end - begin + 1);
-}
-
-bool hasForbiddenCharacter(const std::wstring& path)
-{
-    // The drive letter and its colon are not looked at; a colon further on passes.
-    for (std::size_t i = 2; i < path.size(); ++i) {
-        wchar_t c = path[i];
-        if (c < 0x20 || c == L'<' || c == L'>' || c == L'"' || c == L'|' || c == L'?' || c == L'*') return true;
-    }
-    return false;
-}
-
-std::wstring refuse(std::wstring& message, const wchar_t* text)
+std::wstring refuse(std::wstring& message, const std::wstring& text)
 {
     message = text;
     return {};
@@ -44,21 +26,15 @@ std::wstring refuse(std::wstring& message, const wchar_t* text)
 
 std::wstring checkInstallFolder(const Env& env, const std::wstring& text, std::wstring& message)
 {
-    std::wstring folder = trimSpacesAndQuotes(text);
-    if (folder.empty()) return refuse(message, L"Pick a folder to install into.");
-    if (!hasAbsoluteForm(folder)) return refuse(message, L"Pick a whole folder path, starting with a drive letter.");
+    Checked<std::wstring> typed = checkTypedFolder(text);
+    if (!typed.ok()) return refuse(message, typed.problem);
 
     wchar_t resolved[kFullPathBuffer];
-    DWORD length = ::GetFullPathNameW(folder.c_str(), kFullPathBuffer, resolved, nullptr);
+    DWORD length = ::GetFullPathNameW(typed.value.c_str(), kFullPathBuffer, resolved, nullptr);
     if (length == 0 || length >= kFullPathBuffer) return refuse(message, L"That folder's path is too long.");
-    std::wstring path(resolved, length);
-    while (path.size() >= 4 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
-
-    if (rootLength(path) >= path.size()) return refuse(message, L"Pick a folder, not a whole drive.");
-    if (path.size() > kMaxFolderLength) return refuse(message, L"That folder's path is too long. Pick a shorter one.");
-    if (hasForbiddenCharacter(path)) {
-        return refuse(message, L"A folder's name cannot have any of these in it: < > \" | ? *");
-    }
+    Checked<std::wstring> full = checkFullFolder(std::wstring(resolved, length));
+    if (!full.ok()) return refuse(message, full.problem);
+    const std::wstring& path = full.value;
 
     std::error_code ec;
     std::filesystem::file_status status = std::filesystem::status(std::filesystem::path(path), ec);

@@ -2,20 +2,16 @@
 #include "install_job.h"
 
 #include "apps_entry.h"
-#include "core/args.h"
-#include "core/path_join.h"
 #include "core/path_rules.h"
 #include "core/payload_archive.h"
 #include "file_transaction.h"
 #include "platform/env.h"
 #include "platform/log.h"
-#include "platform/remove_files.h"
-#include "platform/shell_link.h"
+#include "platform/own_path.h"
 #include "platform/unique_handle.h"
+#include "shortcuts.h"
 
 #include <windows.h>
-
-#include <shlobj.h>
 
 #include <filesystem>
 #include <system_error>
@@ -51,23 +47,6 @@ std::vector<unsigned char> readOwnFile()
 }
 
 } // namespace
-
-void makeShortcuts(const Env& env, const std::wstring& installDir, bool desktopShortcut)
-{
-    std::wstring target = joinPath(installDir, L"Glimmerline.exe");
-    auto make = [&](const std::wstring& path) {
-        bool made = makeShortcut(path, target, installDir);
-        logLine(made ? L"made %ls" : L"could not make %ls", path.c_str());
-    };
-    make(joinPath(env.startMenuPrograms, L"Glimmerline.lnk"));
-    std::wstring desktop = joinPath(env.desktopDir, L"Glimmerline.lnk");
-    if (desktopShortcut) {
-        make(desktop);
-    } else {
-        removeShortcutIfOurs(desktop, installDir);
-    }
-    if (!env.testMode) ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
-}
 
 InstallResult installApp(const Env& env, const Payload& payload, const std::wstring& installDir, bool desktopShortcut,
                          const ProgressCallback& progress)

@@ -15,8 +15,4 @@ struct Payload;
 InstallResult installApp(const Env& env, const Payload& payload, const std::wstring& installDir, bool desktopShortcut,
                          const ProgressCallback& progress);
 
-// The Start-menu shortcut, and the desktop one when wanted (otherwise an earlier desktop shortcut
-// of this installation is removed); then the shell is told, outside test mode.
-void makeShortcuts(const Env& env, const std::wstring& installDir, bool desktopShortcut);
-
 } // namespace gls

@@ -1,4 +1,6 @@
 // Turns a payload name into a path text relative to the install folder.
+#include "payload_name.h"
+
 #include "core/payload_path.h"
 
 #include <windows.h>

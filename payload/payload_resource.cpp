@@ -1,5 +1,5 @@
 // Finds the payload archive among a program file's resources: the setup's own, or another's.
-#include "core/payload_archive.h"
+#include "payload.h"
 
 #include "platform/unique_handle.h"
 

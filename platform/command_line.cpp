@@ -1,5 +1,5 @@
-// Reads this process's command line and its program path from the system.
-#include "core/args.h"
+// Reads this process's command line from the system.
+#include "command_line.h"
 
 #include "unique_handle.h"
 
@@ -26,14 +26,6 @@ Args parseCommandLine(const std::wstring& commandLine)
 Args parseArgs()
 {
     return parseCommandLine(::GetCommandLineW());
-}
-
-std::wstring ownExePath()
-{
-    std::wstring path(32768, L'\0');
-    DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    path.resize(length);
-    return path;
 }
 
 } // namespace gls

@@ -2,6 +2,7 @@
 // logLine returns, so two threads never interleave inside a line and a crash loses nothing.
 #include "log.h"
 
+#include "core/log_prefix.h"
 #include "core/path_join.h"
 #include "env.h"
 #include "text.h"
@@ -65,13 +66,6 @@ bool startOver(const std::wstring& path)
 }
 
 } // namespace
-
-std::wstring logPrefix(unsigned long long elapsedMs)
-{
-    wchar_t prefix[64];
-    std::swprintf(prefix, 64, L"[%6.2f] ", static_cast<double>(elapsedMs) / 1000.0);
-    return prefix;
-}
 
 std::wstring logFilePath(const Env& env)
 {

@@ -15,9 +15,6 @@ void openLog(const Env& env, const wchar_t* modeWord);
 // Appends one line with its time prefix. Safe from any thread; does nothing while the log is closed.
 void logLine(const wchar_t* format, ...);
 
-// The time prefix of a line: "[%6.2f] " with the seconds since the first line.
-std::wstring logPrefix(unsigned long long elapsedMs);
-
 // The log file's path for an environment, empty when there is no temporary folder.
 std::wstring logFilePath(const Env& env);
 

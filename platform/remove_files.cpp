@@ -2,16 +2,11 @@
 // nothing is removed from a folder while it is being listed.
 #include "remove_files.h"
 
-#include "core/path_rules.h"
-#include "log.h"
-#include "shell_link.h"
 #include "tree_walk.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 namespace gls {
 
@@ -55,22 +50,6 @@ void removeOldLeftovers(const std::wstring& installFolder)
         if (e.isFolder && !e.isLink && name.rfind(L".glsetup-old", 0) == 0) leftovers.push_back(e.path);
     }
     for (const std::wstring& folder : leftovers) removeTree(folder);
-}
-
-bool removeShortcutIfOurs(const std::wstring& shortcutPath, const std::wstring& installFolder)
-{
-    std::error_code ec;
-    std::filesystem::file_status status = std::filesystem::symlink_status(std::filesystem::path(shortcutPath), ec);
-    if (ec || !std::filesystem::exists(status)) return true;
-
-    std::wstring target = shortcutTarget(shortcutPath);
-    if (target.empty() || isInsideFolder(target, installFolder)) {
-        bool removed = ::DeleteFileW(shortcutPath.c_str()) != FALSE;
-        logLine(L"%ls %ls", removed ? L"removed" : L"could not remove", shortcutPath.c_str());
-        return removed;
-    }
-    logLine(L"left %ls: it points to %ls", shortcutPath.c_str(), target.c_str());
-    return false;
 }
 
 } // namespace gls

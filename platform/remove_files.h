@@ -1,5 +1,5 @@
-// Removal shared by install and uninstall: folder trees, empty folders, leftovers of interrupted
-// runs, and the app's own shortcuts. Nothing is ever scheduled for the next restart: what cannot
+// Removal shared by install and uninstall: folder trees, empty folders and leftovers of
+// interrupted runs. Nothing is ever scheduled for the next restart: what cannot
 // go now stays, and is reported.
 #pragma once
 
@@ -17,9 +17,5 @@ void removeEmptyFolders(const std::wstring& folder);
 
 // Removes the ".glsetup-old…" folders an interrupted install left directly inside the folder.
 void removeOldLeftovers(const std::wstring& installFolder);
-
-// Deletes the shortcut when it points into the install folder or its target cannot be read.
-// True when it is gone or was never there; false when it stayed.
-bool removeShortcutIfOurs(const std::wstring& shortcutPath, const std::wstring& installFolder);
 
 } // namespace gls

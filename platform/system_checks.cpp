@@ -1,5 +1,5 @@
 // What the setup asks of the system before it installs: the Windows build and Media Foundation.
-#include "entry/install_run.h"
+#include "system_checks.h"
 
 #include "core/path_join.h"
 #include "env.h"

@@ -32,8 +32,4 @@ bool endApp(const Env& env, const std::wstring& installFolder);
 // True when the process quit within the limit, or cannot be opened (taken as gone).
 bool waitForQuit(std::uint32_t processId, std::uint32_t limitMs);
 
-// The install folder for a folder the user picked: the folder itself when it is the app's, new
-// or empty; otherwise a "Glimmerline" folder inside it.
-std::wstring installFolderFromPick(const std::wstring& picked);
-
 } // namespace gls

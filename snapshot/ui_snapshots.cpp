@@ -4,12 +4,12 @@
 
 #include "core/palette.h"
 #include "core/path_join.h"
-#include "core/screen_layout.h"
 #include "core/window_fit.h"
 #include "platform/com_apartment.h"
 #include "platform/unique_handle.h"
 #include "ui/fonts.h"
 #include "ui/monitor_dpi.h"
+#include "ui/paint_screen.h"
 
 #include <windows.h>
 

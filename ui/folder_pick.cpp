@@ -2,9 +2,9 @@
 #include "folder_pick.h"
 
 #include "core/path_join.h"
+#include "install/folder_from_pick.h"
 #include "install/install_folder.h"
 #include "platform/file_status.h"
-#include "process/running_app.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 // Painting a whole screen: wordmark, version, wave band, texts, the welcome screen's folder row,
 // links and notice, the checkbox and the buttons.
-#include "core/screen_layout.h"
+#include "paint_screen.h"
 
 #include "core/screen_texts.h"
 #include "core/version.h"
@@ -110,7 +110,7 @@ float waveFill(const ScreenState& s)
 void paintScreen(const Painter& p, const ScreenState& s, Target hover, Target pressed)
 {
     if (!p.target || !p.brush) return;
-    ScreenLayout l = layoutScreen(s, p);
+    ScreenLayout l = layoutScreen(s, measuring(p));
     Colours c = coloursOf(p.palette);
     p.target->Clear(toD2D(c.background));
     drawWordmark(p, {24, 22, 416, 58});

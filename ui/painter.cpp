@@ -68,26 +68,9 @@ void drawText(const Painter& p, const std::wstring& text, const Rect& r, const T
                        D2D1::RectF(r.left, r.top, r.right, r.bottom), p.brush);
 }
 
-std::wstring ellipsizeMiddle(const Painter& p, const std::wstring& text, float width)
+MeasureText measuring(const Painter& p)
 {
-    if (measureText(p, text, 14, 400) <= width) return text;
-    size_t length = text.size();
-    auto candidate = [&](size_t k) {
-        size_t keep = length - k;
-        size_t head = keep / 2;
-        return text.substr(0, head) + L"\u2026" + text.substr(length - (keep - head));
-    };
-    size_t lo = 1, hi = length;
-    if (length < 2) return length == 0 ? text : candidate(1);
-    while (lo < hi) {
-        size_t mid = (lo + hi) / 2;
-        if (measureText(p, candidate(mid), 14, 400) <= width) {
-            hi = mid;
-        } else {
-            lo = mid + 1;
-        }
-    }
-    return candidate(lo);
+    return [&p](const std::wstring& text, float size, int weight) { return measureText(p, text, size, weight); };
 }
 
 void fillRect(const Painter& p, const Rect& r, const Colour& c)

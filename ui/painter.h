@@ -4,6 +4,7 @@
 
 #include "core/colour_math.h"
 #include "core/palette.h"
+#include "core/screen_layout.h"
 #include "core/wave_math.h"
 #include "fonts.h"
 
@@ -41,8 +42,8 @@ struct TextStyle {
 
 void drawText(const Painter& p, const std::wstring& text, const Rect& r, const TextStyle& style);
 
-// The text shortened in the middle with "…" until it fits the width at 14 DIPs, weight 400.
-std::wstring ellipsizeMiddle(const Painter& p, const std::wstring& text, float width);
+// measureText of this painter, for the screen layout.
+MeasureText measuring(const Painter& p);
 
 void drawWave(const Painter& p, const Rect& r, int bars, float fill);
 

@@ -3,12 +3,12 @@
 #include "window.h"
 
 #include "core/palette.h"
-#include "core/screen_layout.h"
 #include "core/window_fit.h"
-#include "entry/install_run.h"
 #include "monitor_dpi.h"
+#include "paint_screen.h"
 #include "platform/com_apartment.h"
 #include "platform/env.h"
+#include "platform/system_checks.h"
 #include "theme.h"
 
 #include <algorithm>

@@ -4,6 +4,7 @@
 #include "core/palette.h"
 #include "core/path_join.h"
 #include "folder_pick.h"
+#include "painter.h"
 #include "platform/env.h"
 #include "platform/log.h"
 
@@ -17,7 +18,7 @@ Target Window::hitTest(LPARAM position)
 {
     if (!renderTarget_) return Target::None;
     Painter painter{renderTarget_.get(), &fonts_, paletteFor(light_), nullptr};
-    ScreenLayout layout = layoutScreen(state_, painter);
+    ScreenLayout layout = layoutScreen(state_, measuring(painter));
     float x = static_cast<float>(GET_X_LPARAM(position)) / scale_;
     float y = static_cast<float>(GET_Y_LPARAM(position)) / scale_;
     for (int t = 1; t <= 5; ++t) {

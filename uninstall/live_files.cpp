@@ -1,10 +1,10 @@
 // Removing the Live script and device.
 #include "live_files.h"
-#include "platform/file_status.h"
 
 #include "core/path_join.h"
 #include "core/path_rules.h"
 #include "platform/env.h"
+#include "platform/file_status.h"
 #include "platform/log.h"
 #include "platform/remove_files.h"
 #include "platform/system_error_text.h"

@@ -1,21 +1,21 @@
 // The uninstall job, step by step. Only files known to be Glimmerline's go: the names in the
 // payload index of the installed uninstaller, or of this setup.
 #include "uninstall_job.h"
-#include "platform/file_status.h"
 
 #include "core/path_join.h"
 #include "core/path_rules.h"
-#include "core/payload_archive.h"
-#include "core/payload_path.h"
+#include "install/shortcuts.h"
 #include "live_files.h"
+#include "payload/payload.h"
+#include "payload/payload_name.h"
 #include "platform/env.h"
+#include "platform/file_status.h"
 #include "platform/log.h"
 #include "platform/remove_files.h"
 
 #include <windows.h>
 
 #include <shlobj.h>
-
 
 namespace gls {
 

@@ -1,5 +1,6 @@
 // The command line: the "/D=" patterns, letter case, "/P=" digits, "/parent=", the long switches.
-#include "core/args.h"
+#include "platform/command_line.h"
+#include "platform/own_path.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The time prefix of a log line.
-#include "platform/log.h"
+#include "core/log_prefix.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 #include "core/colour_math.h"
 #include "core/palette.h"
 #include "core/screen_layout.h"
+#include "ui/painter.h"
 #include "core/wave_math.h"
 #include "ui/fonts.h"
 
@@ -98,7 +99,7 @@ TEST(Drawing, ButtonsGrowWithTheirLabelsAndKeepTheirGap)
     gls::ScreenState s;
     s.screen = gls::Screen::Welcome;
     s.installFolder = L"C:\\Users\\A Tester\\AppData\\Local\\Programs\\Glimmerline";
-    gls::ScreenLayout welcome = gls::layoutScreen(s, m.painter);
+    gls::ScreenLayout welcome = gls::layoutScreen(s, gls::measuring(m.painter));
     ASSERT_TRUE(welcome.has(gls::Target::Primary) && welcome.has(gls::Target::Secondary));
     EXPECT_FLOAT_EQ(welcome.primary().right - welcome.primary().left, 104); // "Install" is short
     EXPECT_FLOAT_EQ(welcome.primary().right, 416);
@@ -107,7 +108,7 @@ TEST(Drawing, ButtonsGrowWithTheirLabelsAndKeepTheirGap)
     EXPECT_GT(gls::measureText(m.painter, L"License Agreement", 14, 600), 50.0f); // the fonts measure
 
     s.screen = gls::Screen::EndApp;
-    gls::ScreenLayout end = gls::layoutScreen(s, m.painter);
+    gls::ScreenLayout end = gls::layoutScreen(s, gls::measuring(m.painter));
     float width = end.primary().right - end.primary().left;
     EXPECT_GT(width, 104);
     EXPECT_FLOAT_EQ(width, gls::measureText(m.painter, L"End Glimmerline", 14, 600) + 40);
@@ -116,7 +117,7 @@ TEST(Drawing, ButtonsGrowWithTheirLabelsAndKeepTheirGap)
     EXPECT_FALSE(end.has(gls::Target::Change));
 
     s.screen = gls::Screen::Progress;
-    gls::ScreenLayout progress = gls::layoutScreen(s, m.painter);
+    gls::ScreenLayout progress = gls::layoutScreen(s, gls::measuring(m.painter));
     EXPECT_FALSE(progress.has(gls::Target::Primary) || progress.has(gls::Target::Secondary));
 }
 
@@ -126,7 +127,7 @@ TEST(Drawing, LongFolderIsShortenedInTheMiddle)
     gls::ScreenState s;
     s.screen = gls::Screen::Welcome;
     s.installFolder = L"C:\\Users\\A Tester With A Long Name\\AppData\\Local\\Programs\\Studio Tools\\Glimmerline";
-    gls::ScreenLayout l = gls::layoutScreen(s, m.painter);
+    gls::ScreenLayout l = gls::layoutScreen(s, gls::measuring(m.painter));
     float room = l.folderPath.right - l.folderPath.left;
     EXPECT_LT(l.folderPath.right, l.change().left); // never under "Change…"
     EXPECT_NE(l.folderText, s.installFolder);
@@ -136,5 +137,5 @@ TEST(Drawing, LongFolderIsShortenedInTheMiddle)
     EXPECT_LE(gls::measureText(m.painter, l.folderText, 14, 400), room);
 
     s.installFolder = L"C:\\Glimmerline";
-    EXPECT_EQ(gls::layoutScreen(s, m.painter).folderText, L"C:\\Glimmerline");
+    EXPECT_EQ(gls::layoutScreen(s, gls::measuring(m.painter)).folderText, L"C:\\Glimmerline");
 }

@@ -1,12 +1,12 @@
 // The install job and its copy phase through real files, the real registry (under a test key of
 // its own) and real shortcuts; faults provoked for real wherever Wine lets us.
-#include "core/args.h"
 #include "core/path_join.h"
-#include "core/payload_path.h"
 #include "install/apps_entry.h"
 #include "install/file_transaction.h"
 #include "install/install_job.h"
 #include "install_fixture.h"
+#include "payload/payload_name.h"
+#include "platform/own_path.h"
 #include "platform/shell_link.h"
 #include "platform/system_error_text.h"
 #include "platform/user_registry.h"

@@ -1,7 +1,8 @@
 // The payload reader: every check in its order, entries pointing into the image, the listing of
 // another program file, and names turned into paths.
 #include "core/payload_archive.h"
-#include "core/payload_path.h"
+#include "payload/payload.h"
+#include "payload/payload_name.h"
 #include "payload_samples.h"
 #include "test_support.h"
 

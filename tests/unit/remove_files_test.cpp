@@ -1,7 +1,7 @@
 // Removal through real files: read-only files, files held by another process, folder links,
 // leftovers of interrupted runs and shortcuts.
 #include "platform/remove_files.h"
-#include "platform/shell_link.h"
+#include "install/shortcuts.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

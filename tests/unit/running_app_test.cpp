@@ -1,6 +1,7 @@
 // Finding, closing and ending real stand-in app processes; each test uses a window class of its own.
 #include "core/path_rules.h"
 #include "platform/env.h"
+#include "install/folder_from_pick.h"
 #include "process/running_app.h"
 #include "test_support.h"
 

@@ -1,6 +1,6 @@
 // Lists the payload of a setup file: one line per entry with its size, in index order.
 // Usage: gls_list_payload <setup.exe>
-#include "core/payload_archive.h"
+#include "payload/payload.h"
 
 #include <cstdio>
 

@@ -1,0 +1,53 @@
+// The rules on an install folder's text, in order; the first that fails gives the user's sentence.
+#include "folder_rules.h"
+
+#include "path_rules.h"
+
+namespace gls {
+
+namespace {
+
+std::wstring trimSpacesAndQuotes(const std::wstring& text)
+{
+    std::size_t begin = text.find_first_not_of(L" \"");
+    if (begin == std::wstring::npos) return {};
+    std::size_t end = text.find_last_not_of(L" \"");
+    return text.substr(begin, end - begin + 1);
+}
+
+bool hasForbiddenCharacter(const std::wstring& path)
+{
+    // The drive letter and its colon are not looked at; a colon further on passes.
+    for (std::size_t i = 2; i < path.size(); ++i) {
+        wchar_t c = path[i];
+        if (c < 0x20 || c == L'<' || c == L'>' || c == L'"' || c == L'|' || c == L'?' || c == L'*') return true;
+    }
+    return false;
+}
+
+} // namespace
+
+Checked<std::wstring> checkTypedFolder(const std::wstring& text)
+{
+    std::wstring folder = trimSpacesAndQuotes(text);
+    if (folder.empty()) return refused<std::wstring>(L"Pick a folder to install into.");
+    if (!hasAbsoluteForm(folder)) {
+        return refused<std::wstring>(L"Pick a whole folder path, starting with a drive letter.");
+    }
+    return passed(folder);
+}
+
+Checked<std::wstring> checkFullFolder(std::wstring path)
+{
+    while (path.size() >= 4 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+    if (rootLength(path) >= path.size()) return refused<std::wstring>(L"Pick a folder, not a whole drive.");
+    if (path.size() > kMaxFolderLength) {
+        return refused<std::wstring>(L"That folder's path is too long. Pick a shorter one.");
+    }
+    if (hasForbiddenCharacter(path)) {
+        return refused<std::wstring>(L"A folder's name cannot have any of these in it: < > \" | ? *");
+    }
+    return passed(path);
+}
+
+} // namespace gls

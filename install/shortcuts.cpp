@@ -1,0 +1,52 @@
+// The app's shortcuts in the Start menu and on the desktop.
+#include "shortcuts.h"
+
+#include "core/path_join.h"
+#include "core/path_rules.h"
+#include "platform/env.h"
+#include "platform/log.h"
+#include "platform/shell_link.h"
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <filesystem>
+#include <system_error>
+
+namespace gls {
+
+void makeShortcuts(const Env& env, const std::wstring& installDir, bool desktopShortcut)
+{
+    std::wstring target = joinPath(installDir, L"Glimmerline.exe");
+    auto make = [&](const std::wstring& path) {
+        bool made = makeShortcut(path, target, installDir);
+        logLine(made ? L"made %ls" : L"could not make %ls", path.c_str());
+    };
+    make(joinPath(env.startMenuPrograms, L"Glimmerline.lnk"));
+    std::wstring desktop = joinPath(env.desktopDir, L"Glimmerline.lnk");
+    if (desktopShortcut) {
+        make(desktop);
+    } else {
+        removeShortcutIfOurs(desktop, installDir);
+    }
+    if (!env.testMode) ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+}
+
+bool removeShortcutIfOurs(const std::wstring& shortcutPath, const std::wstring& installFolder)
+{
+    std::error_code ec;
+    std::filesystem::file_status status = std::filesystem::symlink_status(std::filesystem::path(shortcutPath), ec);
+    if (ec || !std::filesystem::exists(status)) return true;
+
+    std::wstring target = shortcutTarget(shortcutPath);
+    if (target.empty() || isInsideFolder(target, installFolder)) {
+        bool removed = ::DeleteFileW(shortcutPath.c_str()) != FALSE;
+        logLine(L"%ls %ls", removed ? L"removed" : L"could not remove", shortcutPath.c_str());
+        return removed;
+    }
+    logLine(L"left %ls: it points to %ls", shortcutPath.c_str(), target.c_str());
+    return false;
+}
+
+} // namespace gls

@@ -1,0 +1,18 @@
+// The app's shortcuts: made after an install, and removed when they are this installation's.
+#pragma once
+
+#include <string>
+
+namespace gls {
+
+struct Env;
+
+// The Start-menu shortcut, and the desktop one when wanted (otherwise an earlier desktop shortcut
+// of this installation is removed); then the shell is told, outside test mode.
+void makeShortcuts(const Env& env, const std::wstring& installDir, bool desktopShortcut);
+
+// Deletes the shortcut when it points into the install folder or its target cannot be read.
+// True when it is gone or was never there; false when it stayed.
+bool removeShortcutIfOurs(const std::wstring& shortcutPath, const std::wstring& installFolder);
+
+} // namespace gls

@@ -1,0 +1,18 @@
+// The payload archive the setup carries as a resource: its own, or another program file's.
+#pragma once
+
+#include "core/payload_archive.h"
+
+#include <string>
+#include <vector>
+
+namespace gls {
+
+// The running program's own payload, verified and indexed.
+Payload loadPayload();
+
+// The names and sizes in the payload of another program file, in index order; empty on any
+// failure. The entries carry no data: the file is released before this returns.
+std::vector<PayloadEntry> listPayloadOf(const std::wstring& exePath);
+
+} // namespace gls

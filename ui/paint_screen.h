@@ -1,0 +1,13 @@
+// Painting a whole screen with the one layout the window, its hit testing and the snapshot tool share.
+#pragma once
+
+#include "core/screen_layout.h"
+#include "core/screen_state.h"
+#include "painter.h"
+
+namespace gls {
+
+// Draws a whole screen; the render target is between BeginDraw and EndDraw.
+void paintScreen(const Painter& painter, const ScreenState& state, Target hover, Target pressed);
+
+} // namespace gls
