@@ -1,7 +1,7 @@
 // The update result's text.
 #include "update_result_text.h"
 
-#include "version.h"
+#include "core/version.h"
 
 namespace gls {
 

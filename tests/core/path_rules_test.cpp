@@ -44,3 +44,11 @@ TEST(PathRules, InsideFolder)
     EXPECT_FALSE(isInsideFolder(L"C:\\Apps\\x", L""));
     EXPECT_FALSE(isInsideFolder(L"C:\\Apps\\..\\Other", L"C:\\Apps"));
 }
+
+TEST(PathRules, SamePathIgnoresSpellingButNotFolders)
+{
+    EXPECT_TRUE(gls::samePath(L"C:/Users/Ann/./AppData//Glimmerline/Glimmerline.EXE",
+                              L"c:\\users\\ann\\appdata\\glimmerline\\glimmerline.exe"));
+    EXPECT_TRUE(gls::samePath(L"C:\\a\\b\\..\\c", L"C:\\a\\c"));
+    EXPECT_FALSE(gls::samePath(L"C:\\a\\c", L"C:\\a\\c2"));
+}

@@ -1,5 +1,4 @@
 // Finding, closing and ending real stand-in app processes; each test uses a window class of its own.
-#include "core/path_rules.h"
 #include "platform/env.h"
 #include "install/folder_from_pick.h"
 #include "process/running_app.h"
@@ -116,14 +115,6 @@ TEST(RunningApp, WaitForQuit)
         pid = quick.pid();
     } // ended here
     EXPECT_TRUE(gls::waitForQuit(pid, 1000));
-}
-
-TEST(RunningApp, SamePathIgnoresSpellingButNotFolders)
-{
-    EXPECT_TRUE(gls::samePath(L"C:/Users/Ann/./AppData//Glimmerline/Glimmerline.EXE",
-                              L"c:\\users\\ann\\appdata\\glimmerline\\glimmerline.exe"));
-    EXPECT_TRUE(gls::samePath(L"C:\\a\\b\\..\\c", L"C:\\a\\c"));
-    EXPECT_FALSE(gls::samePath(L"C:\\a\\c", L"C:\\a\\c2"));
 }
 
 TEST(RunningApp, InstallFolderFromPick)
