@@ -3,6 +3,7 @@
 
 #include "core/args.h"
 #include "core/path_join.h"
+#include "core/product.h"
 #include "core/windows_version.h"
 #include "install/existing_install.h"
 #include "install/install_folder.h"
@@ -131,7 +132,7 @@ int doInstall(const Env& env, const Args& args, std::wstring& reason)
             return 3;
         }
     }
-    bool present = entryExists(joinPath(folder, L"Uninstall.exe")) || entryExists(joinPath(folder, L"Glimmerline.exe"));
+    bool present = entryExists(joinPath(folder, kUninstallerExe)) || entryExists(joinPath(folder, kAppExe));
     bool sameFolder = existing.found && sameFolderOnDisk(existing.folder, folder);
     bool keepDesktopShortcut = sameFolder && existing.hasDesktopShortcut;
 

@@ -2,6 +2,7 @@
 // opens the log, rejects unknown switches and runs the install or the uninstall.
 #include "core/args.h"
 #include "core/path_join.h"
+#include "core/product.h"
 #include "core/version.h"
 #include "install/existing_install.h"
 #include "install/install_folder.h"
@@ -29,7 +30,7 @@ bool isUninstallerName(const std::wstring& exePath)
 {
     size_t slash = exePath.find_last_of(L"\\/");
     std::wstring name = slash == std::wstring::npos ? exePath : exePath.substr(slash + 1);
-    return ::CompareStringOrdinal(name.c_str(), static_cast<int>(name.size()), L"Uninstall.exe", -1, TRUE) ==
+    return ::CompareStringOrdinal(name.c_str(), static_cast<int>(name.size()), kUninstallerExe, -1, TRUE) ==
            CSTR_EQUAL;
 }
 
@@ -51,10 +52,10 @@ std::wstring appFolderAfterUpdate(const Env& env, const Args& args)
 void restartAppAfterUpdate(const Env& env, const Args& args)
 {
     std::wstring folder = appFolderAfterUpdate(env, args);
-    if (!folder.empty() && entryExists(joinPath(folder, L"Glimmerline.exe"))) {
+    if (!folder.empty() && entryExists(joinPath(folder, kAppExe))) {
         openApp(env, folder);
     } else {
-        logLine(L"no %ls in %ls to open", L"Glimmerline.exe", folder.c_str());
+        logLine(L"no %ls in %ls to open", kAppExe, folder.c_str());
     }
 }
 

@@ -4,6 +4,7 @@
 #include "core/args.h"
 #include "core/path_join.h"
 #include "core/path_rules.h"
+#include "core/product.h"
 #include "install/existing_install.h"
 #include "install/install_folder.h"
 #include "install_run.h"
@@ -28,8 +29,6 @@ namespace gls {
 
 namespace {
 
-const wchar_t kCopyPrefix[] = L"Glimmerline-Uninstall-";
-
 std::wstring fileNameOf(const std::wstring& path)
 {
     size_t slash = path.find_last_of(L"\\/");
@@ -39,7 +38,7 @@ std::wstring fileNameOf(const std::wstring& path)
 bool anythingToRemove(const Env& env, const std::wstring& folder)
 {
     if (folder.empty()) return false;
-    if (entryExists(joinPath(folder, L"Uninstall.exe")) || entryExists(joinPath(folder, L"Glimmerline.exe"))) return true;
+    if (entryExists(joinPath(folder, kUninstallerExe)) || entryExists(joinPath(folder, kAppExe))) return true;
     wchar_t buffer[2048];
     DWORD size = sizeof(buffer);
     return ::RegGetValueW(HKEY_CURRENT_USER, env.uninstallKey.c_str(), L"InstallLocation", RRF_RT_REG_SZ, nullptr,
@@ -136,7 +135,7 @@ int relaunchFromTemp(const Env& env, const Args& args, const std::wstring& folde
 {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(env.tempDir), ec);
-    std::wstring copy = joinPath(env.tempDir, kCopyPrefix + std::to_wstring(::GetCurrentProcessId()) + L".exe");
+    std::wstring copy = joinPath(env.tempDir, kUninstallCopyPrefix + std::to_wstring(::GetCurrentProcessId()) + L".exe");
     if (!::CopyFileW(ownExePath().c_str(), copy.c_str(), FALSE)) {
         showNotice(env, args, L"Setup could not copy itself to the temp folder: " + systemErrorText(::GetLastError()) + L".");
         return 1;
@@ -181,9 +180,9 @@ void scheduleSelfDelete(const Env& env)
 {
     std::wstring self = ownExePath();
     std::wstring name = fileNameOf(self);
-    size_t prefix = std::wstring(kCopyPrefix).size();
+    size_t prefix = std::wstring(kUninstallCopyPrefix).size();
     if (!isStrictlyInside(self, env.tempDir) || name.size() < prefix ||
-        ::CompareStringOrdinal(name.c_str(), static_cast<int>(prefix), kCopyPrefix, static_cast<int>(prefix), TRUE) !=
+        ::CompareStringOrdinal(name.c_str(), static_cast<int>(prefix), kUninstallCopyPrefix, static_cast<int>(prefix), TRUE) !=
             CSTR_EQUAL) {
         return;
     }

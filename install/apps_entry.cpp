@@ -2,6 +2,7 @@
 #include "apps_entry.h"
 
 #include "core/path_join.h"
+#include "core/product.h"
 #include "core/version.h"
 #include "platform/env.h"
 #include "platform/log.h"
@@ -60,17 +61,17 @@ bool writeAppsEntry(const Env& env, const std::wstring& installDir, std::uint64_
         return false;
     }
 
-    std::wstring uninstall = L"\"" + joinPath(installDir, L"Uninstall.exe") + L"\" /uninstall";
+    std::wstring uninstall = L"\"" + joinPath(installDir, kUninstallerExe) + L"\" /uninstall";
     SYSTEMTIME today;
     ::GetLocalTime(&today);
     wchar_t date[16];
     std::swprintf(date, 16, L"%04u%02u%02u", today.wYear, today.wMonth, today.wDay);
 
     const Value values[] = {
-        {kDisplayName, L"Glimmerline"},
+        {kDisplayName, kAppName},
         {kDisplayVersion, kSetupVersion},
         {kPublisher, L"Edda Rowan"},
-        {kDisplayIcon, joinPath(installDir, L"Glimmerline.exe") + L",0"},
+        {kDisplayIcon, joinPath(installDir, kAppExe) + L",0"},
         {kInstallLocation, installDir},
         {kUninstallString, uninstall},
         {kQuietUninstallString, uninstall + L" /S"},

@@ -3,6 +3,7 @@
 
 #include "core/path_join.h"
 #include "core/path_rules.h"
+#include "core/product.h"
 #include "platform/env.h"
 #include "platform/file_status.h"
 #include "platform/shell_link.h"
@@ -16,7 +17,7 @@ ExistingInstall findExistingInstall(const Env& env)
     std::wstring location = readUserString(env.uninstallKey, L"InstallLocation");
     if (location.empty()) return existing;
     existing.folder = location;
-    if (!entryExists(joinPath(location, L"Glimmerline.exe")) && !entryExists(joinPath(location, L"Uninstall.exe"))) {
+    if (!entryExists(joinPath(location, kAppExe)) && !entryExists(joinPath(location, kUninstallerExe))) {
         return existing;
     }
     if (env.testMode && !isInsideFolder(location, env.testRoot)) return existing;
@@ -24,7 +25,7 @@ ExistingInstall findExistingInstall(const Env& env)
     existing.found = true;
     existing.version = readUserString(env.uninstallKey, L"DisplayVersion");
 
-    std::wstring shortcut = joinPath(env.desktopDir, L"Glimmerline.lnk");
+    std::wstring shortcut = joinPath(env.desktopDir, kShortcutName);
     if (env.desktopDir.empty() || !entryExists(shortcut)) return existing;
     std::wstring target = shortcutTarget(shortcut);
     existing.hasDesktopShortcut = !target.empty() && isInsideFolder(target, location);

@@ -2,6 +2,7 @@
 #include "file_transaction.h"
 
 #include "core/path_join.h"
+#include "core/product.h"
 #include "file_io.h"
 #include "payload/payload.h"
 #include "payload/payload_name.h"
@@ -50,7 +51,7 @@ bool sameNameIgnoringCase(const std::wstring& a, const std::wstring& b)
 bool prepareFolder(CopyPhase& phase, InstallResult& result)
 {
     const unsigned char probe[] = {'x'};
-    std::wstring probePath = joinPath(phase.installDir, L".glsetup-probe");
+    std::wstring probePath = joinPath(phase.installDir, kProbeName);
     if (!writeWholeFile(probePath, probe, 1)) {
         DWORD error = ::GetLastError();
         logLine(L"can't write in %ls: %ls", phase.installDir.c_str(), systemErrorText(error).c_str());
@@ -61,13 +62,13 @@ bool prepareFolder(CopyPhase& phase, InstallResult& result)
     }
     ::DeleteFileW(probePath.c_str());
 
-    phase.stagingDir = joinPath(phase.installDir, L".glsetup-new");
-    phase.oldFilesDir = joinPath(phase.installDir, L".glsetup-old-" + std::to_wstring(::GetCurrentProcessId()));
+    phase.stagingDir = joinPath(phase.installDir, kStagingName);
+    phase.oldFilesDir = joinPath(phase.installDir, kOldFilesPrefix + (L"-" + std::to_wstring(::GetCurrentProcessId())));
     removeTree(phase.stagingDir);
     removeOldLeftovers(phase.installDir);
 
     phase.installedNames.clear();
-    for (const PayloadEntry& e : listPayloadOf(joinPath(phase.installDir, L"Uninstall.exe"))) {
+    for (const PayloadEntry& e : listPayloadOf(joinPath(phase.installDir, kUninstallerExe))) {
         phase.installedNames.push_back(e.name);
     }
     return true;

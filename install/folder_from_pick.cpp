@@ -2,6 +2,7 @@
 #include "folder_from_pick.h"
 
 #include "core/path_join.h"
+#include "core/product.h"
 #include "platform/file_status.h"
 
 #include <filesystem>
@@ -19,7 +20,7 @@ std::wstring installFolderFromPick(const std::wstring& picked)
         if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
     }
     if (last == L"glimmerline") return picked;
-    if (targetExists(joinPath(picked, L"Glimmerline.exe")) || targetExists(joinPath(picked, L"Uninstall.exe"))) {
+    if (targetExists(joinPath(picked, kAppExe)) || targetExists(joinPath(picked, kUninstallerExe))) {
         return picked;
     }
     std::error_code ec;
@@ -27,7 +28,7 @@ std::wstring installFolderFromPick(const std::wstring& picked)
     if (ec || !fs::exists(status)) return picked;
     bool empty = fs::is_empty(fs::path(picked), ec);
     if (!ec && empty) return picked;
-    return joinPath(picked, L"Glimmerline");
+    return joinPath(picked, kAppName);
 }
 
 } // namespace gls

@@ -4,6 +4,7 @@
 #include "apps_entry.h"
 #include "core/path_rules.h"
 #include "core/payload_archive.h"
+#include "core/product.h"
 #include "file_transaction.h"
 #include "platform/env.h"
 #include "platform/log.h"
@@ -75,7 +76,7 @@ InstallResult installApp(const Env& env, const Payload& payload, const std::wstr
         return failed(L"Setup could not read its own file. Download it again and run it from your Downloads folder.",
                       L"the setup was unreadable");
     }
-    planFile(phase, "Uninstall.exe", uninstaller.data(), uninstaller.size());
+    planFile(phase, kUninstallerPayloadName, uninstaller.data(), uninstaller.size());
 
     if (!stageFiles(phase, progress, result) || !verifyStaged(phase, progress, result) ||
         !swapFiles(phase, progress, result)) {

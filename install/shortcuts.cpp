@@ -3,6 +3,7 @@
 
 #include "core/path_join.h"
 #include "core/path_rules.h"
+#include "core/product.h"
 #include "platform/env.h"
 #include "platform/log.h"
 #include "platform/shell_link.h"
@@ -18,13 +19,13 @@ namespace gls {
 
 void makeShortcuts(const Env& env, const std::wstring& installDir, bool desktopShortcut)
 {
-    std::wstring target = joinPath(installDir, L"Glimmerline.exe");
+    std::wstring target = joinPath(installDir, kAppExe);
     auto make = [&](const std::wstring& path) {
         bool made = makeShortcut(path, target, installDir);
         logLine(made ? L"made %ls" : L"could not make %ls", path.c_str());
     };
-    make(joinPath(env.startMenuPrograms, L"Glimmerline.lnk"));
-    std::wstring desktop = joinPath(env.desktopDir, L"Glimmerline.lnk");
+    make(joinPath(env.startMenuPrograms, kShortcutName));
+    std::wstring desktop = joinPath(env.desktopDir, kShortcutName);
     if (desktopShortcut) {
         make(desktop);
     } else {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/payload_archive.h"
+#include "platform/unique_handle.h"
 
 #include <string>
 #include <vector>
@@ -10,6 +11,14 @@ namespace gls {
 
 // The running program's own payload, verified and indexed.
 Payload loadPayload();
+
+// Another program file's payload, verified and indexed, with the file kept loaded for the
+// entries' data while this lives.
+struct LoadedPayload {
+    UniqueModule module;
+    Payload payload;
+};
+LoadedPayload loadPayloadOf(const std::wstring& exePath);
 
 // The names and sizes in the payload of another program file, in index order; empty on any
 // failure. The entries carry no data: the file is released before this returns.

@@ -4,6 +4,7 @@
 #include "core/decimal_text.h"
 #include "core/path_join.h"
 #include "core/path_rules.h"
+#include "core/product.h"
 
 #include <windows.h>
 
@@ -52,8 +53,8 @@ void fillTestMode(Env& env, const std::wstring& value)
     env.uninstallKey = L"Software\\GlimmerlineSetupTest\\Uninstall\\Glimmerline";
     env.startMenuPrograms = joinPath(env.testRoot, L"StartMenu", L"Programs");
     env.desktopDir = joinPath(env.testRoot, L"Desktop");
-    env.defaultInstallDir = joinPath(env.testRoot, L"LocalAppData", L"Programs", L"Glimmerline");
-    env.settingsDir = joinPath(env.testRoot, L"LocalAppData", L"Glimmerline");
+    env.defaultInstallDir = joinPath(env.testRoot, L"LocalAppData", L"Programs", kAppName);
+    env.settingsDir = joinPath(env.testRoot, L"LocalAppData", kAppName);
     env.abletonDir = joinPath(env.testRoot, L"Roaming", L"Ableton");
     env.tempDir = joinPath(env.testRoot, L"Temp");
     env.appWindowClass = L"GlimmerlineSetupTestApp";
@@ -76,10 +77,10 @@ void fillNormalMode(Env& env)
     std::wstring programs = knownFolder(FOLDERID_UserProgramFiles);
     if (programs.empty() && !localAppData.empty()) programs = joinPath(localAppData, L"Programs");
     // Without a programs folder there is no default: a bare "Glimmerline" would be relative.
-    if (!programs.empty()) env.defaultInstallDir = joinPath(programs, L"Glimmerline");
+    if (!programs.empty()) env.defaultInstallDir = joinPath(programs, kAppName);
 
     // The settings folder comes from the variable only, never from a known folder.
-    if (!localAppData.empty()) env.settingsDir = joinPath(localAppData, L"Glimmerline");
+    if (!localAppData.empty()) env.settingsDir = joinPath(localAppData, kAppName);
     std::wstring appData = readEnvVar(L"APPDATA");
     if (!appData.empty()) env.abletonDir = joinPath(appData, L"Ableton");
 

@@ -2,6 +2,7 @@
 // nothing is removed from a folder while it is being listed.
 #include "remove_files.h"
 
+#include "core/product.h"
 #include "tree_walk.h"
 
 #include <windows.h>
@@ -47,7 +48,7 @@ void removeOldLeftovers(const std::wstring& installFolder)
     std::vector<std::wstring> leftovers;
     for (const TreeEntry& e : walkTree(installFolder, false)) {
         std::wstring name = e.path.substr(e.path.find_last_of(L'\\') + 1);
-        if (e.isFolder && !e.isLink && name.rfind(L".glsetup-old", 0) == 0) leftovers.push_back(e.path);
+        if (e.isFolder && !e.isLink && name.rfind(kOldFilesPrefix, 0) == 0) leftovers.push_back(e.path);
     }
     for (const std::wstring& folder : leftovers) removeTree(folder);
 }

@@ -2,6 +2,7 @@
 #include "open_app.h"
 
 #include "core/path_join.h"
+#include "core/product.h"
 #include "platform/env.h"
 #include "platform/log.h"
 #include "platform/text.h"
@@ -32,7 +33,7 @@ void writeMarker(const Env& env, const std::wstring& appPath)
 
 AppLaunch appLaunchFor(const std::wstring& folder, bool elevated)
 {
-    std::wstring appPath = joinPath(folder, L"Glimmerline.exe");
+    std::wstring appPath = joinPath(folder, kAppExe);
     if (elevated) return {L"explorer.exe", L"\"" + appPath + L"\"", L"", true};
     return {appPath, L"", folder, false};
 }
@@ -50,7 +51,7 @@ bool runsElevated()
 
 void openApp(const Env& env, const std::wstring& folder)
 {
-    std::wstring appPath = joinPath(folder, L"Glimmerline.exe");
+    std::wstring appPath = joinPath(folder, kAppExe);
     if (env.testMode) {
         writeMarker(env, appPath);
         logLine(L"(test) would open %ls", appPath.c_str());

@@ -3,6 +3,7 @@
 
 #include "core/path_join.h"
 #include "core/path_rules.h"
+#include "core/product.h"
 #include "platform/env.h"
 #include "platform/log.h"
 #include "platform/unique_handle.h"
@@ -50,14 +51,14 @@ RunningApp findRunningApp(const Env& env, const std::wstring& installFolder)
     ::EnumWindows(visitWindow, reinterpret_cast<LPARAM>(&search));
     if (installFolder.empty()) return app;
 
-    std::wstring expected = joinPath(installFolder, L"Glimmerline.exe");
+    std::wstring expected = joinPath(installFolder, kAppExe);
     // The snapshot's invalid value is INVALID_HANDLE_VALUE, like a file's.
     UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) return app;
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof(entry);
     for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry)) {
-        if (::CompareStringOrdinal(entry.szExeFile, -1, L"Glimmerline.exe", -1, TRUE) != CSTR_EQUAL) continue;
+        if (::CompareStringOrdinal(entry.szExeFile, -1, kAppExe, -1, TRUE) != CSTR_EQUAL) continue;
         UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
         if (!process) continue;
         wchar_t image[520];

@@ -2,6 +2,7 @@
 #include "folder_pick.h"
 
 #include "core/path_join.h"
+#include "core/product.h"
 #include "install/folder_from_pick.h"
 #include "install/install_folder.h"
 #include "platform/file_status.h"
@@ -41,7 +42,7 @@ void applyPickedFolder(const Env& env, ScreenState& state, const std::wstring& p
     }
     state.installFolder = folder;
     state.folderProblem.clear();
-    state.appInFolder = targetExists(joinPath(folder, L"Glimmerline.exe")) || targetExists(joinPath(folder, L"Uninstall.exe"));
+    state.appInFolder = targetExists(joinPath(folder, kAppExe)) || targetExists(joinPath(folder, kUninstallerExe));
     std::error_code ec;
     bool same = !startFolder.empty() && fs::equivalent(fs::path(folder), fs::path(startFolder), ec) && !ec;
     state.installedVersion = same ? startVersion : std::wstring();

@@ -2,6 +2,7 @@
 // it; nothing is cached between paints.
 #include "painter.h"
 
+#include "core/product.h"
 #include "platform/unique_handle.h"
 
 namespace gls {
@@ -88,7 +89,7 @@ void drawWave(const Painter& p, const Rect& r, int bars, float fill)
 void drawWordmark(const Painter& p, const Rect& r)
 {
     if (!p.target || !p.brush || !p.fonts) return;
-    const std::wstring name = L"Glimmerline";
+    const std::wstring name = kAppName;
     ComPtr<IDWriteTextFormat> format = makeFormat(p, p.fonts->titleFamily, 26, 600);
     if (!format) return;
     format->SetTextAlignment(DWRITE_TEXT_ALIGNMENT_LEADING);

@@ -3,6 +3,8 @@
 #include "window.h"
 
 #include "core/palette.h"
+#include "core/product.h"
+#include "core/resource_ids.h"
 #include "core/window_fit.h"
 #include "monitor_dpi.h"
 #include "paint_screen.h"
@@ -64,9 +66,9 @@ int Window::run()
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = windowProc;
     wc.hInstance = instance;
-    wc.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(101), IMAGE_ICON,
+    wc.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
                                                ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0));
-    wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(101), IMAGE_ICON,
+    wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
                                                  ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = ::CreateSolidBrush(gdiColor(paletteFor(light_).background));
@@ -82,7 +84,7 @@ int Window::run()
     int x = place.work.left + (workWidth - place.fit.width) / 2;
     int y = place.work.top + (workHeight - place.fit.height) / 2;
 
-    const wchar_t* title = params_.uninstalling ? L"Remove Glimmerline" : L"Glimmerline Setup";
+    const wchar_t* title = params_.uninstalling ? L"Remove Glimmerline" : kSetupTitle;
     HWND created = ::CreateWindowExW(0, env_.setupWindowClass.c_str(), title, kSetupWindowStyle, x, y,
                                      place.fit.width, place.fit.height, nullptr, nullptr, instance, this);
     if (!created) return 1;

@@ -3,6 +3,7 @@
 
 #include "core/palette.h"
 #include "core/path_join.h"
+#include "core/resource_ids.h"
 #include "folder_pick.h"
 #include "painter.h"
 #include "platform/env.h"
@@ -118,7 +119,7 @@ void Window::pickFolder()
 void Window::showLicense()
 {
     HMODULE self = ::GetModuleHandleW(nullptr);
-    HRSRC found = ::FindResourceW(self, MAKEINTRESOURCEW(102), MAKEINTRESOURCEW(10));
+    HRSRC found = ::FindResourceW(self, MAKEINTRESOURCEW(kLicenseId), MAKEINTRESOURCEW(kDataResourceType));
     if (!found) return;
     const void* data = ::LockResource(::LoadResource(self, found));
     DWORD size = ::SizeofResource(self, found);

@@ -4,6 +4,7 @@
 
 #include "core/path_join.h"
 #include "core/path_rules.h"
+#include "core/product.h"
 #include "install/shortcuts.h"
 #include "live_files.h"
 #include "payload/payload.h"
@@ -26,7 +27,7 @@ const wchar_t kRemoving[] = L"Removing Glimmerline";
 std::vector<std::string> namesToRemove(const std::wstring& installFolder)
 {
     std::vector<std::string> names;
-    for (const PayloadEntry& e : listPayloadOf(joinPath(installFolder, L"Uninstall.exe"))) names.push_back(e.name);
+    for (const PayloadEntry& e : listPayloadOf(joinPath(installFolder, kUninstallerExe))) names.push_back(e.name);
     if (names.empty()) {
         // A damaged payload gives no names at all, so that nothing is guessed.
         Payload own = loadPayload();
@@ -45,7 +46,7 @@ bool deleteListed(const std::string& name, const std::wstring& path)
 {
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (::DeleteFileW(path.c_str()) || gone(::GetLastError())) return true;
-    if (name != "Uninstall.exe") return false;
+    if (name != kUninstallerPayloadName) return false;
     for (int retry = 0; retry < 50; ++retry) {
         ::Sleep(100);
         if (::DeleteFileW(path.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND) return true;
@@ -71,7 +72,7 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
         result.message = L"Setup cannot tell which files in " + installFolder + L" are Glimmerline'. Nothing was removed.";
         return result;
     }
-    names.push_back("Uninstall.exe");
+    names.push_back(kUninstallerPayloadName);
 
     std::vector<std::wstring> stayed;
     const float count = static_cast<float>(names.size());
@@ -84,14 +85,14 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
         ++handled;
         progress(static_cast<float>(handled) * 0.6f / count, kRemoving);
     }
-    removeTree(joinPath(installFolder, L".glsetup-new"));
+    removeTree(joinPath(installFolder, kStagingName));
     removeOldLeftovers(installFolder);
     if (targetExists(installFolder)) removeEmptyFolders(installFolder);
     for (const std::wstring& path : stayed) logLine(L"could not remove %ls", path.c_str());
 
     progress(0.7f, L"Removing the shortcuts");
-    removeShortcutIfOurs(joinPath(env.startMenuPrograms, L"Glimmerline.lnk"), installFolder);
-    removeShortcutIfOurs(joinPath(env.desktopDir, L"Glimmerline.lnk"), installFolder);
+    removeShortcutIfOurs(joinPath(env.startMenuPrograms, kShortcutName), installFolder);
+    removeShortcutIfOurs(joinPath(env.desktopDir, kShortcutName), installFolder);
     if (!env.testMode) ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 
     progress(0.8f, L"Removing Glimmerline from Windows");

@@ -1,4 +1,5 @@
 // The real setup program started in test mode: bad test folders, unknown switches, the role.
+#include "core/version.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +24,9 @@ TEST(Entry, UnknownSwitchExitsThreeAndLogsIt)
     ASSERT_GE(lines.size(), 4u);
     EXPECT_TRUE(std::regex_match(lines[0], std::regex(R"(\[  0\.00\] ---- \d{4}-\d\d-\d\d \d\d:\d\d:\d\d install \(pid \d+\), test)")))
         << lines[0];
-    EXPECT_TRUE(std::regex_match(lines[1], std::regex(R"(\[ +\d+\.\d\d\] Glimmerline Setup 1\.1\.1: ".*GlimmerlineSetup\.exe" /S /nonsense)")))
+    std::string version = std::regex_replace(gls::kSetupVersionUtf8, std::regex(R"(\.)"), R"(\.)");
+    EXPECT_TRUE(std::regex_match(
+        lines[1], std::regex(R"(\[ +\d+\.\d\d\] Glimmerline Setup )" + version + R"(: ".*GlimmerlineSetup\.exe" /S /nonsense)")))
         << lines[1];
     EXPECT_NE(std::find_if(lines.begin(), lines.end(),
                            [](const std::string& l) { return l.ends_with("] Setup does not know the switch /nonsense."); }),

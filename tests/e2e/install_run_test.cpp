@@ -39,7 +39,7 @@ TEST_F(InstallRun, SilentInstallThenUpdateRun)
     auto update = setup(L"/S /start");
     ASSERT_TRUE(update.finished);
     EXPECT_EQ(update.exitCode, 0u);
-    EXPECT_EQ(updateResult(), "glimmerline-update-result 1\ncode 0\nversion 1.1.1\nreason \n");
+    EXPECT_EQ(updateResult(), updateResultFile(0, ""));
     EXPECT_EQ(readFile(folder / L"launched.txt"), narrow(dir + L"\\Glimmerline.exe") + "\n");
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         EXPECT_EQ(entry.path().filename().wstring().find(L".glsetup-"), std::wstring::npos);
@@ -65,7 +65,7 @@ TEST_F(InstallRun, DamagedPayloadIsRefusedBeforeLookingForOtherSetups)
     EXPECT_EQ(run.exitCode, 6u);
     EXPECT_TRUE(logHas("] This setup file is damaged or incomplete. Download it again."));
     EXPECT_TRUE(logHas("] payload: the payload's checksum does not match"));
-    EXPECT_EQ(updateResult(), "glimmerline-update-result 1\ncode 6\nversion 1.1.1\nreason the download was damaged\n");
+    EXPECT_EQ(updateResult(), updateResultFile(6, "the download was damaged"));
 
     auto second = setup(L"/S");
     ASSERT_TRUE(second.finished);
@@ -113,7 +113,7 @@ TEST_F(InstallRun, AppThatWillNotCloseStopsTheUpdate)
     auto run = setup(L"/S /start", {{L"GLIMMERLINE_SETUP_TEST_CLOSE_MS", L"500"}});
     EXPECT_EQ(run.exitCode, 5u);
     EXPECT_TRUE(logHas("] Glimmerline did not close in 500 ms"));
-    EXPECT_EQ(updateResult(), "glimmerline-update-result 1\ncode 5\nversion 1.1.1\nreason Glimmerline did not close\n");
+    EXPECT_EQ(updateResult(), updateResultFile(5, "Glimmerline did not close"));
     EXPECT_TRUE(app.running());
     EXPECT_EQ(readFile(installDir() + L"\\Glimmerline.exe"), before);
 }
@@ -136,7 +136,7 @@ TEST_F(InstallRun, JobFailureWritesItsReason)
     auto run = setup(L"/S /start");
     EXPECT_EQ(run.exitCode, 1u);
     EXPECT_TRUE(logHas("] failed: Windows did not let Setup write in "));
-    EXPECT_EQ(updateResult(), "glimmerline-update-result 1\ncode 1\nversion 1.1.1\nreason its folder can't be written\n");
+    EXPECT_EQ(updateResult(), updateResultFile(1, "its folder can't be written"));
 }
 
 TEST_F(InstallRun, UpdateTakesOutWhatTheOldVersionHadAndThisOneHasNot)

@@ -48,8 +48,7 @@ TEST_F(NonAsciiProfile, InstallUpdateAndUninstallWorkAndEveryTextIsUtf8)
     EXPECT_EQ(readFile(app + L"\\live\\Glimmerline\\résumé.py"), "r1");
     EXPECT_EQ(readFile(app + L"\\docs\\日本\\ガ.txt"), "g1");
     EXPECT_EQ(readFile(app + L"\\\U0001F3B5 notes.txt"), "n1");
-    EXPECT_EQ(readFile(root + L"\\LocalAppData\\Glimmerline\\update\\update-result.txt"),
-              "glimmerline-update-result 1\ncode 0\nversion 1.1.1\nreason \n");
+    EXPECT_EQ(readFile(root + L"\\LocalAppData\\Glimmerline\\update\\update-result.txt"), updateResultFile(0, ""));
     EXPECT_EQ(readFile(root + L"\\launched.txt"), narrow(app + L"\\Glimmerline.exe") + "\n");
 
     // The update finds the folder through the installed-apps entry and takes out what it dropped.

@@ -20,7 +20,7 @@ TEST_F(UpdateRun, UnknownSwitchWritesCodeThreeAndStartsTheInstalledApp)
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 3u);
     std::wstring result = folder / L"LocalAppData\\Glimmerline\\update\\update-result.txt";
-    EXPECT_EQ(readFile(result), "glimmerline-update-result 1\ncode 3\nversion 1.1.1\nreason it was started wrongly\n");
+    EXPECT_EQ(readFile(result), updateResultFile(3, "it was started wrongly"));
     std::string app = narrow(appFolder + L"\\Glimmerline.exe");
     EXPECT_EQ(readFile(folder / L"launched.txt"), app + "\n");
 

@@ -1,6 +1,7 @@
 // What the install tests share.
 #include "install_fixture.h"
 
+#include "core/resource_ids.h"
 #include "tools/payload_writer.h"
 
 #include <algorithm>
@@ -27,14 +28,8 @@ MemoryPayload makePayload(const std::vector<std::pair<std::string, std::string>>
 
 bool loadBuiltPayload(BuiltPayload& out)
 {
-    out.module.reset(::LoadLibraryExW(setupExePath().c_str(), nullptr,
-                                      LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE));
-    if (!out.module) return false;
-    HRSRC found = ::FindResourceW(out.module.get(), L"GLPAYLOAD", MAKEINTRESOURCEW(10));
-    if (!found) return false;
-    const auto* data = static_cast<const unsigned char*>(::LockResource(::LoadResource(out.module.get(), found)));
-    return data && parsePayload(data, ::SizeofResource(out.module.get(), found), out.payload.entries,
-                                out.payload.error, true);
+    out = loadPayloadOf(setupExePath());
+    return out.payload.error.empty();
 }
 
 bool writeSetupWithPayload(const std::wstring& path, const std::vector<unsigned char>& archive)
@@ -42,7 +37,8 @@ bool writeSetupWithPayload(const std::wstring& path, const std::vector<unsigned 
     if (!::CopyFileW(setupExePath().c_str(), path.c_str(), FALSE)) return false;
     HANDLE update = ::BeginUpdateResourceW(path.c_str(), FALSE);
     if (!update) return false;
-    bool ok = ::UpdateResourceW(update, MAKEINTRESOURCEW(10), L"GLPAYLOAD", MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+    bool ok = ::UpdateResourceW(update, MAKEINTRESOURCEW(kDataResourceType), kPayloadResourceName,
+                                MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
                                 const_cast<unsigned char*>(archive.data()), static_cast<DWORD>(archive.size()));
     return ::EndUpdateResourceW(update, !ok) && ok;
 }

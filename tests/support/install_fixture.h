@@ -2,7 +2,7 @@
 // or read from the built setup, and a recorder for progress reports.
 #pragma once
 
-#include "core/payload_archive.h"
+#include "payload/payload.h"
 #include "install/install_result.h"
 #include "platform/env.h"
 #include "platform/unique_handle.h"
@@ -33,10 +33,7 @@ MemoryPayload makePayload(const std::vector<std::pair<std::string, std::string>>
 std::vector<unsigned char> archiveOf(const std::vector<std::pair<std::string, std::string>>& files);
 
 // The payload of the built setup, read from the file (kept loaded while this lives).
-struct BuiltPayload {
-    UniqueModule module;
-    Payload payload;
-};
+using BuiltPayload = LoadedPayload;
 bool loadBuiltPayload(BuiltPayload& out);
 
 // A copy of the built setup whose payload is replaced by this archive.

@@ -1,6 +1,7 @@
 // Helpers shared by the test programs.
 #include "test_support.h"
 
+#include "core/version.h"
 #include "platform/shell_link.h"
 #include "platform/text.h"
 #include "platform/tree_walk.h"
@@ -178,6 +179,12 @@ std::vector<std::string> logLines(const std::wstring& testFolder)
 std::string narrow(const std::wstring& text) { return toUtf8(text); }
 
 std::wstring widen(const std::string& utf8) { return fromUtf8(utf8); }
+
+std::string updateResultFile(int code, const std::string& reason)
+{
+    return "glimmerline-update-result 1\ncode " + std::to_string(code) + "\nversion " + kSetupVersionUtf8 +
+           "\nreason " + reason + "\n";
+}
 
 ScopedEnvVar::ScopedEnvVar(const wchar_t* name, const std::wstring& value) : name_(name)
 {

@@ -61,6 +61,10 @@ std::vector<std::string> logLines(const std::wstring& testFolder);
 std::string narrow(const std::wstring& text);
 std::wstring widen(const std::string& utf8);
 
+// What the update result file must hold after a run with this exit code and reason: the format
+// written out here on its own, with this build's version.
+std::string updateResultFile(int code, const std::string& reason);
+
 // Sets an environment variable of this process for one scope, then puts back what was there.
 class ScopedEnvVar {
 public:

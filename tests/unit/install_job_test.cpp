@@ -1,6 +1,7 @@
 // The install job and its copy phase through real files, the real registry (under a test key of
 // its own) and real shortcuts; faults provoked for real wherever Wine lets us.
 #include "core/path_join.h"
+#include "core/version.h"
 #include "install/apps_entry.h"
 #include "install/file_transaction.h"
 #include "install/install_job.h"
@@ -90,7 +91,7 @@ TEST(InstallJob, FreshInstallPlacesEverythingAndReportsProgressInOrder)
     // The installed-apps entry and the Start-menu shortcut.
     std::wstring key = registry.uninstallKey();
     EXPECT_EQ(gls::readUserString(key, L"DisplayName"), L"Glimmerline");
-    EXPECT_EQ(gls::readUserString(key, L"DisplayVersion"), L"1.1.1");
+    EXPECT_EQ(gls::readUserString(key, L"DisplayVersion"), gls::kSetupVersion);
     EXPECT_EQ(gls::readUserString(key, L"Publisher"), L"Edda Rowan");
     EXPECT_EQ(gls::readUserString(key, L"DisplayIcon"), dir + L"\\Glimmerline.exe,0");
     EXPECT_EQ(gls::readUserString(key, L"InstallLocation"), dir);
@@ -124,7 +125,7 @@ TEST(InstallJob, ReinstallOverTheSameVersionKeepsOtherValuesAndOneSetOfFiles)
     ASSERT_TRUE(gls::installApp(env, built.payload, dir, false, progress.callback()).ok);
     EXPECT_EQ(snapshotTree(dir), first);
     EXPECT_EQ(gls::readUserString(registry.uninstallKey(), L"Comments"), L"left by someone else");
-    EXPECT_EQ(gls::readUserString(registry.uninstallKey(), L"DisplayVersion"), L"1.1.1");
+    EXPECT_EQ(gls::readUserString(registry.uninstallKey(), L"DisplayVersion"), gls::kSetupVersion);
     EXPECT_FALSE(exists(env.desktopDir + L"\\Glimmerline.lnk")); // ours, and no longer wanted
 }
 

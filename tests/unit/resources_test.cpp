@@ -1,6 +1,8 @@
 // What the built GlimmerlineSetup.exe carries: manifest, icon group, license, version block, payload.
 #include "core/payload_archive.h"
 #include "core/payload_checksum.h"
+#include "core/resource_ids.h"
+#include "core/version.h"
 #include "platform/unique_handle.h"
 #include "test_support.h"
 
@@ -63,7 +65,7 @@ TEST_F(BuiltSetup, ManifestRunsAsInvokerPerMonitorAware)
 
 TEST_F(BuiltSetup, IconGroupHoldsNineSizesAsPng)
 {
-    std::string group = resource(MAKEINTRESOURCEW(101), MAKEINTRESOURCEW(14)); // RT_GROUP_ICON
+    std::string group = resource(MAKEINTRESOURCEW(gls::kIconId), MAKEINTRESOURCEW(14)); // RT_GROUP_ICON
     ASSERT_GE(group.size(), 6u);
     unsigned count = static_cast<unsigned char>(group[4]) | (static_cast<unsigned char>(group[5]) << 8);
     ASSERT_EQ(count, 9u);
@@ -96,23 +98,25 @@ TEST_F(BuiltSetup, VersionBlockNamesTheProduct)
     };
     EXPECT_EQ(text(L"ProductName"), L"Glimmerline");
     EXPECT_EQ(text(L"FileDescription"), L"Glimmerline Setup");
-    EXPECT_EQ(text(L"ProductVersion"), L"1.1.1");
+    EXPECT_EQ(text(L"ProductVersion"), gls::kSetupVersion);
+    EXPECT_EQ(text(L"FileVersion"), gls::kSetupVersion);
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0x00010000u);
+    const unsigned* n = gls::kSetupVersionNumbers;
+    EXPECT_EQ(fixed->dwFileVersionMS, (n[0] << 16) | n[1]);
+    EXPECT_EQ(fixed->dwFileVersionLS, (n[2] << 16) | n[3]);
 }
 
 TEST_F(BuiltSetup, PayloadIsLanguageNeutralVerifiesAndHoldsTheTenFiles)
 {
     std::vector<WORD> languages;
-    ::EnumResourceLanguagesW(module_.get(), MAKEINTRESOURCEW(10), L"GLPAYLOAD", collectLanguage,
-                             reinterpret_cast<LONG_PTR>(&languages));
+    ::EnumResourceLanguagesW(module_.get(), MAKEINTRESOURCEW(gls::kDataResourceType), gls::kPayloadResourceName,
+                             collectLanguage, reinterpret_cast<LONG_PTR>(&languages));
     ASSERT_EQ(languages.size(), 1u);
     EXPECT_EQ(languages[0], MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
 
-    std::string archive = resource(L"GLPAYLOAD", MAKEINTRESOURCEW(10));
+    std::string archive = resource(gls::kPayloadResourceName, MAKEINTRESOURCEW(gls::kDataResourceType));
     ASSERT_GE(archive.size(), 24u);
     EXPECT_EQ(archive.substr(0, 4), "GLP1");
     EXPECT_EQ(u64At(archive, 16),
@@ -139,7 +143,7 @@ TEST_F(BuiltSetup, PayloadIsLanguageNeutralVerifiesAndHoldsTheTenFiles)
     for (size_t i = 0; i < 10; ++i) EXPECT_EQ(index[i].name, names[i]);
 
     // The payload's license is the setup's own agreement.
-    std::string license = resource(MAKEINTRESOURCEW(102), MAKEINTRESOURCEW(10));
+    std::string license = resource(MAKEINTRESOURCEW(gls::kLicenseId), MAKEINTRESOURCEW(gls::kDataResourceType));
     ASSERT_FALSE(license.empty());
     EXPECT_NE(license.find("GLIMMERLINE LICENSE AGREEMENT"), std::string::npos);
     auto bytesOf = [](const gls::PayloadEntry& e) {

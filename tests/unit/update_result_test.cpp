@@ -11,6 +11,7 @@
 
 using gls::test::readFile;
 using gls::test::TestFolder;
+using gls::test::updateResultFile;
 
 namespace {
 
@@ -31,13 +32,13 @@ TEST(UpdateResult, FourLinesEachEndedByALineFeed)
     gls::Env env = testEnv(folder);
     gls::writeUpdateResult(env, 0, L"");
     std::wstring path = folder / L"LocalAppData\\Glimmerline\\update\\update-result.txt";
-    EXPECT_EQ(readFile(path), "glimmerline-update-result 1\ncode 0\nversion 1.1.1\nreason \n");
+    EXPECT_EQ(readFile(path), updateResultFile(0, ""));
 
     // A shorter second result replaces the file completely; non-ASCII reasons are UTF-8.
     gls::writeUpdateResult(env, 5, L"Glimmerline did not close");
-    EXPECT_EQ(readFile(path), "glimmerline-update-result 1\ncode 5\nversion 1.1.1\nreason Glimmerline did not close\n");
+    EXPECT_EQ(readFile(path), updateResultFile(5, "Glimmerline did not close"));
     gls::writeUpdateResult(env, -2, L"caf\u00e9 \u2192 \U0001F3B5");
-    EXPECT_EQ(readFile(path), "glimmerline-update-result 1\ncode -2\nversion 1.1.1\nreason caf\xC3\xA9 \xE2\x86\x92 \xF0\x9F\x8E\xB5\n");
+    EXPECT_EQ(readFile(path), updateResultFile(-2, "caf\xC3\xA9 \xE2\x86\x92 \xF0\x9F\x8E\xB5"));
 }
 
 TEST(UpdateResult, NothingWithoutASettingsFolderOrWhenTheFolderCannotBeMade)

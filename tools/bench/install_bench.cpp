@@ -2,11 +2,10 @@
 // a generated payload of about 200 MB in 300 files, beside the drive's plain write-then-read-back
 // rate for the same bytes measured in the same run.
 // Usage: gls_install_bench <setup.exe> <scratch folder>
-#include "core/payload_archive.h"
 #include "install/file_io.h"
 #include "install/install_job.h"
+#include "payload/payload.h"
 #include "platform/env.h"
-#include "platform/unique_handle.h"
 #include "tools/payload_writer.h"
 
 #include <windows.h>
@@ -85,16 +84,12 @@ int wmain(int argc, wchar_t** argv)
     std::error_code ec;
     std::filesystem::create_directories(scratch, ec);
 
-    gls::UniqueModule setup(::LoadLibraryExW(argv[1], nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE));
-    HRSRC found = setup ? ::FindResourceW(setup.get(), L"GLPAYLOAD", MAKEINTRESOURCEW(10)) : nullptr;
-    if (!found) {
+    gls::LoadedPayload demo = gls::loadPayloadOf(argv[1]);
+    if (!demo.payload.error.empty()) {
         std::fprintf(stderr, "no payload in that setup\n");
         return 1;
     }
-    gls::Payload demo;
-    gls::parsePayload(static_cast<const unsigned char*>(::LockResource(::LoadResource(setup.get(), found))),
-                      ::SizeofResource(setup.get(), found), demo.entries, demo.error, true);
-    measure("demo payload", demo, scratch);
+    measure("demo payload", demo.payload, scratch);
 
     // About 200 MB in 300 files of varied sizes, in a few folders; incompressible bytes.
     std::mt19937_64 random(42);
