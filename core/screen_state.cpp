@@ -12,16 +12,16 @@ Screen firstScreen(const ScreenState& state, bool nothingInstalled)
     return Screen::Welcome;
 }
 
-int closeResult(Screen screen)
+ExitCode closeResult(Screen screen)
 {
     switch (screen) {
     case Screen::Done:
     case Screen::Removed:
-        return 0;
+        return ExitCode::Done;
     case Screen::Error:
-        return 1;
+        return ExitCode::Failed;
     default:
-        return 2;
+        return ExitCode::Cancelled;
     }
 }
 

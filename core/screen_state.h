@@ -1,6 +1,8 @@
 // The window's screens and the record of what they show and what the user chose.
 #pragma once
 
+#include "exit_code.h"
+
 #include <cstdint>
 #include <string>
 
@@ -43,8 +45,8 @@ struct ScreenState {
 // the old-Windows screen on builds 1 to 14392, else the welcome screen.
 Screen firstScreen(const ScreenState& state, bool nothingInstalled);
 
-// What closing the window returns on a screen: 0 after the work was done, 1 on the error
-// screen, 2 everywhere else.
-int closeResult(Screen screen);
+// What closing the window returns on a screen: done after the work was done, failed on the
+// error screen, cancelled everywhere else.
+ExitCode closeResult(Screen screen);
 
 } // namespace gls

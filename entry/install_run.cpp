@@ -46,7 +46,7 @@ std::uint32_t closeBudget(const Env& env, const Args& args)
     return args.start ? 60000 : 15000;
 }
 
-int installSilently(const Env& env, const Args& args, const Payload& payload, const std::wstring& folder,
+ExitCode installSilently(const Env& env, const Args& args, const Payload& payload, const std::wstring& folder,
                     bool keepDesktopShortcut, std::wstring& reason)
 {
     std::uint32_t build = windowsBuild();
@@ -54,52 +54,52 @@ int installSilently(const Env& env, const Args& args, const Payload& payload, co
         logLine(L"Windows build %lu: Glimmerline needs %lu or newer", static_cast<unsigned long>(build),
                 static_cast<unsigned long>(kOldestWindowsBuild));
         reason = L"this Windows is too old";
-        return 1;
+        return ExitCode::Failed;
     }
     std::uint32_t budget = closeBudget(env, args);
     ULONGLONG start = ::GetTickCount64();
     if (findRunningApp(env, folder).running() && !askAppToClose(env, folder, budget)) {
         reason = L"Glimmerline did not close";
-        return 5;
+        return ExitCode::AppDidNotClose;
     }
     if (args.start && args.waitPid != 0) {
         ULONGLONG spent = ::GetTickCount64() - start;
         std::uint32_t left = spent < budget ? static_cast<std::uint32_t>(budget - spent) : 1000;
         if (!waitForQuit(static_cast<std::uint32_t>(args.waitPid), left)) {
             reason = L"Glimmerline did not close";
-            return 5;
+            return ExitCode::AppDidNotClose;
         }
     }
     InstallResult result = installApp(env, payload, folder, keepDesktopShortcut, [](float, const std::wstring&) {});
     if (!result.ok) {
         logLine(L"failed: %ls", result.message.c_str());
         reason = result.reason.empty() ? L"it did not go in" : result.reason;
-        return 1;
+        return ExitCode::Failed;
     }
-    return 0;
+    return ExitCode::Done;
 }
 
 } // namespace
 
-int reportAlreadyRunning(const Env& env, const Args& args)
+ExitCode reportAlreadyRunning(const Env& env, const Args& args)
 {
     logLine(L"another Glimmerline setup is running");
-    if (args.silent) return 4;
+    if (args.silent) return ExitCode::AnotherSetupRuns;
     HWND other = ::FindWindowW(env.setupWindowClass.c_str(), nullptr);
     if (other) {
         if (!env.testMode) {
             ::ShowWindow(other, SW_RESTORE);
             ::SetForegroundWindow(other);
         }
-        return 4;
+        return ExitCode::AnotherSetupRuns;
     }
     const wchar_t text[] = L"Glimmerline Setup is already running.";
     logLine(L"%ls", text);
     if (!env.testMode) showMessage(text, MB_ICONINFORMATION);
-    return 4;
+    return ExitCode::AnotherSetupRuns;
 }
 
-int doInstall(const Env& env, const Args& args, std::wstring& reason)
+ExitCode doInstall(const Env& env, const Args& args, std::wstring& reason)
 {
     Payload payload = loadPayload();
     if (!payloadIsSound(payload)) {
@@ -108,7 +108,7 @@ int doInstall(const Env& env, const Args& args, std::wstring& reason)
         if (!args.silent && !env.testMode) showMessage(text, MB_ICONINFORMATION);
         logLine(L"payload: %ls", fromUtf8(payload.error).c_str());
         reason = L"the download was damaged";
-        return 6;
+        return ExitCode::SetupDamaged;
     }
 
     // Held until the process ends; never released or closed.
@@ -129,7 +129,7 @@ int doInstall(const Env& env, const Args& args, std::wstring& reason)
         } else if (args.silent) {
             logLine(L"/D=%ls: %ls", args.installDir.c_str(), message.c_str());
             reason = L"its folder can't be used";
-            return 3;
+            return ExitCode::StartedWrongly;
         }
     }
     bool present = entryExists(joinPath(folder, kUninstallerExe)) || entryExists(joinPath(folder, kAppExe));
@@ -150,8 +150,8 @@ int doInstall(const Env& env, const Args& args, std::wstring& reason)
     params.placeAtPoint = args.uiAt;
     params.pointX = args.uiAtX;
     params.pointY = args.uiAtY;
-    int result = runSetupWindow(params);
-    logLine(L"window closed: %d", result);
+    ExitCode result = runSetupWindow(params);
+    logLine(L"window closed: %d", exitNumber(result));
     return result;
 }
 

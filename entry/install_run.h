@@ -2,6 +2,8 @@
 // a silent install.
 #pragma once
 
+#include "core/exit_code.h"
+
 #include <string>
 
 namespace gls {
@@ -10,10 +12,10 @@ struct Args;
 struct Env;
 
 // Returns the exit code; fills `reason` on failure (for the update result).
-int doInstall(const Env& env, const Args& args, std::wstring& reason);
+[[nodiscard]] ExitCode doInstall(const Env& env, const Args& args, std::wstring& reason);
 
 // The reaction to another setup holding the mutex: brings its window forward (not in test
-// mode) or says so. Always 4.
-int reportAlreadyRunning(const Env& env, const Args& args);
+// mode) or says so. Always AnotherSetupRuns.
+[[nodiscard]] ExitCode reportAlreadyRunning(const Env& env, const Args& args);
 
 } // namespace gls

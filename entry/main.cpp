@@ -59,7 +59,7 @@ void restartAppAfterUpdate(const Env& env, const Args& args)
     }
 }
 
-int run()
+ExitCode run()
 {
     // A setup usually runs from Downloads, next to whatever else was downloaded: load libraries
     // from the system folder only, before anything else can load one.
@@ -71,13 +71,13 @@ int run()
     Env env = buildEnv();
     if (env.failed) {
         if (!args.silent) showMessage(env.error.c_str(), MB_ICONERROR);
-        return 3;
+        return ExitCode::StartedWrongly;
     }
 
     if (args.uiSnapshot) {
         // The log stays closed in this mode; the failure text is for a debugger, not shown.
         std::string failures;
-        return writeUiSnapshots(args.snapshotDir, failures) ? 0 : 1;
+        return writeUiSnapshots(args.snapshotDir, failures) ? ExitCode::Done : ExitCode::Failed;
     }
 
     openLog(env, args.uninstall ? L"uninstall" : L"install");
@@ -85,24 +85,24 @@ int run()
 
     bool updateMode = args.silent && args.start && !args.uninstall;
     std::wstring reason;
-    int result = 0;
+    ExitCode result = ExitCode::Done;
     if (!args.unknownSwitch.empty()) {
         std::wstring text = L"Setup does not know the switch " + args.unknownSwitch + L".";
         logLine(L"%ls", text.c_str());
         if (!args.silent && !env.testMode) showMessage(text.c_str(), MB_ICONINFORMATION);
         reason = L"it was started wrongly";
-        result = 3;
+        result = ExitCode::StartedWrongly;
     } else if (args.uninstall) {
         result = doUninstall(env, args);
     } else {
         result = doInstall(env, args, reason);
     }
     if (updateMode) {
-        writeUpdateResult(env, result, result == 0 ? std::wstring() : reason);
+        writeUpdateResult(env, result, result == ExitCode::Done ? std::wstring() : reason);
         restartAppAfterUpdate(env, args);
     }
 
-    logLine(L"exit %d", result);
+    logLine(L"exit %d", exitNumber(result));
     return result;
 }
 
@@ -112,5 +112,5 @@ int run()
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    return gls::run();
+    return gls::exitNumber(gls::run());
 }

@@ -62,7 +62,7 @@ void waitForParent(unsigned long long value)
     ::CloseHandle(parent);
 }
 
-int removeHere(const Env& env, const Args& args, const std::wstring& folder)
+ExitCode removeHere(const Env& env, const Args& args, const std::wstring& folder)
 {
     if (args.parentHandle != 0) waitForParent(args.parentHandle);
     ::SetCurrentDirectoryW(env.tempDir.c_str());
@@ -70,24 +70,24 @@ int removeHere(const Env& env, const Args& args, const std::wstring& folder)
     HANDLE mutex = ::CreateMutexW(nullptr, TRUE, env.mutexName.c_str());
     if (!mutex || ::GetLastError() == ERROR_ALREADY_EXISTS) {
         if (mutex) ::CloseHandle(mutex);
-        int result = reportAlreadyRunning(env, args);
+        ExitCode result = reportAlreadyRunning(env, args);
         scheduleSelfDelete(env);
         return result;
     }
     if (env.startDelayMs != 0) ::Sleep(static_cast<DWORD>(env.startDelayMs));
 
     bool something = anythingToRemove(env, folder);
-    int result = 0;
+    ExitCode result = ExitCode::Done;
     if (args.silent) {
         if (!something) {
             logLine(L"nothing to remove");
-            result = 1;
+            result = ExitCode::Failed;
         } else if (findRunningApp(env, folder).running() && !askAppToClose(env, folder, 15000)) {
-            result = 5;
+            result = ExitCode::AppDidNotClose;
         } else {
             UninstallResult removed =
                 removeInstallation(env, folder, args.removeSettings, [](float, const std::wstring&) {});
-            result = removed.ok ? 0 : 1;
+            result = removed.ok ? ExitCode::Done : ExitCode::Failed;
         }
     } else {
         WindowParams params;
@@ -99,7 +99,7 @@ int removeHere(const Env& env, const Args& args, const std::wstring& folder)
         params.pointX = args.uiAtX;
         params.pointY = args.uiAtY;
         result = runSetupWindow(params);
-        logLine(L"window closed: %d", result);
+        logLine(L"window closed: %d", exitNumber(result));
     }
     ::ReleaseMutex(mutex);
     ::CloseHandle(mutex);
@@ -131,14 +131,14 @@ std::wstring copyCommandLine(const std::wstring& copyPath, const std::wstring& f
     return line;
 }
 
-int relaunchFromTemp(const Env& env, const Args& args, const std::wstring& folder)
+ExitCode relaunchFromTemp(const Env& env, const Args& args, const std::wstring& folder)
 {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(env.tempDir), ec);
     std::wstring copy = joinPath(env.tempDir, kUninstallCopyPrefix + std::to_wstring(::GetCurrentProcessId()) + L".exe");
     if (!::CopyFileW(ownExePath().c_str(), copy.c_str(), FALSE)) {
         showNotice(env, args, L"Setup could not copy itself to the temp folder: " + systemErrorText(::GetLastError()) + L".");
-        return 1;
+        return ExitCode::Failed;
     }
 
     HANDLE parent = nullptr;
@@ -167,13 +167,13 @@ int relaunchFromTemp(const Env& env, const Args& args, const std::wstring& folde
     if (!started) {
         showNotice(env, args, L"Setup could not start its copy in the temp folder: " + systemErrorText(error) + L".");
         ::DeleteFileW(copy.c_str());
-        return 1;
+        return ExitCode::Failed;
     }
     logLine(L"started %ls to remove %ls", copy.c_str(), folder.c_str());
     ::AllowSetForegroundWindow(pi.dwProcessId);
     ::CloseHandle(pi.hProcess);
     ::CloseHandle(pi.hThread);
-    return 0; // the parent handle stays open until this process exits
+    return ExitCode::Done; // the parent handle stays open until this process exits
 }
 
 void scheduleSelfDelete(const Env& env)
@@ -202,7 +202,7 @@ void scheduleSelfDelete(const Env& env)
     }
 }
 
-int doUninstall(const Env& env, const Args& args)
+ExitCode doUninstall(const Env& env, const Args& args)
 {
     std::wstring folder;
     if (!args.from.empty()) {
@@ -212,7 +212,7 @@ int doUninstall(const Env& env, const Args& args)
         folder = checkInstallFolder(env, args.installDir, message);
         if (folder.empty()) {
             logLine(L"/D=%ls: %ls", args.installDir.c_str(), message.c_str());
-            return 3;
+            return ExitCode::StartedWrongly;
         }
     } else {
         folder = registeredInstallFolder(env);

@@ -2,6 +2,8 @@
 // the temporary folder, which waits for it, removes the app and deletes its own file afterwards.
 #pragma once
 
+#include "core/exit_code.h"
+
 #include <string>
 
 namespace gls {
@@ -9,11 +11,11 @@ namespace gls {
 struct Args;
 struct Env;
 
-int doUninstall(const Env& env, const Args& args);
+[[nodiscard]] ExitCode doUninstall(const Env& env, const Args& args);
 
-// Copies the running program to the temporary folder and starts the copy on the folder. 0 when
-// the copy was started, 1 when it could not be made or started.
-int relaunchFromTemp(const Env& env, const Args& args, const std::wstring& folder);
+// Copies the running program to the temporary folder and starts the copy on the folder. Done when
+// the copy was started, failed when it could not be made or started.
+[[nodiscard]] ExitCode relaunchFromTemp(const Env& env, const Args& args, const std::wstring& folder);
 
 // The copy's command line: "/uninstall", the quoted "/from=", "/parent=" and the passed-on choices.
 std::wstring copyCommandLine(const std::wstring& copyPath, const std::wstring& folder, unsigned long long parentHandle,

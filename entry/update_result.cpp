@@ -15,7 +15,7 @@
 
 namespace gls {
 
-void writeUpdateResult(const Env& env, std::int32_t code, const std::wstring& reason)
+void writeUpdateResult(const Env& env, ExitCode code, const std::wstring& reason)
 {
     if (env.settingsDir.empty()) return;
     std::wstring folder = joinPath(env.settingsDir, L"update");
@@ -23,7 +23,7 @@ void writeUpdateResult(const Env& env, std::int32_t code, const std::wstring& re
     std::filesystem::create_directories(std::filesystem::path(folder), ec);
     std::wstring path = joinPath(folder, L"update-result.txt");
 
-    std::string bytes = updateResultText(code, toUtf8(reason));
+    std::string bytes = updateResultText(exitNumber(code), toUtf8(reason));
     bool ok = false;
     {
         UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -34,9 +34,9 @@ void writeUpdateResult(const Env& env, std::int32_t code, const std::wstring& re
         if (file && !::CloseHandle(file.release())) ok = false;
     }
     if (ok) {
-        logLine(L"wrote %ls (code %d)", path.c_str(), code);
+        logLine(L"wrote %ls (code %d)", path.c_str(), exitNumber(code));
     } else {
-        logLine(L"could not write %ls (code %d)", path.c_str(), code);
+        logLine(L"could not write %ls (code %d)", path.c_str(), exitNumber(code));
     }
 }
 

@@ -1,7 +1,8 @@
 // The update result: a small file that tells an in-app updater how its silent update went.
 #pragma once
 
-#include <cstdint>
+#include "core/exit_code.h"
+
 #include <string>
 
 namespace gls {
@@ -10,6 +11,6 @@ struct Env;
 
 // Replaces "update\update-result.txt" in the settings folder; does nothing without one. The log
 // says whether it was written; nothing reaches the caller.
-void writeUpdateResult(const Env& env, std::int32_t code, const std::wstring& reason);
+void writeUpdateResult(const Env& env, ExitCode code, const std::wstring& reason);
 
 } // namespace gls

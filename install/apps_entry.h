@@ -12,6 +12,6 @@ struct Env;
 std::uint32_t estimatedSizeKiB(std::uint64_t totalBytes);
 
 // Writes the key and its eleven values; on false the log line has been written.
-bool writeAppsEntry(const Env& env, const std::wstring& installDir, std::uint64_t totalBytes);
+[[nodiscard]] bool writeAppsEntry(const Env& env, const std::wstring& installDir, std::uint64_t totalBytes);
 
 } // namespace gls

@@ -38,24 +38,24 @@ struct CopyPhase {
 
 // Probe the folder, name the work folders, clear an interrupted run's leftovers, and learn the
 // installed version's files. False with the result filled when the folder cannot be written.
-bool prepareFolder(CopyPhase& phase, InstallResult& result);
+[[nodiscard]] bool prepareFolder(CopyPhase& phase, InstallResult& result);
 
 // Adds a file to the plan; false when its name cannot become a path.
 bool planFile(CopyPhase& phase, const std::string& name, const unsigned char* data, std::uint64_t size);
 
 // Writes every planned file into the staging folder (progress 0 to 0.75).
-bool stageFiles(CopyPhase& phase, const ProgressCallback& progress, InstallResult& result);
+[[nodiscard]] bool stageFiles(CopyPhase& phase, const ProgressCallback& progress, InstallResult& result);
 
 // Reads every staged file back and compares it (progress 0.8).
-bool verifyStaged(CopyPhase& phase, const ProgressCallback& progress, InstallResult& result);
+[[nodiscard]] bool verifyStaged(CopyPhase& phase, const ProgressCallback& progress, InstallResult& result);
 
 // Moves each old file aside and the new one in place, journalled (progress 0.88). On failure
 // everything swapped so far is put back.
-bool swapFiles(CopyPhase& phase, const ProgressCallback& progress, InstallResult& result);
+[[nodiscard]] bool swapFiles(CopyPhase& phase, const ProgressCallback& progress, InstallResult& result);
 
 // Undoes every journalled swap, last first. False when some old file could not be put back;
 // the old-files folder is then kept.
-bool rollBack(const std::vector<JournalEntry>& journal, const std::wstring& stagingDir, const std::wstring& installDir,
+[[nodiscard]] bool rollBack(const std::vector<JournalEntry>& journal, const std::wstring& stagingDir, const std::wstring& installDir,
               const std::wstring& oldFilesDir);
 
 // Moves the files the installed version had and this one has not into the old-files folder.

@@ -9,6 +9,6 @@ struct Env;
 
 // The folder in normal form (full path, no trailing separator), or empty with the user's
 // sentence in `message`. Reads entry states only; creates nothing.
-std::wstring checkInstallFolder(const Env& env, const std::wstring& text, std::wstring& message);
+[[nodiscard]] std::wstring checkInstallFolder(const Env& env, const std::wstring& text, std::wstring& message);
 
 } // namespace gls

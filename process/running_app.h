@@ -24,12 +24,12 @@ RunningApp findRunningApp(const Env& env, const std::wstring& installFolder);
 
 // Posts WM_CLOSE once to each app window and waits until windows and processes are gone.
 // False when the budget was spent first.
-bool askAppToClose(const Env& env, const std::wstring& installFolder, std::uint32_t budgetMs);
+[[nodiscard]] bool askAppToClose(const Env& env, const std::wstring& installFolder, std::uint32_t budgetMs);
 
 // Ends every process of the app, as the user asked. True when all were ended and nothing is found after.
-bool endApp(const Env& env, const std::wstring& installFolder);
+[[nodiscard]] bool endApp(const Env& env, const std::wstring& installFolder);
 
 // True when the process quit within the limit, or cannot be opened (taken as gone).
-bool waitForQuit(std::uint32_t processId, std::uint32_t limitMs);
+[[nodiscard]] bool waitForQuit(std::uint32_t processId, std::uint32_t limitMs);
 
 } // namespace gls

@@ -7,6 +7,6 @@
 namespace gls {
 
 // True when every picture was written; failure messages are appended to `failures`.
-bool writeUiSnapshots(const std::wstring& folder, std::string& failures);
+[[nodiscard]] bool writeUiSnapshots(const std::wstring& folder, std::string& failures);
 
 } // namespace gls

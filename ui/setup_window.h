@@ -1,6 +1,8 @@
 // The setup window: what a run hands it, and the call that shows it until it is closed.
 #pragma once
 
+#include "core/exit_code.h"
+
 #include <cstdint>
 #include <string>
 
@@ -23,8 +25,8 @@ struct WindowParams {
     std::int32_t pointY = 0;
 };
 
-// Shows the window and pumps messages until it is gone. 0: the work was done; 1: failure or
-// no window; 2: cancelled or nothing done.
-int runSetupWindow(const WindowParams& params);
+// Shows the window and pumps messages until it is gone: done when the work was done, failed on a
+// failure or without a window, cancelled when closed before the work or with nothing done.
+[[nodiscard]] ExitCode runSetupWindow(const WindowParams& params);
 
 } // namespace gls

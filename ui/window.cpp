@@ -56,10 +56,10 @@ Window::~Window()
     if (worker_.joinable()) worker_.join();
 }
 
-int Window::run()
+ExitCode Window::run()
 {
-    if (FAILED(::D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, d2dFactory_.put()))) return 1;
-    if (!chooseFonts(fonts_)) return 1;
+    if (FAILED(::D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, d2dFactory_.put()))) return ExitCode::Failed;
+    if (!chooseFonts(fonts_)) return ExitCode::Failed;
 
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     WNDCLASSEXW wc = {};
@@ -87,7 +87,7 @@ int Window::run()
     const wchar_t* title = params_.uninstalling ? L"Remove Glimmerline" : kSetupTitle;
     HWND created = ::CreateWindowExW(0, env_.setupWindowClass.c_str(), title, kSetupWindowStyle, x, y,
                                      place.fit.width, place.fit.height, nullptr, nullptr, instance, this);
-    if (!created) return 1;
+    if (!created) return ExitCode::Failed;
 
     applyTitleBarTheme(hwnd_, light_);
     if (params_.placeAtPoint) {
@@ -259,7 +259,7 @@ void Window::refitToMonitor(const RECT* suggested)
     ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-int runSetupWindow(const WindowParams& params)
+ExitCode runSetupWindow(const WindowParams& params)
 {
     ComApartment com;
     Window window(params);

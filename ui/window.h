@@ -46,8 +46,8 @@ public:
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
-    // Creates and shows the window, pumps messages until it is gone; returns the result code.
-    int run();
+    // Creates and shows the window, pumps messages until it is gone; returns the exit code.
+    [[nodiscard]] ExitCode run();
 
     // The two button actions and the checkbox, from a click or a key.
     void onPrimary();
@@ -78,7 +78,7 @@ private:
     void pickFolder();
     void showLicense();
     void goTo(Screen screen);
-    void finish(int result);
+    void finish(ExitCode result);
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -101,7 +101,7 @@ private:
     Target hover_ = Target::None;
     Target pressed_ = Target::None;
     bool trackingLeave_ = false;
-    int result_ = 2;
+    ExitCode result_ = ExitCode::Cancelled;
     std::thread worker_;
     std::mutex progressLock_;
     std::wstring sharedProgressText_;

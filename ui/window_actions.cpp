@@ -16,7 +16,7 @@ void Window::goTo(Screen screen)
     ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-void Window::finish(int result)
+void Window::finish(ExitCode result)
 {
     result_ = result;
     ::DestroyWindow(hwnd_);
@@ -47,9 +47,9 @@ void Window::onPrimary()
     case Screen::Progress: return;
     case Screen::Done:
         if (state_.openAppAfter) openApp(env_, state_.installFolder);
-        finish(0);
+        finish(ExitCode::Done);
         return;
-    case Screen::Error: finish(1); return;
+    case Screen::Error: finish(ExitCode::Failed); return;
     case Screen::RemoveConfirm:
         if (findRunningApp(env_, state_.installFolder).running()) {
             goTo(Screen::CloseApp);
@@ -57,9 +57,9 @@ void Window::onPrimary()
             runWork(Work::Uninstall);
         }
         return;
-    case Screen::Removed: finish(0); return;
-    case Screen::NotInstalled: finish(1); return;
-    case Screen::OldWindows: finish(2); return;
+    case Screen::Removed: finish(ExitCode::Done); return;
+    case Screen::NotInstalled: finish(ExitCode::Failed); return;
+    case Screen::OldWindows: finish(ExitCode::Cancelled); return;
     }
 }
 
@@ -67,7 +67,7 @@ void Window::onSecondary()
 {
     switch (state_.screen) {
     case Screen::Welcome:
-    case Screen::RemoveConfirm: finish(2); return;
+    case Screen::RemoveConfirm: finish(ExitCode::Cancelled); return;
     case Screen::CloseApp:
     case Screen::EndApp: goTo(state_.uninstalling ? Screen::RemoveConfirm : Screen::Welcome); return;
     case Screen::Error:

@@ -19,7 +19,7 @@ struct UninstallResult {
     bool settingsRemoved = false;
 };
 
-UninstallResult removeInstallation(const Env& env, const std::wstring& installFolder, bool removeSettings,
+[[nodiscard]] UninstallResult removeInstallation(const Env& env, const std::wstring& installFolder, bool removeSettings,
                                    const ProgressCallback& progress);
 
 } // namespace gls

@@ -82,9 +82,9 @@ TEST(ScreenStates, FirstScreenAndWhatClosingReturns)
     EXPECT_EQ(gls::firstScreen(uninstall, false), gls::Screen::RemoveConfirm);
     EXPECT_EQ(gls::firstScreen(uninstall, true), gls::Screen::NotInstalled);
 
-    EXPECT_EQ(gls::closeResult(gls::Screen::Done), 0);
-    EXPECT_EQ(gls::closeResult(gls::Screen::Removed), 0);
-    EXPECT_EQ(gls::closeResult(gls::Screen::Error), 1);
-    EXPECT_EQ(gls::closeResult(gls::Screen::NotInstalled), 2);
-    EXPECT_EQ(gls::closeResult(gls::Screen::Welcome), 2);
+    EXPECT_EQ(gls::closeResult(gls::Screen::Done), gls::ExitCode::Done);
+    EXPECT_EQ(gls::closeResult(gls::Screen::Removed), gls::ExitCode::Done);
+    EXPECT_EQ(gls::closeResult(gls::Screen::Error), gls::ExitCode::Failed);
+    EXPECT_EQ(gls::closeResult(gls::Screen::NotInstalled), gls::ExitCode::Cancelled);
+    EXPECT_EQ(gls::closeResult(gls::Screen::Welcome), gls::ExitCode::Cancelled);
 }

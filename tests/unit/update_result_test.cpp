@@ -30,15 +30,15 @@ TEST(UpdateResult, FourLinesEachEndedByALineFeed)
 {
     TestFolder folder;
     gls::Env env = testEnv(folder);
-    gls::writeUpdateResult(env, 0, L"");
+    gls::writeUpdateResult(env, gls::ExitCode::Done, L"");
     std::wstring path = folder / L"LocalAppData\\Glimmerline\\update\\update-result.txt";
     EXPECT_EQ(readFile(path), updateResultFile(0, ""));
 
     // A shorter second result replaces the file completely; non-ASCII reasons are UTF-8.
-    gls::writeUpdateResult(env, 5, L"Glimmerline did not close");
+    gls::writeUpdateResult(env, gls::ExitCode::AppDidNotClose, L"Glimmerline did not close");
     EXPECT_EQ(readFile(path), updateResultFile(5, "Glimmerline did not close"));
-    gls::writeUpdateResult(env, -2, L"caf\u00e9 \u2192 \U0001F3B5");
-    EXPECT_EQ(readFile(path), updateResultFile(-2, "caf\xC3\xA9 \xE2\x86\x92 \xF0\x9F\x8E\xB5"));
+    gls::writeUpdateResult(env, gls::ExitCode::Failed, L"caf\u00e9 \u2192 \U0001F3B5");
+    EXPECT_EQ(readFile(path), updateResultFile(1, "caf\xC3\xA9 \xE2\x86\x92 \xF0\x9F\x8E\xB5"));
 }
 
 TEST(UpdateResult, NothingWithoutASettingsFolderOrWhenTheFolderCannotBeMade)
@@ -46,13 +46,13 @@ TEST(UpdateResult, NothingWithoutASettingsFolderOrWhenTheFolderCannotBeMade)
     TestFolder folder;
     gls::Env env = testEnv(folder);
     env.settingsDir.clear();
-    gls::writeUpdateResult(env, 1, L"x");
+    gls::writeUpdateResult(env, gls::ExitCode::Failed, L"x");
     std::error_code ec;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path(), ec), std::filesystem::directory_iterator()), 0);
 
     env = testEnv(folder);
     ASSERT_TRUE(gls::test::writeFile(env.settingsDir + L"\\update", "a file where the folder should be"));
-    gls::writeUpdateResult(env, 1, L"x");
+    gls::writeUpdateResult(env, gls::ExitCode::Failed, L"x");
     EXPECT_EQ(readFile(env.settingsDir + L"\\update"), "a file where the folder should be");
 }
 

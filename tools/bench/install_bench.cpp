@@ -30,14 +30,14 @@ double payloadBytes(const gls::Payload& p)
 }
 
 // Writes every file and reads it back, the plain way: the rate the drive gives these bytes.
-double rawRate(const gls::Payload& p, const std::wstring& folder)
+double rawRate(const gls::Payload& p, const std::wstring& folder, bool& ok)
 {
     auto start = Clock::now();
     int n = 0;
+    ok = true;
     for (const auto& e : p.entries) {
         std::wstring path = folder + L"\\raw-" + std::to_wstring(n++);
-        gls::writeWholeFile(path, e.data, e.size);
-        gls::readsBackSame(path, e.data, e.size);
+        ok = gls::writeWholeFile(path, e.data, e.size) && gls::readsBackSame(path, e.data, e.size) && ok;
     }
     double took = seconds(start);
     std::error_code ec;
@@ -63,10 +63,11 @@ void measure(const char* label, const gls::Payload& payload, const std::wstring&
     start = Clock::now();
     bool updateOk = gls::installApp(env, payload, dir, false, quiet).ok;
     double update = seconds(start);
-    double raw = rawRate(payload, scratch + L"\\raw");
-    std::printf("%-20s %9.3f MB in %3zu files | fresh %7.1f MB/s%s | update %7.1f MB/s%s | plain write+read %7.1f MB/s\n",
+    bool rawOk = false;
+    double raw = rawRate(payload, scratch + L"\\raw", rawOk);
+    std::printf("%-20s %9.3f MB in %3zu files | fresh %7.1f MB/s%s | update %7.1f MB/s%s | plain write+read %7.1f MB/s%s\n",
                 label, mb, payload.entries.size(), mb / fresh, freshOk ? "" : " (FAILED)", mb / update,
-                updateOk ? "" : " (FAILED)", raw);
+                updateOk ? "" : " (FAILED)", raw, rawOk ? "" : " (FAILED)");
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);
     ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\GlimmerlineSetupTest\\Bench");
