@@ -9,14 +9,13 @@
 #include "install/install_folder.h"
 #include "install/install_job.h"
 #include "payload/payload.h"
-#include "payload/payload_name.h"
+#include "payload/payload_check.h"
 #include "platform/env.h"
 #include "platform/file_identity.h"
 #include "platform/file_status.h"
 #include "platform/log.h"
 #include "platform/message_box.h"
 #include "platform/system_checks.h"
-#include "platform/text.h"
 #include "process/running_app.h"
 #include "ui/setup_window.h"
 
@@ -25,20 +24,6 @@
 namespace gls {
 
 namespace {
-
-// A payload counts as damaged when it has an error, no files, or a name that is no path.
-bool payloadIsSound(Payload& payload)
-{
-    if (!payload.error.empty()) return false;
-    if (payload.entries.empty()) return false;
-    for (const PayloadEntry& e : payload.entries) {
-        if (pathFromPayloadName(e.name).empty()) {
-            payload.error = "a path in the payload is not valid UTF-8: " + e.name;
-            return false;
-        }
-    }
-    return true;
-}
 
 std::uint32_t closeBudget(const Env& env, const Args& args)
 {
@@ -101,15 +86,16 @@ ExitCode reportAlreadyRunning(const Env& env, const Args& args)
 
 ExitCode doInstall(const Env& env, const Args& args, std::wstring& reason)
 {
-    Payload payload = loadPayload();
-    if (!payloadIsSound(payload)) {
+    Checked<Payload> sound = checkPayload(loadPayload());
+    if (!sound.ok()) {
         const wchar_t text[] = L"This setup file is damaged or incomplete. Download it again.";
         logLine(L"%ls", text);
         if (!args.silent && !env.testMode) showMessage(text, MB_ICONINFORMATION);
-        logLine(L"payload: %ls", fromUtf8(payload.error).c_str());
+        logLine(L"payload: %ls", sound.problem.c_str());
         reason = L"the download was damaged";
         return ExitCode::SetupDamaged;
     }
+    const Payload& payload = sound.value;
 
     // Held until the process ends; never released or closed.
     HANDLE mutex = ::CreateMutexW(nullptr, TRUE, env.mutexName.c_str());
@@ -122,12 +108,11 @@ ExitCode doInstall(const Env& env, const Args& args, std::wstring& reason)
     ExistingInstall existing = findExistingInstall(env);
     std::wstring folder = existing.found ? existing.folder : env.defaultInstallDir;
     if (args.installDirGiven) {
-        std::wstring message;
-        std::wstring checked = checkInstallFolder(env, args.installDir, message);
-        if (!checked.empty()) {
-            folder = checked;
+        Checked<std::wstring> checked = checkInstallFolder(env, args.installDir);
+        if (checked.ok()) {
+            folder = checked.value;
         } else if (args.silent) {
-            logLine(L"/D=%ls: %ls", args.installDir.c_str(), message.c_str());
+            logLine(L"/D=%ls: %ls", args.installDir.c_str(), checked.problem.c_str());
             reason = L"its folder can't be used";
             return ExitCode::StartedWrongly;
         }

@@ -41,9 +41,8 @@ std::wstring appFolderAfterUpdate(const Env& env, const Args& args)
     ExistingInstall existing = findExistingInstall(env);
     std::wstring folder = existing.found ? existing.folder : env.defaultInstallDir;
     if (args.installDirGiven) {
-        std::wstring message;
-        std::wstring checked = checkInstallFolder(env, args.installDir, message);
-        if (!checked.empty()) folder = checked;
+        Checked<std::wstring> checked = checkInstallFolder(env, args.installDir);
+        if (checked.ok()) folder = checked.value;
     }
     return folder;
 }
@@ -68,11 +67,12 @@ ExitCode run()
     Args args = parseArgs();
     if (!args.uiSnapshot && isUninstallerName(ownExePath())) args.uninstall = true;
 
-    Env env = buildEnv();
-    if (env.failed) {
-        if (!args.silent) showMessage(env.error.c_str(), MB_ICONERROR);
+    Checked<Env> checkedEnv = buildEnv();
+    if (!checkedEnv.ok()) {
+        if (!args.silent) showMessage(checkedEnv.problem.c_str(), MB_ICONERROR);
         return ExitCode::StartedWrongly;
     }
+    const Env& env = checkedEnv.value;
 
     if (args.uiSnapshot) {
         // The log stays closed in this mode; the failure text is for a debugger, not shown.

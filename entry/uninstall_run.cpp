@@ -208,12 +208,12 @@ ExitCode doUninstall(const Env& env, const Args& args)
     if (!args.from.empty()) {
         folder = args.from;
     } else if (args.installDirGiven) {
-        std::wstring message;
-        folder = checkInstallFolder(env, args.installDir, message);
-        if (folder.empty()) {
-            logLine(L"/D=%ls: %ls", args.installDir.c_str(), message.c_str());
+        Checked<std::wstring> checked = checkInstallFolder(env, args.installDir);
+        if (!checked.ok()) {
+            logLine(L"/D=%ls: %ls", args.installDir.c_str(), checked.problem.c_str());
             return ExitCode::StartedWrongly;
         }
+        folder = checked.value;
     } else {
         folder = registeredInstallFolder(env);
     }

@@ -40,16 +40,20 @@ std::wstring knownFolder(const GUID& id)
 
 namespace {
 
-void fillTestMode(Env& env, const std::wstring& value)
+// The test folder in lexical normal form: an absolute path of an existing folder.
+Checked<std::wstring> checkTestFolder(const std::wstring& value)
 {
-    env.testMode = true;
     std::error_code ec;
     if (!hasAbsoluteForm(value) || !fs::is_directory(fs::path(value), ec)) {
-        env.failed = true;
-        env.error = L"GLIMMERLINE_SETUP_TEST names no existing folder: " + value;
-        return;
+        return refused<std::wstring>(L"GLIMMERLINE_SETUP_TEST names no existing folder: " + value);
     }
-    env.testRoot = lexicallyNormal(value);
+    return passed(lexicallyNormal(value));
+}
+
+void fillTestMode(Env& env, const std::wstring& testRoot)
+{
+    env.testMode = true;
+    env.testRoot = testRoot;
     env.uninstallKey = L"Software\\GlimmerlineSetupTest\\Uninstall\\Glimmerline";
     env.startMenuPrograms = joinPath(env.testRoot, L"StartMenu", L"Programs");
     env.desktopDir = joinPath(env.testRoot, L"Desktop");
@@ -64,6 +68,7 @@ void fillTestMode(Env& env, const std::wstring& value)
     // The runs use these as unsigned millisecond counts; a negative value means none.
     env.startDelayMs = std::max(0, readDecimalInt(readEnvVar(L"GLIMMERLINE_SETUP_TEST_DELAY_MS")));
     env.closeTimeoutMs = std::max(0, readDecimalInt(readEnvVar(L"GLIMMERLINE_SETUP_TEST_CLOSE_MS")));
+    std::error_code ec;
     fs::create_directories(fs::path(env.tempDir), ec);
 }
 
@@ -95,16 +100,18 @@ void fillNormalMode(Env& env)
 
 } // namespace
 
-Env buildEnv()
+Checked<Env> buildEnv()
 {
     Env env;
     std::wstring testFolder = readEnvVar(L"GLIMMERLINE_SETUP_TEST");
     if (testFolder.empty()) {
         fillNormalMode(env);
-    } else {
-        fillTestMode(env, testFolder);
+        return passed(std::move(env));
     }
-    return env;
+    Checked<std::wstring> root = checkTestFolder(testFolder);
+    if (!root.ok()) return refused<Env>(root.problem);
+    fillTestMode(env, root.value);
+    return passed(std::move(env));
 }
 
 } // namespace gls

@@ -1,6 +1,8 @@
 // The environment record: every folder, key, class name and mutex name the setup works with.
 #pragma once
 
+#include "core/checked.h"
+
 #include <cstdint>
 #include <string>
 
@@ -10,8 +12,6 @@ namespace gls {
 
 struct Env {
     bool testMode = false;
-    bool failed = false;
-    std::wstring error;
     std::wstring testRoot;
     std::wstring uninstallKey;
     std::wstring startMenuPrograms;
@@ -28,8 +28,9 @@ struct Env {
     std::int32_t closeTimeoutMs = 0;
 };
 
-// Normal mode, or test mode when GLIMMERLINE_SETUP_TEST names a folder. Built once, at start.
-Env buildEnv();
+// Normal mode, or test mode when GLIMMERLINE_SETUP_TEST names a folder. Built once, at start;
+// refused when the variable names no existing absolute folder.
+Checked<Env> buildEnv();
 
 // An environment variable's value; empty when unset, empty, or 2048 characters or longer.
 std::wstring readEnvVar(const wchar_t* name);

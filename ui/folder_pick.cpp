@@ -34,12 +34,12 @@ std::wstring pickerStartFolder(std::wstring path)
 void applyPickedFolder(const Env& env, ScreenState& state, const std::wstring& picked,
                        const std::wstring& startFolder, const std::wstring& startVersion)
 {
-    std::wstring message;
-    std::wstring folder = checkInstallFolder(env, installFolderFromPick(picked), message);
-    if (folder.empty()) {
-        state.folderProblem = message;
+    Checked<std::wstring> checked = checkInstallFolder(env, installFolderFromPick(picked));
+    if (!checked.ok()) {
+        state.folderProblem = checked.problem;
         return;
     }
+    const std::wstring& folder = checked.value;
     state.installFolder = folder;
     state.folderProblem.clear();
     state.appInFolder = targetExists(joinPath(folder, kAppExe)) || targetExists(joinPath(folder, kUninstallerExe));

@@ -26,16 +26,15 @@ void Window::onPrimary()
 {
     switch (state_.screen) {
     case Screen::Welcome: {
-        std::wstring message;
-        std::wstring folder = checkInstallFolder(env_, state_.installFolder, message);
-        if (folder.empty()) {
-            state_.folderProblem = message;
+        Checked<std::wstring> folder = checkInstallFolder(env_, state_.installFolder);
+        if (!folder.ok()) {
+            state_.folderProblem = folder.problem;
             ::InvalidateRect(hwnd_, nullptr, FALSE);
             return;
         }
-        state_.installFolder = folder;
+        state_.installFolder = folder.value;
         state_.folderProblem.clear();
-        if (findRunningApp(env_, folder).running()) {
+        if (findRunningApp(env_, folder.value).running()) {
             goTo(Screen::CloseApp);
         } else {
             runWork(Work::Install);

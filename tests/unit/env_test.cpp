@@ -18,6 +18,14 @@ namespace {
 
 const wchar_t kTestVar[] = L"GLIMMERLINE_SETUP_TEST";
 
+// The environment the program would build now; a refusal fails the test.
+Env built()
+{
+    gls::Checked<Env> env = buildEnv();
+    EXPECT_TRUE(env.ok()) << gls::test::narrow(env.problem);
+    return env.value;
+}
+
 } // namespace
 
 TEST(Environment, TestModeNormalisesTheFolderAndCreatesTemp)
@@ -35,8 +43,7 @@ TEST(Environment, TestModeNormalisesTheFolderAndCreatesTemp)
     ScopedEnvVar close(L"GLIMMERLINE_SETUP_TEST_CLOSE_MS", L" 12x");
     ScopedEnvVar nomf(L"GLIMMERLINE_SETUP_TEST_NOMF", L"1");
 
-    Env env = buildEnv();
-    ASSERT_FALSE(env.failed) << gls::test::narrow(env.error);
+    Env env = built();
     EXPECT_TRUE(env.testMode);
     EXPECT_EQ(env.testRoot, folder.path());
     EXPECT_EQ(env.uninstallKey, L"Software\\GlimmerlineSetupTest\\Uninstall\\Glimmerline");
@@ -64,7 +71,7 @@ TEST(Environment, TestTimesThatAreNotPositiveNumbersMeanNone)
     ScopedEnvVar delay(L"GLIMMERLINE_SETUP_TEST_DELAY_MS", L"soon");
     ScopedEnvVar close(L"GLIMMERLINE_SETUP_TEST_CLOSE_MS", L"-5000");
     ScopedEnvVar nomf(L"GLIMMERLINE_SETUP_TEST_NOMF", L"");
-    Env env = buildEnv();
+    Env env = built();
     EXPECT_EQ(env.startDelayMs, 0);
     EXPECT_EQ(env.closeTimeoutMs, 0);
     EXPECT_FALSE(env.noMediaFoundation);
@@ -73,12 +80,12 @@ TEST(Environment, TestTimesThatAreNotPositiveNumbersMeanNone)
     for (const wchar_t* huge : {L"2147483648", L"99999999999999999999999", L"-99999999999999999999999"}) {
         ScopedEnvVar hugeDelay(L"GLIMMERLINE_SETUP_TEST_DELAY_MS", huge);
         ScopedEnvVar hugeClose(L"GLIMMERLINE_SETUP_TEST_CLOSE_MS", huge);
-        Env hugeEnv = buildEnv();
+        Env hugeEnv = built();
         EXPECT_EQ(hugeEnv.startDelayMs, 0) << huge;
         EXPECT_EQ(hugeEnv.closeTimeoutMs, 0) << huge;
     }
     ScopedEnvVar largest(L"GLIMMERLINE_SETUP_TEST_CLOSE_MS", L"2147483647");
-    EXPECT_EQ(buildEnv().closeTimeoutMs, 2147483647);
+    EXPECT_EQ(built().closeTimeoutMs, 2147483647);
 }
 
 TEST(Environment, BadTestFoldersFail)
@@ -97,11 +104,10 @@ TEST(Environment, BadTestFoldersFail)
     };
     for (const std::wstring& value : bad) {
         ScopedEnvVar test(kTestVar, value);
-        Env env = buildEnv();
-        EXPECT_TRUE(env.testMode) << gls::test::narrow(value);
-        EXPECT_TRUE(env.failed) << gls::test::narrow(value);
-        EXPECT_EQ(env.error, L"GLIMMERLINE_SETUP_TEST names no existing folder: " + value);
-        EXPECT_TRUE(env.testRoot.empty() && env.tempDir.empty() && env.uninstallKey.empty());
+        gls::Checked<Env> env = buildEnv();
+        EXPECT_FALSE(env.ok()) << gls::test::narrow(value);
+        EXPECT_EQ(env.problem, L"GLIMMERLINE_SETUP_TEST names no existing folder: " + value);
+        EXPECT_TRUE(env.value.testRoot.empty() && env.value.tempDir.empty() && env.value.uninstallKey.empty());
     }
     ::SetCurrentDirectoryW(L"C:\\");
 }
@@ -110,9 +116,8 @@ TEST(Environment, OverlongTestVariableMeansNormalMode)
 {
     ScopedEnvVar test(kTestVar, L"C:\\" + std::wstring(2045, L'a')); // 2048 characters
     ScopedEnvVar delay(L"GLIMMERLINE_SETUP_TEST_DELAY_MS", L"250");
-    Env env = buildEnv();
+    Env env = built();
     EXPECT_FALSE(env.testMode);
-    EXPECT_FALSE(env.failed);
     EXPECT_EQ(env.startDelayMs, 0); // the test variables are not read in normal mode
     EXPECT_EQ(env.uninstallKey, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Glimmerline");
 }
@@ -132,7 +137,7 @@ TEST(Environment, NormalModeFolders)
     ScopedEnvVar test(kTestVar, L"");
     ScopedEnvVar local(L"LOCALAPPDATA", L"C:\\Users\\ann\\AppData\\Local");
     ScopedEnvVar roaming(L"APPDATA", L"C:\\Users\\ann\\AppData\\Roaming\\");
-    Env env = buildEnv();
+    Env env = built();
     EXPECT_FALSE(env.testMode);
     EXPECT_EQ(env.settingsDir, L"C:\\Users\\ann\\AppData\\Local\\Glimmerline");
     EXPECT_EQ(env.abletonDir, L"C:\\Users\\ann\\AppData\\Roaming\\Ableton");
@@ -154,7 +159,7 @@ TEST(Environment, NormalModeWithoutLocalAppDataHasNoSettingsFolder)
     ScopedEnvVar test(kTestVar, L"");
     ScopedEnvVar local(L"LOCALAPPDATA", L"");
     ScopedEnvVar roaming(L"APPDATA", L"");
-    Env env = buildEnv();
+    Env env = built();
     EXPECT_TRUE(env.settingsDir.empty());
     EXPECT_TRUE(env.abletonDir.empty());
     EXPECT_FALSE(env.desktopDir.empty());

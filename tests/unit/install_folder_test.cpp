@@ -9,18 +9,16 @@ using gls::test::TestFolder;
 
 namespace {
 
-const std::wstring kUnset = L"(unset)";
-
-struct Checked {
+// The folder when the rules pass it (else empty), and the user's sentence when they refuse it.
+struct Outcome {
     std::wstring folder;
     std::wstring message;
 };
 
-Checked check(const std::wstring& text, const gls::Env& env = gls::Env())
+Outcome check(const std::wstring& text, const gls::Env& env = gls::Env())
 {
-    Checked c{L"", kUnset};
-    c.folder = gls::checkInstallFolder(env, text, c.message);
-    return c;
+    gls::Checked<std::wstring> checked = gls::checkInstallFolder(env, text);
+    return {checked.ok() ? checked.value : L"", checked.problem};
 }
 
 const wchar_t kCharacterMessage[] = L"A folder's name cannot have any of these in it: < > \" | ? *";
@@ -31,15 +29,15 @@ TEST(InstallFolder, TrimsQuotesAndBlanks)
 {
     EXPECT_EQ(check(L"  \" \"  ").message, L"Pick a folder to install into.");
     EXPECT_EQ(check(L"").message, L"Pick a folder to install into.");
-    Checked c = check(L"  \"C:\\Apps\\Glimmerline\"  ");
+    Outcome c = check(L"  \"C:\\Apps\\Glimmerline\"  ");
     EXPECT_EQ(c.folder, L"C:\\Apps\\Glimmerline");
-    EXPECT_EQ(c.message, kUnset); // left as it was
+    EXPECT_EQ(c.message, L""); // no problem
 }
 
 TEST(InstallFolder, NeedsAWholePath)
 {
     for (const wchar_t* text : {L"Apps\\Glimmerline", L"\\Apps", L"C:Apps", L"C:", L"/x", L"\\\\\\srv"}) {
-        Checked c = check(text);
+        Outcome c = check(text);
         EXPECT_EQ(c.folder, L"") << gls::test::narrow(text);
         EXPECT_EQ(c.message, L"Pick a whole folder path, starting with a drive letter.") << gls::test::narrow(text);
     }
@@ -59,7 +57,7 @@ TEST(InstallFolder, LengthLimits)
 {
     std::wstring at180 = L"C:\\" + std::wstring(177, L'a');
     EXPECT_EQ(check(at180).folder, at180);
-    Checked over = check(at180 + L"b");
+    Outcome over = check(at180 + L"b");
     EXPECT_EQ(over.folder, L"");
     EXPECT_EQ(over.message, L"That folder's path is too long. Pick a shorter one.");
     EXPECT_EQ(check(L"C:\\" + std::wstring(1100, L'a')).message, L"That folder's path is too long.");
@@ -78,7 +76,7 @@ TEST(InstallFolder, ExistingEntries)
     TestFolder folder;
     ASSERT_TRUE(gls::test::writeFile(folder / L"file", "x"));
     EXPECT_EQ(check(folder / L"file").message, L"There is a file of that name there. Pick another folder.");
-    Checked existing = check(folder.path() + L"\\");
+    Outcome existing = check(folder.path() + L"\\");
     EXPECT_EQ(existing.folder, folder.path());
     EXPECT_TRUE(gls::test::exists(folder.path()));
     EXPECT_FALSE(gls::test::exists(folder / L"missing"));

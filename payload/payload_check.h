@@ -1,0 +1,13 @@
+// Whether the setup's own payload is fit to install from.
+#pragma once
+
+#include "core/checked.h"
+#include "core/payload_archive.h"
+
+namespace gls {
+
+// The payload when it is sound: read without error, holding files, every name a path. Otherwise
+// the reason it counts as damaged, for the log.
+Checked<Payload> checkPayload(Payload payload);
+
+} // namespace gls
