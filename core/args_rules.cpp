@@ -1,6 +1,8 @@
 // The switch rules of the command line, free of the platform so they build natively too.
 #include "args.h"
 
+#include "ascii_case.h"
+
 #include <cstdlib>
 #include <cwchar>
 #include <cwctype>
@@ -8,11 +10,6 @@
 namespace gls {
 
 namespace {
-
-wchar_t asciiLower(wchar_t c)
-{
-    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
 
 // Letter case is ignored for ASCII letters only, the way the switches are spelt.
 bool equalsNoCase(const std::wstring& text, const wchar_t* word)

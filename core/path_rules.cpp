@@ -1,6 +1,8 @@
 // Path text rules on Windows path syntax.
 #include "path_rules.h"
 
+#include "ascii_case.h"
+
 #include <vector>
 
 namespace gls {
@@ -25,14 +27,6 @@ std::size_t skipSeparators(const std::wstring& p, std::size_t at)
 {
     while (at < p.size() && isSeparator(p[at])) ++at;
     return at;
-}
-
-std::wstring asciiLower(std::wstring text)
-{
-    for (wchar_t& c : text) {
-        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-    }
-    return text;
 }
 
 void trimTrailingSeparators(std::wstring& p)
@@ -122,6 +116,12 @@ bool isInsideFolder(const std::wstring& path, const std::wstring& folder)
     trimTrailingSeparators(f);
     if (p == f) return true;
     return p.size() > f.size() && p.compare(0, f.size(), f) == 0 && isSeparator(p[f.size()]);
+}
+
+std::wstring lastComponent(const std::wstring& path)
+{
+    std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
 bool samePath(const std::wstring& a, const std::wstring& b)

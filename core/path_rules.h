@@ -22,6 +22,9 @@ std::wstring lexicallyNormal(const std::wstring& path);
 // trailing separators ignored. An empty folder contains nothing.
 bool isInsideFolder(const std::wstring& path, const std::wstring& folder);
 
+// The last component: the text after the last separator, or the whole text without one.
+std::wstring lastComponent(const std::wstring& path);
+
 // The same path after lexical normalisation and ASCII lower-casing; no file-system access.
 bool samePath(const std::wstring& a, const std::wstring& b);
 

@@ -2,17 +2,14 @@
 #include "install_run.h"
 
 #include "core/args.h"
-#include "core/path_join.h"
-#include "core/product.h"
 #include "core/windows_version.h"
-#include "install/existing_install.h"
-#include "install/install_folder.h"
+#include "install/app_in_folder.h"
+#include "install/folder_choice.h"
 #include "install/install_job.h"
 #include "payload/payload.h"
 #include "payload/payload_check.h"
 #include "platform/env.h"
 #include "platform/file_identity.h"
-#include "platform/file_status.h"
 #include "platform/log.h"
 #include "platform/message_box.h"
 #include "platform/system_checks.h"
@@ -105,19 +102,15 @@ ExitCode doInstall(const Env& env, const Args& args, std::wstring& reason)
     }
     if (env.startDelayMs != 0) ::Sleep(static_cast<DWORD>(env.startDelayMs));
 
-    ExistingInstall existing = findExistingInstall(env);
-    std::wstring folder = existing.found ? existing.folder : env.defaultInstallDir;
-    if (args.installDirGiven) {
-        Checked<std::wstring> checked = checkInstallFolder(env, args.installDir);
-        if (checked.ok()) {
-            folder = checked.value;
-        } else if (args.silent) {
-            logLine(L"/D=%ls: %ls", args.installDir.c_str(), checked.problem.c_str());
-            reason = L"its folder can't be used";
-            return ExitCode::StartedWrongly;
-        }
+    FolderChoice choice = chooseInstallFolder(env, args);
+    if (!choice.givenProblem.empty() && args.silent) {
+        logLine(L"/D=%ls: %ls", args.installDir.c_str(), choice.givenProblem.c_str());
+        reason = L"its folder can't be used";
+        return ExitCode::StartedWrongly;
     }
-    bool present = entryExists(joinPath(folder, kUninstallerExe)) || entryExists(joinPath(folder, kAppExe));
+    const ExistingInstall& existing = choice.existing;
+    const std::wstring& folder = choice.folder;
+    bool present = appInFolder(folder);
     bool sameFolder = existing.found && sameFolderOnDisk(existing.folder, folder);
     bool keepDesktopShortcut = sameFolder && existing.hasDesktopShortcut;
 

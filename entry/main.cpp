@@ -1,15 +1,14 @@
 // The program's entry: hardens the library search, reads the command line, builds the environment,
 // opens the log, rejects unknown switches and runs the install or the uninstall.
 #include "core/args.h"
-#include "core/path_join.h"
+#include "core/path_rules.h"
 #include "core/product.h"
 #include "core/version.h"
-#include "install/existing_install.h"
-#include "install/install_folder.h"
+#include "install/app_in_folder.h"
+#include "install/folder_choice.h"
 #include "install_run.h"
 #include "platform/command_line.h"
 #include "platform/env.h"
-#include "platform/file_status.h"
 #include "platform/log.h"
 #include "platform/message_box.h"
 #include "platform/own_path.h"
@@ -28,30 +27,17 @@ namespace {
 
 bool isUninstallerName(const std::wstring& exePath)
 {
-    size_t slash = exePath.find_last_of(L"\\/");
-    std::wstring name = slash == std::wstring::npos ? exePath : exePath.substr(slash + 1);
+    std::wstring name = lastComponent(exePath);
     return ::CompareStringOrdinal(name.c_str(), static_cast<int>(name.size()), kUninstallerExe, -1, TRUE) ==
            CSTR_EQUAL;
 }
 
-// The folder of the app to start again after an update run: a usable "/D=" folder, else the
-// registered installation, else the default folder.
-std::wstring appFolderAfterUpdate(const Env& env, const Args& args)
-{
-    ExistingInstall existing = findExistingInstall(env);
-    std::wstring folder = existing.found ? existing.folder : env.defaultInstallDir;
-    if (args.installDirGiven) {
-        Checked<std::wstring> checked = checkInstallFolder(env, args.installDir);
-        if (checked.ok()) folder = checked.value;
-    }
-    return folder;
-}
-
-// Starts the app again after an update run, whatever the run's result was.
+// Starts the app again after an update run, whatever the run's result was, from the folder the
+// install run started from.
 void restartAppAfterUpdate(const Env& env, const Args& args)
 {
-    std::wstring folder = appFolderAfterUpdate(env, args);
-    if (!folder.empty() && entryExists(joinPath(folder, kAppExe))) {
+    std::wstring folder = chooseInstallFolder(env, args).folder;
+    if (!folder.empty() && appProgramInFolder(folder)) {
         openApp(env, folder);
     } else {
         logLine(L"no %ls in %ls to open", kAppExe, folder.c_str());

@@ -5,11 +5,11 @@
 #include "core/path_join.h"
 #include "core/path_rules.h"
 #include "core/product.h"
+#include "install/app_in_folder.h"
 #include "install/existing_install.h"
 #include "install/install_folder.h"
 #include "install_run.h"
 #include "platform/env.h"
-#include "platform/file_status.h"
 #include "platform/log.h"
 #include "platform/message_box.h"
 #include "platform/own_path.h"
@@ -29,16 +29,10 @@ namespace gls {
 
 namespace {
 
-std::wstring fileNameOf(const std::wstring& path)
-{
-    size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
 bool anythingToRemove(const Env& env, const std::wstring& folder)
 {
     if (folder.empty()) return false;
-    if (entryExists(joinPath(folder, kUninstallerExe)) || entryExists(joinPath(folder, kAppExe))) return true;
+    if (appInFolder(folder)) return true;
     wchar_t buffer[2048];
     DWORD size = sizeof(buffer);
     return ::RegGetValueW(HKEY_CURRENT_USER, env.uninstallKey.c_str(), L"InstallLocation", RRF_RT_REG_SZ, nullptr,
@@ -179,7 +173,7 @@ ExitCode relaunchFromTemp(const Env& env, const Args& args, const std::wstring& 
 void scheduleSelfDelete(const Env& env)
 {
     std::wstring self = ownExePath();
-    std::wstring name = fileNameOf(self);
+    std::wstring name = lastComponent(self);
     size_t prefix = std::wstring(kUninstallCopyPrefix).size();
     if (!isStrictlyInside(self, env.tempDir) || name.size() < prefix ||
         ::CompareStringOrdinal(name.c_str(), static_cast<int>(prefix), kUninstallCopyPrefix, static_cast<int>(prefix), TRUE) !=

@@ -1,6 +1,7 @@
 // Finds the registered installation and checks it against what is on disk.
 #include "existing_install.h"
 
+#include "app_in_folder.h"
 #include "core/path_join.h"
 #include "core/path_rules.h"
 #include "core/product.h"
@@ -17,9 +18,7 @@ ExistingInstall findExistingInstall(const Env& env)
     std::wstring location = readUserString(env.uninstallKey, L"InstallLocation");
     if (location.empty()) return existing;
     existing.folder = location;
-    if (!entryExists(joinPath(location, kAppExe)) && !entryExists(joinPath(location, kUninstallerExe))) {
-        return existing;
-    }
+    if (!appInFolder(location)) return existing;
     if (env.testMode && !isInsideFolder(location, env.testRoot)) return existing;
 
     existing.found = true;

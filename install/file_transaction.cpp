@@ -2,6 +2,7 @@
 #include "file_transaction.h"
 
 #include "core/path_join.h"
+#include "core/path_rules.h"
 #include "core/product.h"
 #include "file_io.h"
 #include "payload/payload.h"
@@ -26,12 +27,6 @@ bool fail(InstallResult& result, std::wstring message, const wchar_t* reason)
     result.message = std::move(message);
     result.reason = reason;
     return false;
-}
-
-std::wstring fileNameOf(const std::wstring& path)
-{
-    size_t at = path.find_last_of(L"\\/");
-    return at == std::wstring::npos ? path : path.substr(at + 1);
 }
 
 std::wstring unfinishedRollbackMessage(const CopyPhase& phase)
@@ -135,7 +130,7 @@ bool swapFiles(CopyPhase& phase, const ProgressCallback& progress, InstallResult
                 logLine(L"can't move aside %ls: %ls", f.finalPath.c_str(), systemErrorText(error).c_str());
                 bool back = rollBack(phase.journal, phase.stagingDir, phase.installDir, phase.oldFilesDir);
                 return fail(result,
-                            back ? L"Another program has " + fileNameOf(f.finalPath) +
+                            back ? L"Another program has " + lastComponent(f.finalPath) +
                                        L" open. Close it, then run Setup again. Nothing was changed."
                                  : unfinishedRollbackMessage(phase),
                             L"a file was in use");
@@ -151,7 +146,7 @@ bool swapFiles(CopyPhase& phase, const ProgressCallback& progress, InstallResult
             }
             bool back = rollBack(phase.journal, phase.stagingDir, phase.installDir, phase.oldFilesDir);
             return fail(result,
-                        back && thisOneBack ? L"Setup could not put " + fileNameOf(f.finalPath) + L" in place: " +
+                        back && thisOneBack ? L"Setup could not put " + lastComponent(f.finalPath) + L" in place: " +
                                                   systemErrorText(error) + L". Nothing was changed."
                                             : unfinishedRollbackMessage(phase),
                         L"a file could not be moved");

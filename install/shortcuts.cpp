@@ -5,15 +5,13 @@
 #include "core/path_rules.h"
 #include "core/product.h"
 #include "platform/env.h"
+#include "platform/file_status.h"
 #include "platform/log.h"
 #include "platform/shell_link.h"
 
 #include <windows.h>
 
 #include <shlobj.h>
-
-#include <filesystem>
-#include <system_error>
 
 namespace gls {
 
@@ -36,9 +34,7 @@ void makeShortcuts(const Env& env, const std::wstring& installDir, bool desktopS
 
 bool removeShortcutIfOurs(const std::wstring& shortcutPath, const std::wstring& installFolder)
 {
-    std::error_code ec;
-    std::filesystem::file_status status = std::filesystem::symlink_status(std::filesystem::path(shortcutPath), ec);
-    if (ec || !std::filesystem::exists(status)) return true;
+    if (!entryExists(shortcutPath)) return true;
 
     std::wstring target = shortcutTarget(shortcutPath);
     if (target.empty() || isInsideFolder(target, installFolder)) {

@@ -1,16 +1,14 @@
 // The folder picker's rules around the system dialog.
 #include "folder_pick.h"
 
-#include "core/path_join.h"
-#include "core/product.h"
+#include "install/app_in_folder.h"
 #include "install/folder_from_pick.h"
 #include "install/install_folder.h"
-#include "platform/file_status.h"
+#include "platform/file_identity.h"
 
 #include <windows.h>
 
 #include <filesystem>
-#include <system_error>
 
 namespace fs = std::filesystem;
 
@@ -42,9 +40,8 @@ void applyPickedFolder(const Env& env, ScreenState& state, const std::wstring& p
     const std::wstring& folder = checked.value;
     state.installFolder = folder;
     state.folderProblem.clear();
-    state.appInFolder = targetExists(joinPath(folder, kAppExe)) || targetExists(joinPath(folder, kUninstallerExe));
-    std::error_code ec;
-    bool same = !startFolder.empty() && fs::equivalent(fs::path(folder), fs::path(startFolder), ec) && !ec;
+    state.appInFolder = appInFolder(folder);
+    bool same = !startFolder.empty() && sameFolderOnDisk(folder, startFolder);
     state.installedVersion = same ? startVersion : std::wstring();
 }
 

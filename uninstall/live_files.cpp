@@ -1,6 +1,7 @@
 // Removing the Live script and device.
 #include "live_files.h"
 
+#include "core/ascii_case.h"
 #include "core/path_join.h"
 #include "core/path_rules.h"
 #include "platform/env.h"
@@ -24,17 +25,12 @@ namespace {
 // The lower-case extension of a path's file name; the name ends before a stream suffix.
 std::wstring lowerExtension(const std::wstring& path)
 {
-    size_t slash = path.find_last_of(L"\\/");
-    std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    std::wstring name = lastComponent(path);
     name = name.substr(0, name.find(L':'));
     if (name == L"." || name == L"..") return {};
     size_t dot = name.find_last_of(L'.');
     if (dot == std::wstring::npos || dot == 0) return {};
-    std::wstring ext = name.substr(dot);
-    for (wchar_t& c : ext) {
-        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-    }
-    return ext;
+    return asciiLower(name.substr(dot));
 }
 
 bool isFolder(const std::wstring& path)

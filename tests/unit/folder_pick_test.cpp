@@ -1,4 +1,6 @@
 // The folder picker's rules: where the dialog opens, and what a picked folder does to the screen.
+#include "install/app_in_folder.h"
+#include "install/folder_from_pick.h"
 #include "platform/env.h"
 #include "test_support.h"
 #include "ui/folder_pick.h"
@@ -58,4 +60,36 @@ TEST(FolderPick, PickedFoldersChangeTheWelcomeScreen)
     gls::applyPickedFolder(env, state, L"C:\\gls-elsewhere", installed, L"1.0.2");
     EXPECT_EQ(state.installFolder, before);
     EXPECT_EQ(state.folderProblem, L"(test) The folder is outside the test folder.");
+}
+
+TEST(FolderPick, InstallFolderFromPick)
+{
+    TestFolder folder;
+    ASSERT_TRUE(writeFile(folder / L"busy\\notes.txt", "x"));
+    ASSERT_TRUE(writeFile(folder / L"old\\Uninstall.exe", "x"));
+    ::CreateDirectoryW((folder / L"empty").c_str(), nullptr);
+    ASSERT_TRUE(writeFile(folder / L"GLIMMERLINE\\other.txt", "x"));
+    EXPECT_EQ(gls::installFolderFromPick(folder / L"busy"), folder / L"busy\\Glimmerline");
+    EXPECT_EQ(gls::installFolderFromPick(folder / L"old"), folder / L"old");
+    EXPECT_EQ(gls::installFolderFromPick(folder / L"empty"), folder / L"empty");
+    EXPECT_EQ(gls::installFolderFromPick(folder / L"missing"), folder / L"missing");
+    EXPECT_EQ(gls::installFolderFromPick(folder / L"GLIMMERLINE"), folder / L"GLIMMERLINE");
+}
+
+// Any entry of the app's names counts, even a link that leads nowhere: the setup takes those names
+// over or removes them, so the folder is the app's.
+TEST(FolderPick, LinkNamedLikeTheAppCountsEvenWhenItLeadsNowhere)
+{
+    if (gls::test::underWine()) {
+        GTEST_SKIP() << "Wine does not show a symbolic link that leads nowhere: FindFirstFileW, GetFileAttributesW "
+                        "and the C++ library's status all report it missing";
+    }
+    TestFolder folder;
+    ASSERT_TRUE(writeFile(folder / L"old\\notes.txt", "x"));
+    if (!::CreateSymbolicLinkW((folder / L"old\\Glimmerline.exe").c_str(), (folder / L"old\\gone.exe").c_str(),
+                               SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE)) {
+        GTEST_SKIP() << "no symbolic link could be made here (it takes Developer Mode or administrator rights)";
+    }
+    EXPECT_TRUE(gls::appInFolder(folder / L"old"));
+    EXPECT_EQ(gls::installFolderFromPick(folder / L"old"), folder / L"old");
 }

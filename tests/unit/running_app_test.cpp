@@ -1,6 +1,5 @@
 // Finding, closing and ending real stand-in app processes; each test uses a window class of its own.
 #include "platform/env.h"
-#include "install/folder_from_pick.h"
 #include "process/running_app.h"
 #include "test_support.h"
 
@@ -115,18 +114,4 @@ TEST(RunningApp, WaitForQuit)
         pid = quick.pid();
     } // ended here
     EXPECT_TRUE(gls::waitForQuit(pid, 1000));
-}
-
-TEST(RunningApp, InstallFolderFromPick)
-{
-    TestFolder folder;
-    ASSERT_TRUE(gls::test::writeFile(folder / L"busy\\notes.txt", "x"));
-    ASSERT_TRUE(gls::test::writeFile(folder / L"old\\Uninstall.exe", "x"));
-    ::CreateDirectoryW((folder / L"empty").c_str(), nullptr);
-    ASSERT_TRUE(gls::test::writeFile(folder / L"GLIMMERLINE\\other.txt", "x"));
-    EXPECT_EQ(gls::installFolderFromPick(folder / L"busy"), folder / L"busy\\Glimmerline");
-    EXPECT_EQ(gls::installFolderFromPick(folder / L"old"), folder / L"old");
-    EXPECT_EQ(gls::installFolderFromPick(folder / L"empty"), folder / L"empty");
-    EXPECT_EQ(gls::installFolderFromPick(folder / L"missing"), folder / L"missing");
-    EXPECT_EQ(gls::installFolderFromPick(folder / L"GLIMMERLINE"), folder / L"GLIMMERLINE");
 }

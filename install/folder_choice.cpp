@@ -1,0 +1,26 @@
+// The install folder a run starts from.
+#include "folder_choice.h"
+
+#include "core/args.h"
+#include "install_folder.h"
+#include "platform/env.h"
+
+namespace gls {
+
+FolderChoice chooseInstallFolder(const Env& env, const Args& args)
+{
+    FolderChoice choice;
+    choice.existing = findExistingInstall(env);
+    choice.folder = choice.existing.found ? choice.existing.folder : env.defaultInstallDir;
+    if (args.installDirGiven) {
+        Checked<std::wstring> given = checkInstallFolder(env, args.installDir);
+        if (given.ok()) {
+            choice.folder = given.value;
+        } else {
+            choice.givenProblem = given.problem;
+        }
+    }
+    return choice;
+}
+
+} // namespace gls
