@@ -6,6 +6,7 @@
 #include "core/path_rules.h"
 #include "core/product.h"
 #include "install/app_in_folder.h"
+#include "install/apps_entry.h"
 #include "install/existing_install.h"
 #include "install/install_folder.h"
 #include "install_run.h"
@@ -32,11 +33,7 @@ namespace {
 bool anythingToRemove(const Env& env, const std::wstring& folder)
 {
     if (folder.empty()) return false;
-    if (appInFolder(folder)) return true;
-    wchar_t buffer[2048];
-    DWORD size = sizeof(buffer);
-    return ::RegGetValueW(HKEY_CURRENT_USER, env.uninstallKey.c_str(), L"InstallLocation", RRF_RT_REG_SZ, nullptr,
-                          buffer, &size) == ERROR_SUCCESS;
+    return appInFolder(folder) || readAppsEntry(env, kInstallLocation).has_value();
 }
 
 // Waits for the process that started this copy. The number comes from the command line, where

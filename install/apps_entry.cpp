@@ -1,4 +1,4 @@
-// Writes the installed-apps entry under the current user's uninstall key.
+// The installed-apps entry under the current user's uninstall key: written, read and deleted here.
 #include "apps_entry.h"
 
 #include "core/path_join.h"
@@ -6,7 +6,9 @@
 #include "core/version.h"
 #include "platform/env.h"
 #include "platform/log.h"
+#include "platform/system_error_text.h"
 #include "platform/unique_handle.h"
+#include "platform/user_registry.h"
 
 #include <windows.h>
 
@@ -15,18 +17,6 @@
 namespace gls {
 
 namespace {
-
-const wchar_t kDisplayName[] = L"DisplayName";
-const wchar_t kDisplayVersion[] = L"DisplayVersion";
-const wchar_t kPublisher[] = L"Publisher";
-const wchar_t kDisplayIcon[] = L"DisplayIcon";
-const wchar_t kInstallLocation[] = L"InstallLocation";
-const wchar_t kUninstallString[] = L"UninstallString";
-const wchar_t kQuietUninstallString[] = L"QuietUninstallString";
-const wchar_t kEstimatedSize[] = L"EstimatedSize";
-const wchar_t kNoModify[] = L"NoModify";
-const wchar_t kNoRepair[] = L"NoRepair";
-const wchar_t kInstallDate[] = L"InstallDate";
 
 struct Value {
     const wchar_t* name;
@@ -57,7 +47,8 @@ bool writeAppsEntry(const Env& env, const std::wstring& installDir, std::uint64_
     LSTATUS created = ::RegCreateKeyExW(HKEY_CURRENT_USER, env.uninstallKey.c_str(), 0, nullptr,
                                         REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, key.put(), nullptr);
     if (created != ERROR_SUCCESS) {
-        logLine(L"can't write the installed apps entry (%ld)", static_cast<long>(created));
+        logLine(L"can't write the installed apps entry: %ls",
+                systemErrorText(static_cast<unsigned long>(created)).c_str());
         return false;
     }
 
@@ -83,11 +74,26 @@ bool writeAppsEntry(const Env& env, const std::wstring& installDir, std::uint64_
     for (const Value& v : values) {
         LSTATUS set = setValue(key.get(), v);
         if (set != ERROR_SUCCESS) {
-            logLine(L"can't write the installed apps entry (%ld)", static_cast<long>(set));
+            logLine(L"can't write the installed apps entry: %ls",
+                    systemErrorText(static_cast<unsigned long>(set)).c_str());
             return false;
         }
     }
     return true;
+}
+
+std::optional<std::wstring> readAppsEntry(const Env& env, const wchar_t* valueName)
+{
+    return readUserString(env.uninstallKey, valueName);
+}
+
+void deleteAppsEntry(const Env& env)
+{
+    LSTATUS deleted = ::RegDeleteTreeW(HKEY_CURRENT_USER, env.uninstallKey.c_str());
+    if (deleted != ERROR_SUCCESS && deleted != ERROR_FILE_NOT_FOUND) {
+        logLine(L"could not remove the installed apps entry: %ls",
+                systemErrorText(static_cast<unsigned long>(deleted)).c_str());
+    }
 }
 
 } // namespace gls

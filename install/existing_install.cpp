@@ -2,27 +2,27 @@
 #include "existing_install.h"
 
 #include "app_in_folder.h"
+#include "apps_entry.h"
 #include "core/path_join.h"
 #include "core/path_rules.h"
 #include "core/product.h"
 #include "platform/env.h"
 #include "platform/file_status.h"
 #include "platform/shell_link.h"
-#include "platform/user_registry.h"
 
 namespace gls {
 
 ExistingInstall findExistingInstall(const Env& env)
 {
     ExistingInstall existing;
-    std::wstring location = readUserString(env.uninstallKey, L"InstallLocation");
+    std::wstring location = readAppsEntry(env, kInstallLocation).value_or(L"");
     if (location.empty()) return existing;
     existing.folder = location;
     if (!appInFolder(location)) return existing;
     if (env.testMode && !isInsideFolder(location, env.testRoot)) return existing;
 
     existing.found = true;
-    existing.version = readUserString(env.uninstallKey, L"DisplayVersion");
+    existing.version = readAppsEntry(env, kDisplayVersion).value_or(L"");
 
     std::wstring shortcut = joinPath(env.desktopDir, kShortcutName);
     if (env.desktopDir.empty() || !entryExists(shortcut)) return existing;
@@ -33,7 +33,7 @@ ExistingInstall findExistingInstall(const Env& env)
 
 std::wstring registeredInstallFolder(const Env& env)
 {
-    std::wstring location = readUserString(env.uninstallKey, L"InstallLocation");
+    std::wstring location = readAppsEntry(env, kInstallLocation).value_or(L"");
     if (location.empty() || !hasAbsoluteForm(location)) return {};
     if (rootLength(location) >= location.size()) return {};
     if (env.testMode && !isInsideFolder(location, env.testRoot)) return {};

@@ -3,17 +3,23 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace gls {
 
-std::wstring readUserString(const std::wstring& subKey, const wchar_t* valueName)
+std::optional<std::wstring> readUserString(const std::wstring& subKey, const wchar_t* valueName)
 {
-    wchar_t buffer[2048] = {};
-    DWORD bytes = sizeof(buffer);
-    LSTATUS status =
-        ::RegGetValueW(HKEY_CURRENT_USER, subKey.c_str(), valueName, RRF_RT_REG_SZ, nullptr, buffer, &bytes);
-    if (status != ERROR_SUCCESS) return {};
-    buffer[2047] = L'\0';
-    return buffer;
+    // Asked for its size first; read again should it grow in between.
+    std::vector<wchar_t> buffer;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+        LSTATUS status = ::RegGetValueW(HKEY_CURRENT_USER, subKey.c_str(), valueName, RRF_RT_REG_SZ, nullptr,
+                                        buffer.empty() ? nullptr : buffer.data(), &bytes);
+        if (status == ERROR_SUCCESS && !buffer.empty()) return std::wstring(buffer.data());
+        if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) return std::nullopt;
+        buffer.assign(bytes / sizeof(wchar_t) + 1, L'\0');
+    }
+    return std::nullopt;
 }
 
 } // namespace gls

@@ -5,6 +5,7 @@
 #include "core/path_join.h"
 #include "core/path_rules.h"
 #include "core/product.h"
+#include "install/apps_entry.h"
 #include "install/shortcuts.h"
 #include "live_files.h"
 #include "payload/payload.h"
@@ -96,10 +97,7 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
     if (!env.testMode) ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 
     progress(0.8f, L"Removing Glimmerline from Windows");
-    LSTATUS deleted = ::RegDeleteTreeW(HKEY_CURRENT_USER, env.uninstallKey.c_str());
-    if (deleted != ERROR_SUCCESS && deleted != ERROR_FILE_NOT_FOUND) {
-        logLine(L"could not remove the installed apps entry (%ld)", static_cast<long>(deleted));
-    }
+    deleteAppsEntry(env);
 
     progress(0.85f, L"Removing the Live script");
     result.liveFilesLeft = removeLiveFiles(env);

@@ -31,7 +31,7 @@ TEST_F(InstallRun, SilentInstallThenUpdateRun)
     EXPECT_TRUE(exists(dir + L"\\m4l\\Glimmerline Feed.amxd"));
     EXPECT_TRUE(exists(folder / L"StartMenu\\Programs\\Glimmerline.lnk"));
     EXPECT_FALSE(exists(folder / L"Desktop\\Glimmerline.lnk"));
-    EXPECT_EQ(testKeyValue(L"InstallLocation"), narrow(dir));
+    EXPECT_EQ(testKeyValue(gls::kInstallLocation), narrow(dir));
     EXPECT_TRUE(logHas("] install into " + narrow(dir) + " (desktop shortcut: no)"));
     EXPECT_TRUE(logHas("] installed 11 files"));
     EXPECT_FALSE(exists(folder / L"LocalAppData\\Glimmerline\\update")); // not an update run
@@ -90,7 +90,7 @@ TEST_F(InstallRun, FolderFromTheCommandLineIsUsed)
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_TRUE(exists(dir + L"\\Uninstall.exe"));
-    EXPECT_EQ(testKeyValue(L"InstallLocation"), narrow(dir));
+    EXPECT_EQ(testKeyValue(gls::kInstallLocation), narrow(dir));
 }
 
 TEST_F(InstallRun, RunningAppIsClosedFirst)

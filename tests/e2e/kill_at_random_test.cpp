@@ -290,7 +290,7 @@ protected:
         expected[L"My notes.txt"] = userFiles_.front().second;
         EXPECT_EQ(joined(differences(filesBelow(appDir(root)), expected)), "");
         EXPECT_EQ(joined(setupWorkEntries(appDir(root))), "");
-        EXPECT_EQ(appEntryValue(L"InstallLocation"), appDir(root));
+        EXPECT_EQ(appEntryValue(gls::kInstallLocation), appDir(root));
         EXPECT_EQ(gls::shortcutTarget(root + L"\\StartMenu\\Programs\\Glimmerline.lnk"),
                   appDir(root) + L"\\Glimmerline.exe");
     }

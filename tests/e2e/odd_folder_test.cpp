@@ -38,7 +38,7 @@ TEST_F(OddFolder, FolderOfTheLongestAllowedLengthInstallsUpdatesAndUninstalls)
     EXPECT_TRUE(exists(deepestFile(longest)));
     // The update stages and moves aside below the same folder, where paths grow longer still.
     ASSERT_EQ(setup(L"/S").exitCode, 0u);
-    EXPECT_EQ(appEntryValue(L"InstallLocation"), longest);
+    EXPECT_EQ(appEntryValue(gls::kInstallLocation), longest);
     EXPECT_TRUE(exists(deepestFile(longest)));
     EXPECT_TRUE(setupWorkEntries(longest).empty());
     ASSERT_EQ(setup(L"/S /uninstall").exitCode, 0u);
@@ -54,7 +54,7 @@ TEST_F(OddFolder, LinkToAFolderInstallsIntoWhatItLeadsToAndKeepsItsNeighbours)
     ASSERT_TRUE(makeFolderLink(link, target));
 
     ASSERT_EQ(setup(L"/S \"/D=" + link + L"\"").exitCode, 0u);
-    EXPECT_EQ(appEntryValue(L"InstallLocation"), link);
+    EXPECT_EQ(appEntryValue(gls::kInstallLocation), link);
     EXPECT_TRUE(exists(target + L"\\Glimmerline.exe"));
     ASSERT_EQ(setup(L"/S").exitCode, 0u); // the update finds it through the entry
     EXPECT_TRUE(setupWorkEntries(target).empty());

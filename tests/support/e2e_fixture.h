@@ -2,6 +2,7 @@
 // cleared before and after, and readers for the log and the result files.
 #pragma once
 
+#include "install/apps_entry.h"
 #include "platform/user_registry.h"
 #include "test_support.h"
 
@@ -23,7 +24,7 @@ inline bool appEntryExists()
     ::RegCloseKey(key);
     return true;
 }
-inline std::wstring appEntryValue(const wchar_t* name) { return gls::readUserString(kTestAppKey, name); }
+inline std::wstring appEntryValue(const wchar_t* name) { return gls::readUserString(kTestAppKey, name).value_or(L""); }
 
 class SetupRun : public ::testing::Test {
 protected:

@@ -1,4 +1,5 @@
 // Finding a registered installation through the real registry (under the test key) and real files.
+#include "install/apps_entry.h"
 #include "install/existing_install.h"
 #include "platform/env.h"
 #include "platform/shell_link.h"
@@ -32,8 +33,8 @@ TEST(ExistingInstall, FoundWithFolderVersionAndDesktopShortcut)
     gls::Env env = testEnv(folder, registry);
     std::wstring app = folder / L"Apps\\Glimmerline";
     ASSERT_TRUE(gls::test::writeFile(app + L"\\Glimmerline.exe", "app"));
-    ASSERT_TRUE(registry.setString(L"InstallLocation", app));
-    ASSERT_TRUE(registry.setString(L"DisplayVersion", L"1.0.9"));
+    ASSERT_TRUE(registry.setString(gls::kInstallLocation, app));
+    ASSERT_TRUE(registry.setString(gls::kDisplayVersion, L"1.0.9"));
     ASSERT_TRUE(gls::test::makeShortcutFile(folder / L"Desktop\\Glimmerline.lnk", app + L"\\Glimmerline.exe"));
 
     gls::ExistingInstall found = gls::findExistingInstall(env);
@@ -51,7 +52,7 @@ TEST(ExistingInstall, ShortcutIntoTheFolderInAnotherCaseCountsOneElsewhereDoesNo
     gls::Env env = testEnv(folder, registry);
     std::wstring app = folder / L"Apps\\Glimmerline";
     ASSERT_TRUE(gls::test::writeFile(app + L"\\Uninstall.exe", "uninstaller only"));
-    ASSERT_TRUE(registry.setString(L"InstallLocation", app + L"\\"));
+    ASSERT_TRUE(registry.setString(gls::kInstallLocation, app + L"\\"));
     std::wstring upper = app;
     for (wchar_t& c : upper) c = static_cast<wchar_t>(towupper(c));
     ASSERT_TRUE(gls::test::makeShortcutFile(folder / L"Desktop\\Glimmerline.lnk", upper + L"\\Glimmerline.exe"));
@@ -71,7 +72,7 @@ TEST(ExistingInstall, RegisteredFolderWithoutTheAppIsNotAnInstallation)
     gls::Env env = testEnv(folder, registry);
     std::wstring app = folder / L"Apps\\Glimmerline";
     ASSERT_TRUE(gls::test::writeFile(app + L"\\README.txt", "not the app"));
-    ASSERT_TRUE(registry.setString(L"InstallLocation", app));
+    ASSERT_TRUE(registry.setString(gls::kInstallLocation, app));
     gls::ExistingInstall found = gls::findExistingInstall(env);
     EXPECT_FALSE(found.found);
     EXPECT_EQ(found.folder, app);
@@ -86,7 +87,7 @@ TEST(ExistingInstall, TestModeIgnoresRegistrationsOutsideTheTestFolder)
     RegistryScope registry;
     gls::Env env = testEnv(folder, registry);
     ASSERT_TRUE(gls::test::writeFile(elsewhere / L"Glimmerline.exe", "app"));
-    ASSERT_TRUE(registry.setString(L"InstallLocation", elsewhere.path()));
+    ASSERT_TRUE(registry.setString(gls::kInstallLocation, elsewhere.path()));
     gls::ExistingInstall found = gls::findExistingInstall(env);
     EXPECT_FALSE(found.found);
     EXPECT_EQ(found.folder, elsewhere.path());
@@ -99,28 +100,33 @@ TEST(ExistingInstall, RegisteredFolderMustBeAbsoluteAndMoreThanARoot)
     gls::Env env;
     env.uninstallKey = registry.uninstallKey();
     for (const wchar_t* value : {L"C:", L"C:Apps", L"C:\\", L"Apps", L"\\\\server\\share", L"\\Apps"}) {
-        ASSERT_TRUE(registry.setString(L"InstallLocation", value));
+        ASSERT_TRUE(registry.setString(gls::kInstallLocation, value));
         EXPECT_EQ(gls::registeredInstallFolder(env), L"") << gls::test::narrow(value);
     }
-    ASSERT_TRUE(registry.setString(L"InstallLocation", L""));
+    ASSERT_TRUE(registry.setString(gls::kInstallLocation, L""));
     EXPECT_EQ(gls::registeredInstallFolder(env), L"");
-    ASSERT_TRUE(registry.setString(L"InstallLocation", L"\\\\server\\share\\Glimmerline"));
+    ASSERT_TRUE(registry.setString(gls::kInstallLocation, L"\\\\server\\share\\Glimmerline"));
     EXPECT_EQ(gls::registeredInstallFolder(env), L"\\\\server\\share\\Glimmerline");
     EXPECT_FALSE(gls::findExistingInstall(env).found);
 }
 
-TEST(ExistingInstall, ReadUserStringLimitsAndTypes)
+TEST(ExistingInstall, ReadUserStringReadsStringsWholeAndNothingElse)
 {
     RegistryScope registry;
     std::wstring key = registry.uninstallKey();
     ASSERT_TRUE(registry.setString(L"Fits", std::wstring(2047, L'f')));
-    ASSERT_TRUE(registry.setString(L"TooLong", std::wstring(2048, L't')));
+    ASSERT_TRUE(registry.setString(L"Long", std::wstring(2048, L't')));
+    ASSERT_TRUE(registry.setString(L"Longer", std::wstring(40000, L'l')));
+    ASSERT_TRUE(registry.setString(L"Empty", L""));
     ASSERT_TRUE(registry.setDword(L"Number", 7));
-    EXPECT_EQ(gls::readUserString(key, L"Fits").size(), 2047u);
-    EXPECT_EQ(gls::readUserString(key, L"TooLong"), L"");
-    EXPECT_EQ(gls::readUserString(key, L"Number"), L"");
-    EXPECT_EQ(gls::readUserString(key, L"Missing"), L"");
-    EXPECT_EQ(gls::readUserString(key + L"\\Nope", L"Fits"), L"");
+    EXPECT_EQ(gls::readUserString(key, L"Fits"), std::wstring(2047, L'f'));
+    // No fixed buffer cuts a long value off or turns it into nothing.
+    EXPECT_EQ(gls::readUserString(key, L"Long"), std::wstring(2048, L't'));
+    EXPECT_EQ(gls::readUserString(key, L"Longer"), std::wstring(40000, L'l'));
+    EXPECT_EQ(gls::readUserString(key, L"Empty"), L""); // there, and empty
+    EXPECT_FALSE(gls::readUserString(key, L"Number").has_value());
+    EXPECT_FALSE(gls::readUserString(key, L"Missing").has_value());
+    EXPECT_FALSE(gls::readUserString(key + L"\\Nope", L"Fits").has_value());
 }
 
 TEST(Shortcuts, MadeAndReadBack)

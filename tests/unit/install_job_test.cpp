@@ -29,6 +29,11 @@ bool hasWorkEntries(const std::wstring& folder)
     return false;
 }
 
+std::wstring readString(const std::wstring& key, const wchar_t* name)
+{
+    return gls::readUserString(key, name).value_or(L"(missing)");
+}
+
 DWORD readDword(const std::wstring& key, const wchar_t* name)
 {
     DWORD value = 0;
@@ -90,19 +95,19 @@ TEST(InstallJob, FreshInstallPlacesEverythingAndReportsProgressInOrder)
 
     // The installed-apps entry and the Start-menu shortcut.
     std::wstring key = registry.uninstallKey();
-    EXPECT_EQ(gls::readUserString(key, L"DisplayName"), L"Glimmerline");
-    EXPECT_EQ(gls::readUserString(key, L"DisplayVersion"), gls::kSetupVersion);
-    EXPECT_EQ(gls::readUserString(key, L"Publisher"), L"Edda Rowan");
-    EXPECT_EQ(gls::readUserString(key, L"DisplayIcon"), dir + L"\\Glimmerline.exe,0");
-    EXPECT_EQ(gls::readUserString(key, L"InstallLocation"), dir);
-    EXPECT_EQ(gls::readUserString(key, L"UninstallString"), L"\"" + dir + L"\\Uninstall.exe\" /uninstall");
-    EXPECT_EQ(gls::readUserString(key, L"QuietUninstallString"), L"\"" + dir + L"\\Uninstall.exe\" /uninstall /S");
-    EXPECT_EQ(gls::readUserString(key, L"InstallDate").size(), 8u);
-    EXPECT_EQ(readDword(key, L"NoModify"), 1u);
-    EXPECT_EQ(readDword(key, L"NoRepair"), 1u);
+    EXPECT_EQ(readString(key, gls::kDisplayName), L"Glimmerline");
+    EXPECT_EQ(readString(key, gls::kDisplayVersion), gls::kSetupVersion);
+    EXPECT_EQ(readString(key, gls::kPublisher), L"Edda Rowan");
+    EXPECT_EQ(readString(key, gls::kDisplayIcon), dir + L"\\Glimmerline.exe,0");
+    EXPECT_EQ(readString(key, gls::kInstallLocation), dir);
+    EXPECT_EQ(readString(key, gls::kUninstallString), L"\"" + dir + L"\\Uninstall.exe\" /uninstall");
+    EXPECT_EQ(readString(key, gls::kQuietUninstallString), L"\"" + dir + L"\\Uninstall.exe\" /uninstall /S");
+    EXPECT_EQ(readString(key, gls::kInstallDate).size(), 8u);
+    EXPECT_EQ(readDword(key, gls::kNoModify), 1u);
+    EXPECT_EQ(readDword(key, gls::kNoRepair), 1u);
     std::uint64_t total = 0;
     for (const auto& [path, bytes] : snapshotTree(dir)) total += bytes.size();
-    EXPECT_EQ(readDword(key, L"EstimatedSize"), (total + 1023) / 1024);
+    EXPECT_EQ(readDword(key, gls::kEstimatedSize), (total + 1023) / 1024);
     EXPECT_EQ(gls::shortcutTarget(env.startMenuPrograms + L"\\Glimmerline.lnk"), dir + L"\\Glimmerline.exe");
     EXPECT_FALSE(exists(env.desktopDir + L"\\Glimmerline.lnk"));
 }
@@ -119,13 +124,13 @@ TEST(InstallJob, ReinstallOverTheSameVersionKeepsOtherValuesAndOneSetOfFiles)
     ASSERT_TRUE(gls::installApp(env, built.payload, dir, true, progress.callback()).ok);
     auto first = snapshotTree(dir);
     ASSERT_TRUE(registry.setString(L"Comments", L"left by someone else"));
-    ASSERT_TRUE(registry.setString(L"DisplayVersion", L"0.9"));
+    ASSERT_TRUE(registry.setString(gls::kDisplayVersion, L"0.9"));
     ASSERT_TRUE(exists(env.desktopDir + L"\\Glimmerline.lnk"));
 
     ASSERT_TRUE(gls::installApp(env, built.payload, dir, false, progress.callback()).ok);
     EXPECT_EQ(snapshotTree(dir), first);
-    EXPECT_EQ(gls::readUserString(registry.uninstallKey(), L"Comments"), L"left by someone else");
-    EXPECT_EQ(gls::readUserString(registry.uninstallKey(), L"DisplayVersion"), gls::kSetupVersion);
+    EXPECT_EQ(readString(registry.uninstallKey(), L"Comments"), L"left by someone else");
+    EXPECT_EQ(readString(registry.uninstallKey(), gls::kDisplayVersion), gls::kSetupVersion);
     EXPECT_FALSE(exists(env.desktopDir + L"\\Glimmerline.lnk")); // ours, and no longer wanted
 }
 

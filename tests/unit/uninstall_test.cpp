@@ -1,5 +1,6 @@
 // Live's User Libraries, the Live script and device, and the uninstall job, through real files,
 // real held files and the real registry under a test key of their own.
+#include "install/apps_entry.h"
 #include "install/install_job.h"
 #include "install_fixture.h"
 #include "uninstall/live_files.h"
@@ -217,7 +218,7 @@ TEST(UninstallJob, UnknownFolderIsLeftUntouched)
     gls::Env env = installEnv(folder, registry);
     std::wstring dir = folder / L"Something";
     ASSERT_TRUE(writeFile(dir + L"\\Glimmerline.exe", "whose?"));
-    ASSERT_TRUE(registry.setString(L"InstallLocation", dir));
+    ASSERT_TRUE(registry.setString(gls::kInstallLocation, dir));
     ProgressLog progress;
     // This test program carries no payload and the folder no readable uninstaller.
     gls::UninstallResult result = gls::removeInstallation(env, dir, false, progress.callback());
