@@ -13,6 +13,7 @@
 #include "platform/log.h"
 #include "platform/message_box.h"
 #include "platform/system_checks.h"
+#include "platform/unique_handle.h"
 #include "process/running_app.h"
 #include "ui/setup_window.h"
 
@@ -94,9 +95,13 @@ ExitCode doInstall(const Env& env, const Args& args, std::wstring& reason)
     }
     const Payload& payload = sound.value;
 
-    // Held until the process ends; never released or closed.
-    HANDLE mutex = ::CreateMutexW(nullptr, TRUE, env.mutexName.c_str());
-    if (!mutex || ::GetLastError() == ERROR_ALREADY_EXISTS) {
+    // Held until the process ends, the update result and the app's restart included: the owner is
+    // static, so the handle is closed only as the process exits.
+    static UniqueKernelHandle mutex;
+    HANDLE created = ::CreateMutexW(nullptr, TRUE, env.mutexName.c_str());
+    DWORD error = ::GetLastError();
+    mutex.reset(created);
+    if (!mutex || error == ERROR_ALREADY_EXISTS) {
         reason = L"another setup was running";
         return reportAlreadyRunning(env, args);
     }

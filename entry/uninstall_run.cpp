@@ -42,15 +42,15 @@ bool anythingToRemove(const Env& env, const std::wstring& folder)
 // wait last its whole time, and closing it would break whatever owns it.
 void waitForParent(unsigned long long value)
 {
-    HANDLE parent = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(value));
-    DWORD pid = ::GetProcessId(parent);
+    HANDLE named = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(value));
+    DWORD pid = ::GetProcessId(named);
     if (pid == 0 || pid == ::GetCurrentProcessId()) {
         logLine(L"/parent=%llu names no other process; not waiting for it", value);
         return;
     }
+    UniqueKernelHandle parent(named);
     // Whether the wait ends by exit or time-out does not matter.
-    ::WaitForSingleObject(parent, 30000);
-    ::CloseHandle(parent);
+    ::WaitForSingleObject(parent.get(), 30000);
 }
 
 ExitCode removeHere(const Env& env, const Args& args, const std::wstring& folder)
@@ -58,9 +58,9 @@ ExitCode removeHere(const Env& env, const Args& args, const std::wstring& folder
     if (args.parentHandle != 0) waitForParent(args.parentHandle);
     ::SetCurrentDirectoryW(env.tempDir.c_str());
 
-    HANDLE mutex = ::CreateMutexW(nullptr, TRUE, env.mutexName.c_str());
+    UniqueKernelHandle mutex(::CreateMutexW(nullptr, TRUE, env.mutexName.c_str()));
     if (!mutex || ::GetLastError() == ERROR_ALREADY_EXISTS) {
-        if (mutex) ::CloseHandle(mutex);
+        mutex.reset();
         ExitCode result = reportAlreadyRunning(env, args);
         scheduleSelfDelete(env);
         return result;
@@ -92,8 +92,8 @@ ExitCode removeHere(const Env& env, const Args& args, const std::wstring& folder
         result = runSetupWindow(params);
         logLine(L"window closed: %d", exitNumber(result));
     }
-    ::ReleaseMutex(mutex);
-    ::CloseHandle(mutex);
+    ::ReleaseMutex(mutex.get());
+    mutex.reset();
     scheduleSelfDelete(env);
     return result;
 }
@@ -132,10 +132,13 @@ ExitCode relaunchFromTemp(const Env& env, const Args& args, const std::wstring& 
         return ExitCode::Failed;
     }
 
-    HANDLE parent = nullptr;
-    // The copy checks that the handle is one to a process before it waits, hence the query right.
-    ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(), &parent,
+    // An inheritable handle of this process for the copy to wait on; the copy checks that it is one
+    // to a process before it waits, hence the query right. The copy gets a handle of its own when it
+    // starts, so this one is closed on return.
+    UniqueKernelHandle parentOwner;
+    ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(), parentOwner.put(),
                       SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, 0);
+    HANDLE parent = parentOwner.get();
     std::wstring commandLine =
         copyCommandLine(copy, folder, static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(parent)), args);
 
@@ -160,11 +163,10 @@ ExitCode relaunchFromTemp(const Env& env, const Args& args, const std::wstring& 
         ::DeleteFileW(copy.c_str());
         return ExitCode::Failed;
     }
+    UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
     logLine(L"started %ls to remove %ls", copy.c_str(), folder.c_str());
     ::AllowSetForegroundWindow(pi.dwProcessId);
-    ::CloseHandle(pi.hProcess);
-    ::CloseHandle(pi.hThread);
-    return ExitCode::Done; // the parent handle stays open until this process exits
+    return ExitCode::Done;
 }
 
 void scheduleSelfDelete(const Env& env)
@@ -188,8 +190,7 @@ void scheduleSelfDelete(const Env& env)
     PROCESS_INFORMATION pi = {};
     if (::CreateProcessW(cmd.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
                          env.tempDir.c_str(), &si, &pi)) {
-        ::CloseHandle(pi.hProcess);
-        ::CloseHandle(pi.hThread);
+        UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
     }
 }
 
@@ -211,9 +212,9 @@ ExitCode doUninstall(const Env& env, const Args& args)
 
     bool relaunch = args.from.empty() && !folder.empty() && isStrictlyInside(ownExePath(), folder);
     if (relaunch) {
-        HANDLE other = ::OpenMutexW(SYNCHRONIZE, FALSE, env.mutexName.c_str());
+        UniqueKernelHandle other(::OpenMutexW(SYNCHRONIZE, FALSE, env.mutexName.c_str()));
         if (other) {
-            ::CloseHandle(other);
+            other.reset();
             return reportAlreadyRunning(env, args);
         }
         return relaunchFromTemp(env, args, folder);

@@ -5,6 +5,7 @@
 #include "core/path_join.h"
 #include "core/path_rules.h"
 #include "core/product.h"
+#include "unique_handle.h"
 
 #include <windows.h>
 
@@ -30,12 +31,10 @@ std::wstring readEnvVar(const wchar_t* name)
 
 std::wstring knownFolder(const GUID& id)
 {
-    PWSTR path = nullptr;
-    HRESULT hr = ::SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &path);
-    std::wstring result;
-    if (SUCCEEDED(hr) && path) result = path;
-    ::CoTaskMemFree(path);
-    return result;
+    UniqueCoTaskString path;
+    HRESULT hr = ::SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, path.put());
+    if (FAILED(hr) || !path) return {};
+    return path.get();
 }
 
 namespace {

@@ -1,8 +1,12 @@
-// Move-only owners for Windows handles and COM pointers, so that every early return releases what it holds.
+// Move-only owners for Windows handles, memory the system hands out and COM pointers, so that
+// every early return releases what it holds.
 #pragma once
 
 #include <windows.h>
 
+#include <objbase.h>
+
+#include <cstdio>
 #include <utility>
 
 namespace gls {
@@ -42,9 +46,15 @@ public:
         return value;
     }
 
+    // Keeps the thread's last error: an owner that goes out of scope between a failed call and
+    // the caller's GetLastError must not answer for it.
     void reset(T value = Traits::invalid())
     {
-        if (value_ != Traits::invalid()) Traits::close(value_);
+        if (value_ != Traits::invalid()) {
+            DWORD error = ::GetLastError();
+            Traits::close(value_);
+            ::SetLastError(error);
+        }
         value_ = value;
     }
 
@@ -83,6 +93,21 @@ struct Local {
     static Type invalid() { return nullptr; }
     static void close(Type p) { ::LocalFree(p); }
 };
+struct CoTaskString {
+    using Type = PWSTR;
+    static Type invalid() { return nullptr; }
+    static void close(Type p) { ::CoTaskMemFree(p); }
+};
+struct ScreenDc {
+    using Type = HDC;
+    static Type invalid() { return nullptr; }
+    static void close(Type dc) { ::ReleaseDC(nullptr, dc); }
+};
+struct StdioFile {
+    using Type = std::FILE*;
+    static Type invalid() { return nullptr; }
+    static void close(Type f) { std::fclose(f); }
+};
 } // namespace handle_traits
 
 // Handles from CreateFile and friends, whose invalid value is INVALID_HANDLE_VALUE.
@@ -93,6 +118,11 @@ using UniqueFind = UniqueHandle<handle_traits::Find>;
 using UniqueKey = UniqueHandle<handle_traits::Key>;
 using UniqueModule = UniqueHandle<handle_traits::Module>;
 using UniqueLocal = UniqueHandle<handle_traits::Local>;
+// Text the shell allocates with CoTaskMemAlloc: known folder paths, a picked item's path.
+using UniqueCoTaskString = UniqueHandle<handle_traits::CoTaskString>;
+// The whole screen's device context from GetDC(nullptr).
+using UniqueScreenDc = UniqueHandle<handle_traits::ScreenDc>;
+using UniqueStdioFile = UniqueHandle<handle_traits::StdioFile>;
 
 // A COM pointer whose put() releases what it holds before handing out its address.
 template <typename T>

@@ -40,9 +40,8 @@ AppLaunch appLaunchFor(const std::wstring& folder, bool elevated)
 
 bool runsElevated()
 {
-    HANDLE raw = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw)) return false;
-    UniqueKernelHandle token(raw);
+    UniqueKernelHandle token;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put())) return false;
     TOKEN_ELEVATION elevation = {};
     DWORD size = 0;
     if (!::GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof(elevation), &size)) return false;

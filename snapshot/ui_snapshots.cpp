@@ -183,9 +183,9 @@ bool drawPicture(const Tools& tools, const ScreenState& state, Target hover, con
 // The fit report and the pictures of the low screens. False when a picture failed.
 bool writeFitReport(const Tools& tools, const std::wstring& folder)
 {
-    FILE* report = _wfopen(joinPath(folder, L"fits.txt").c_str(), L"w");
+    UniqueStdioFile report(_wfopen(joinPath(folder, L"fits.txt").c_str(), L"w"));
     if (!report) return true; // no report, and no pictures for it; this alone is no failure
-    std::fprintf(report, "the setup's window (inside %.0f x %.0f DIPs) on screens of these shapes:\n",
+    std::fprintf(report.get(), "the setup's window (inside %.0f x %.0f DIPs) on screens of these shapes:\n",
                  static_cast<double>(kDesignWidth), static_cast<double>(kDesignHeight));
     bool ok = true;
     for (const Shape& shape : kShapes) {
@@ -195,7 +195,7 @@ bool writeFitReport(const Tools& tools, const std::wstring& folder)
         WindowFit fit = fitWindow(workWidth, workHeight, shape.dpi, frame.cx, frame.cy);
         bool fits = fit.width <= workWidth && fit.height <= workHeight;
         unsigned percent = shape.dpi * 100 / 96;
-        std::fprintf(report, "%4d x %4d at %3u%%, work area %4d x %4d: window %4d x %4d, %s, %s\n", shape.width,
+        std::fprintf(report.get(), "%4d x %4d at %3u%%, work area %4d x %4d: window %4d x %4d, %s, %s\n", shape.width,
                      shape.height, percent, workWidth, workHeight, fit.width, fit.height,
                      fit.zoom < 1 ? "drawn smaller" : "full size", fits ? "all on the screen" : "DOES NOT FIT");
         if (shape.height <= 768) {
@@ -206,7 +206,6 @@ bool writeFitReport(const Tools& tools, const std::wstring& folder)
             ok = drawPicture(tools, state, Target::None, kLightPalette, fit.scale, joinPath(folder, name)) && ok;
         }
     }
-    std::fclose(report);
     return ok;
 }
 

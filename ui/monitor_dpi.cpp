@@ -2,6 +2,8 @@
 // program still starts where they are missing.
 #include "monitor_dpi.h"
 
+#include "platform/unique_handle.h"
+
 #include <mutex>
 
 namespace gls {
@@ -44,9 +46,8 @@ unsigned monitorDpi(HMONITOR monitor)
     if (GetDpiForMonitorFn fn = getDpiForMonitor(); fn && SUCCEEDED(fn(monitor, 0 /* effective */, &dpiX, &dpiY))) {
         return dpiX;
     }
-    HDC screen = ::GetDC(nullptr);
-    int logical = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 0;
-    if (screen) ::ReleaseDC(nullptr, screen);
+    UniqueScreenDc screen(::GetDC(nullptr));
+    int logical = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
     return logical > 0 ? static_cast<unsigned>(logical) : 96;
 }
 

@@ -106,13 +106,12 @@ void Window::pickFolder()
     }
     if (FAILED(dialog->Show(hwnd_))) return;
     ComPtr<IShellItem> result;
-    PWSTR picked = nullptr;
-    if (FAILED(dialog->GetResult(result.put())) || FAILED(result->GetDisplayName(SIGDN_FILESYSPATH, &picked))) {
+    UniqueCoTaskString picked;
+    if (FAILED(dialog->GetResult(result.put())) || FAILED(result->GetDisplayName(SIGDN_FILESYSPATH, picked.put()))) {
         ::InvalidateRect(hwnd_, nullptr, FALSE);
         return;
     }
-    applyPickedFolder(env_, state_, picked, params_.installFolder, params_.installedVersion);
-    ::CoTaskMemFree(picked);
+    applyPickedFolder(env_, state_, picked.get(), params_.installFolder, params_.installedVersion);
     ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
 

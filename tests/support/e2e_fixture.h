@@ -19,10 +19,8 @@ inline const wchar_t kTestAppKey[] = L"Software\\GlimmerlineSetupTest\\Uninstall
 // The installed-apps entry that test-mode runs write.
 inline bool appEntryExists()
 {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kTestAppKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    ::RegCloseKey(key);
-    return true;
+    UniqueKey key;
+    return ::RegOpenKeyExW(HKEY_CURRENT_USER, kTestAppKey, 0, KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 inline std::wstring appEntryValue(const wchar_t* name) { return gls::readUserString(kTestAppKey, name).value_or(L""); }
 

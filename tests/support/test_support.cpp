@@ -113,6 +113,14 @@ HANDLE startProgram(const std::wstring& exe, const std::wstring& args, const Env
     return pi.hProcess;
 }
 
+void endProcess(UniqueKernelHandle& process)
+{
+    if (!process) return;
+    ::TerminateProcess(process.get(), 0);
+    ::WaitForSingleObject(process.get(), 5000);
+    process.reset();
+}
+
 ProcessResult runProgram(const std::wstring& exe, const std::wstring& args, const EnvOverrides& overrides,
                          DWORD timeoutMs)
 {
@@ -221,17 +229,14 @@ HeldFile::HeldFile(const std::wstring& path, bool shareDelete)
         return;
     }
     ::CloseHandle(pi.hThread);
-    process_ = pi.hProcess;
-    HANDLE waits[] = {ready.get(), process_};
+    process_.reset(pi.hProcess);
+    HANDLE waits[] = {ready.get(), process_.get()};
     holding_ = ::WaitForMultipleObjects(2, waits, FALSE, 10000) == WAIT_OBJECT_0;
 }
 
 HeldFile::~HeldFile()
 {
-    if (!process_) return;
-    ::TerminateProcess(process_, 0);
-    ::WaitForSingleObject(process_, 5000);
-    ::CloseHandle(process_);
+    endProcess(process_);
 }
 
 bool underWine()
@@ -309,26 +314,25 @@ std::wstring standInExe()
 
 StandInApp::StandInApp(const std::wstring& exe, const std::wstring& args, const EnvOverrides& overrides)
 {
-    process_ = startProgram(exe, args, overrides, &pid_);
+    process_.reset(startProgram(exe, args, overrides, &pid_));
 }
 
 StandInApp::~StandInApp()
 {
-    if (!process_) return;
-    ::TerminateProcess(process_, 0);
-    ::WaitForSingleObject(process_, 5000);
-    ::CloseHandle(process_);
+    endProcess(process_);
 }
 
 bool StandInApp::running() const
 {
-    return process_ && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+    return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
 }
 
 DWORD StandInApp::waitExit(DWORD limitMs) const
 {
     DWORD code = STILL_ACTIVE;
-    if (process_ && ::WaitForSingleObject(process_, limitMs) == WAIT_OBJECT_0) ::GetExitCodeProcess(process_, &code);
+    if (process_ && ::WaitForSingleObject(process_.get(), limitMs) == WAIT_OBJECT_0) {
+        ::GetExitCodeProcess(process_.get(), &code);
+    }
     return code;
 }
 

@@ -1,6 +1,8 @@
 // Helpers shared by the test programs: fresh test folders, starting programs, reading files.
 #pragma once
 
+#include "platform/unique_handle.h"
+
 #include <windows.h>
 
 #include <string>
@@ -46,6 +48,9 @@ ProcessResult runProgram(const std::wstring& exe, const std::wstring& args, cons
 
 // Starts a program and returns its process handle (null when it could not be started).
 HANDLE startProgram(const std::wstring& exe, const std::wstring& args, const EnvOverrides& overrides, DWORD* pid);
+
+// Ends a process this test started, if it still runs, and waits a moment for it to go.
+void endProcess(UniqueKernelHandle& process);
 
 // Starts the setup (or a copy of it) in test mode with the given folder.
 ProcessResult runSetup(const std::wstring& exe, const std::wstring& testFolder, const std::wstring& args,
@@ -94,7 +99,7 @@ public:
     bool holding() const { return holding_; }
 
 private:
-    HANDLE process_ = nullptr;
+    UniqueKernelHandle process_;
     bool holding_ = false;
 };
 
@@ -136,7 +141,7 @@ public:
     static HWND waitForWindow(const std::wstring& className, DWORD limitMs = 10000);
 
 private:
-    HANDLE process_ = nullptr;
+    UniqueKernelHandle process_;
     DWORD pid_ = 0;
 };
 
