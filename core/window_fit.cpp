@@ -21,4 +21,9 @@ WindowFit fitWindow(int workWidth, int workHeight, unsigned dpi, int frameWidth,
     return fit;
 }
 
+int workHeightOf(const ScreenShape& shape)
+{
+    return shape.height - (shape.taskbar ? static_cast<int>(std::lround(48.0 * shape.dpi / 96)) : 0);
+}
+
 } // namespace gls

@@ -17,4 +17,21 @@ struct WindowFit {
 // frameWidth and frameHeight: the pixels the caption and borders add at that DPI.
 WindowFit fitWindow(int workWidth, int workHeight, unsigned dpi, int frameWidth, int frameHeight);
 
+// A screen the window must fit: its pixels, its DPI, and whether a taskbar takes its bottom.
+struct ScreenShape {
+    int width, height;
+    unsigned dpi;
+    bool taskbar;
+};
+
+// Sixteen common shapes, the low 515-pixel ones without a taskbar.
+inline constexpr ScreenShape kScreenShapes[] = {
+    {1024, 600, 96, true},   {1024, 600, 120, true},   {1280, 720, 144, true},   {1366, 768, 96, true},
+    {1366, 768, 144, true},  {1920, 1080, 96, true},   {1920, 1080, 144, true},  {1920, 1080, 192, true},
+    {1920, 515, 96, false},  {1920, 515, 120, false},  {1920, 515, 144, false},  {1920, 515, 192, false},
+    {2560, 1440, 96, true},  {2560, 1440, 192, true},  {3840, 2160, 288, true},  {800, 600, 96, true}};
+
+// The height the shape leaves the window: all of it, less a taskbar 48 DIPs high.
+int workHeightOf(const ScreenShape& shape);
+
 } // namespace gls

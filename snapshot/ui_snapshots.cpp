@@ -32,19 +32,6 @@ struct Scene {
     Target hover = Target::None;
 };
 
-struct Shape {
-    int width, height;
-    unsigned dpi;
-    bool taskbar;
-};
-
-const Shape kShapes[] = {{1024, 600, 96, true},  {1024, 600, 120, true}, {1280, 720, 144, true},
-                         {1366, 768, 96, true},  {1366, 768, 144, true}, {1920, 1080, 96, true},
-                         {1920, 1080, 144, true}, {1920, 1080, 192, true}, {1920, 515, 96, false},
-                         {1920, 515, 120, false}, {1920, 515, 144, false}, {1920, 515, 192, false},
-                         {2560, 1440, 96, true}, {2560, 1440, 192, true}, {3840, 2160, 288, true},
-                         {800, 600, 96, true}};
-
 ScreenState startingState()
 {
     ScreenState s;
@@ -188,9 +175,8 @@ bool writeFitReport(const Tools& tools, const std::wstring& folder)
     std::fprintf(report.get(), "the setup's window (inside %.0f x %.0f DIPs) on screens of these shapes:\n",
                  static_cast<double>(kDesignWidth), static_cast<double>(kDesignHeight));
     bool ok = true;
-    for (const Shape& shape : kShapes) {
-        int taskbar = shape.taskbar ? static_cast<int>(std::lround(48.0 * shape.dpi / 96)) : 0;
-        int workWidth = shape.width, workHeight = shape.height - taskbar;
+    for (const ScreenShape& shape : kScreenShapes) {
+        int workWidth = shape.width, workHeight = workHeightOf(shape);
         SIZE frame = frameForDpi(shape.dpi);
         WindowFit fit = fitWindow(workWidth, workHeight, shape.dpi, frame.cx, frame.cy);
         bool fits = fit.width <= workWidth && fit.height <= workHeight;

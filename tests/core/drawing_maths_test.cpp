@@ -18,7 +18,7 @@ double contrast(const gls::Colour& a, const gls::Colour& b)
 
 } // namespace
 
-TEST(Drawing, SpectrumRunsFromRedOverGreenToViolet)
+TEST(DrawingMaths, SpectrumRunsFromRedOverGreenToViolet)
 {
     auto eq = [](const gls::Colour& c, float r, float g, float b) {
         return std::abs(c.r - r) < 1e-5 && std::abs(c.g - g) < 1e-5 && std::abs(c.b - b) < 1e-5;
@@ -32,7 +32,7 @@ TEST(Drawing, SpectrumRunsFromRedOverGreenToViolet)
     EXPECT_TRUE(eq(gls::spectrumColor(7), 0.5f, 0, 1));
 }
 
-TEST(Drawing, ContrastIsEnsuredOnBothPalettes)
+TEST(DrawingMaths, ContrastIsEnsuredOnBothPalettes)
 {
     gls::Colour light = gls::colourFromRgb(gls::kLightPalette.background);
     gls::Colour dark = gls::colourFromRgb(gls::kDarkPalette.background);
@@ -52,7 +52,7 @@ TEST(Drawing, ContrastIsEnsuredOnBothPalettes)
     EXPECT_LT(gls::relativeLuminance(yellow), gls::relativeLuminance(gls::spectrumColor(60.0f / 270)));
 }
 
-TEST(Drawing, WaveBandFillsFromTheLeft)
+TEST(DrawingMaths, WaveBandFillsFromTheLeft)
 {
     gls::Colour muted = gls::colourFromRgb(gls::kLightPalette.muted);
     gls::Rect wave{24, 66, 416, 88};

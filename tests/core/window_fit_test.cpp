@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 
 using gls::fitWindow;
 
@@ -18,22 +19,13 @@ int frameH(unsigned dpi) { return static_cast<int>(std::lround(39.0 * dpi / 96))
 
 TEST(WindowFit, SixteenScreenShapesAllFit)
 {
-    struct Shape {
-        int w, h;
-        unsigned dpi;
-        bool taskbar;
-    };
-    const Shape shapes[] = {{1024, 600, 96, true},  {1024, 600, 120, true}, {1280, 720, 144, true},
-                            {1366, 768, 96, true},  {1366, 768, 144, true}, {1920, 1080, 96, true},
-                            {1920, 1080, 144, true}, {1920, 1080, 192, true}, {1920, 515, 96, false},
-                            {1920, 515, 120, false}, {1920, 515, 144, false}, {1920, 515, 192, false},
-                            {2560, 1440, 96, true}, {2560, 1440, 192, true}, {3840, 2160, 288, true},
-                            {800, 600, 96, true}};
-    for (const Shape& s : shapes) {
-        int taskbar = s.taskbar ? static_cast<int>(std::lround(48.0 * s.dpi / 96)) : 0;
-        int workW = s.w, workH = s.h - taskbar;
+    ASSERT_EQ(std::size(gls::kScreenShapes), 16u);
+    EXPECT_EQ(gls::workHeightOf({1920, 1080, 144, true}), 1080 - 72);
+    EXPECT_EQ(gls::workHeightOf({1920, 515, 144, false}), 515);
+    for (const gls::ScreenShape& s : gls::kScreenShapes) {
+        int workW = s.width, workH = gls::workHeightOf(s);
         gls::WindowFit fit = fitWindow(workW, workH, s.dpi, frameW(s.dpi), frameH(s.dpi));
-        std::string label = std::to_string(s.w) + "x" + std::to_string(s.h) + "@" + std::to_string(s.dpi);
+        std::string label = std::to_string(s.width) + "x" + std::to_string(s.height) + "@" + std::to_string(s.dpi);
         EXPECT_LE(fit.width, workW) << label;
         EXPECT_LE(fit.height, workH) << label;
         EXPECT_GE(fit.zoom, 0.5f) << label;

@@ -1,25 +1,25 @@
 // The real setup program started in test mode: bad test folders, unknown switches, the role.
 #include "core/version.h"
-#include "test_support.h"
+#include "e2e_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <regex>
 
-using gls::test::logLines;
-using gls::test::runSetup;
-using gls::test::setupExePath;
-using gls::test::TestFolder;
+using namespace gls::test;
 
 namespace fs = std::filesystem;
 
-TEST(Entry, UnknownSwitchExitsThreeAndLogsIt)
+namespace {
+
+using Entry = SetupRun;
+
+} // namespace
+
+TEST_F(Entry, UnknownSwitchExitsThreeAndLogsIt)
 {
-    TestFolder folder;
-    auto run = runSetup(setupExePath(), folder.path(), L"/S /nonsense");
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(run.exitCode, 3u);
+    expectExit(setup(L"/S /nonsense"), 3);
     auto lines = logLines(folder.path());
     ASSERT_GE(lines.size(), 4u);
     EXPECT_TRUE(std::regex_match(lines[0], std::regex(R"(\[  0\.00\] ---- \d{4}-\d\d-\d\d \d\d:\d\d:\d\d install \(pid \d+\), test)")))
@@ -31,39 +31,32 @@ TEST(Entry, UnknownSwitchExitsThreeAndLogsIt)
     EXPECT_NE(std::find_if(lines.begin(), lines.end(),
                            [](const std::string& l) { return l.ends_with("] Setup does not know the switch /nonsense."); }),
               lines.end());
-    EXPECT_TRUE(lines.back().ends_with("] exit 3")) << lines.back();
 }
 
-TEST(Entry, UnknownSwitchIsQuotedAsGivenAndTheLastOneWins)
+TEST_F(Entry, UnknownSwitchIsQuotedAsGivenAndTheLastOneWins)
 {
-    TestFolder folder;
-    auto run = runSetup(setupExePath(), folder.path(), L"/first \"/S\" \"--ui-at\" 10 /S");
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(run.exitCode, 3u);
+    expectExit(setup(L"/first \"/S\" \"--ui-at\" 10 /S"), 3);
     auto lines = logLines(folder.path());
     ASSERT_GE(lines.size(), 2u);
     EXPECT_TRUE(lines[lines.size() - 2].ends_with("] Setup does not know the switch 10.")) << lines[lines.size() - 2];
-    EXPECT_TRUE(lines.back().ends_with("] exit 3"));
 }
 
-TEST(Entry, BadTestFolderExitsThreeWithoutALog)
+TEST_F(Entry, BadTestFolderExitsThreeWithoutALog)
 {
-    TestFolder folder;
-    ASSERT_TRUE(gls::test::writeFile(folder / L"not-a-folder", "x"));
+    ASSERT_TRUE(writeFile(folder / L"not-a-folder", "x"));
     for (const std::wstring& value : {folder / L"missing", folder / L"not-a-folder"}) {
         auto run = runSetup(setupExePath(), value, L"/S");
         ASSERT_TRUE(run.finished);
         EXPECT_EQ(run.exitCode, 3u);
-        EXPECT_FALSE(gls::test::exists(value + L"\\Temp"));
+        EXPECT_FALSE(exists(value + L"\\Temp"));
     }
     // Nothing else appeared in the folder either.
     std::error_code ec;
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path(), ec), fs::directory_iterator()), 1);
 }
 
-TEST(Entry, ProgramNamedUninstallExeInAnyCaseIsTheUninstaller)
+TEST_F(Entry, ProgramNamedUninstallExeInAnyCaseIsTheUninstaller)
 {
-    TestFolder folder;
     std::wstring uninstaller = folder / L"uNINSTALL.EXE";
     std::wstring tempCopy = folder / L"Glimmerline-Uninstall-4242.exe";
     ASSERT_TRUE(::CopyFileW(setupExePath().c_str(), uninstaller.c_str(), FALSE));

@@ -95,26 +95,24 @@ TEST_F(InstallRun, FolderFromTheCommandLineIsUsed)
 
 TEST_F(InstallRun, RunningAppIsClosedFirst)
 {
-    ASSERT_EQ(setup(L"/S").exitCode, 0u);
-    StandInApp app(installDir() + L"\\Glimmerline.exe", L"", {{L"GLIMMERLINE_SETUP_TEST", folder.path()}});
-    ASSERT_NE(StandInApp::waitForWindow(L"GlimmerlineSetupTestApp"), nullptr);
+    installAndStartApp();
+    if (HasFatalFailure()) return;
     auto run = setup(L"/S");
     EXPECT_EQ(run.exitCode, 0u);
-    EXPECT_FALSE(app.running());
+    EXPECT_FALSE(app->running());
     EXPECT_TRUE(logHas("] asked a Glimmerline window to close"));
 }
 
 TEST_F(InstallRun, AppThatWillNotCloseStopsTheUpdate)
 {
-    ASSERT_EQ(setup(L"/S").exitCode, 0u);
+    installAndStartApp(L"--ignore-close");
+    if (HasFatalFailure()) return;
     std::string before = readFile(installDir() + L"\\Glimmerline.exe");
-    StandInApp app(installDir() + L"\\Glimmerline.exe", L"--ignore-close", {{L"GLIMMERLINE_SETUP_TEST", folder.path()}});
-    ASSERT_NE(StandInApp::waitForWindow(L"GlimmerlineSetupTestApp"), nullptr);
     auto run = setup(L"/S /start", {{L"GLIMMERLINE_SETUP_TEST_CLOSE_MS", L"500"}});
     EXPECT_EQ(run.exitCode, 5u);
     EXPECT_TRUE(logHas("] Glimmerline did not close in 500 ms"));
     EXPECT_EQ(updateResult(), updateResultFile(5, "Glimmerline did not close"));
-    EXPECT_TRUE(app.running());
+    EXPECT_TRUE(app->running());
     EXPECT_EQ(readFile(installDir() + L"\\Glimmerline.exe"), before);
 }
 

@@ -1,7 +1,6 @@
 // The setup log as the real program writes it: byte-order mark, size rule, banners, line ends.
-#include "platform/env.h"
 #include "platform/log.h"
-#include "test_support.h"
+#include "test_env.h"
 
 #include <gtest/gtest.h>
 
@@ -87,9 +86,7 @@ TEST(SetupLog, TwoThreadsWriteWholeLinesAndSecondOpenDoesNothing)
 {
     TestFolder folder;
     folder.keep(); // the log stays open until this program ends
-    gls::Env env;
-    env.testMode = true;
-    env.tempDir = folder / L"Temp";
+    gls::Env env = gls::test::testEnv(folder);
     ASSERT_TRUE(::CreateDirectoryW(env.tempDir.c_str(), nullptr));
     gls::openLog(env, L"install");
     gls::openLog(env, L"uninstall"); // already open: no second banner

@@ -135,9 +135,8 @@ TEST_F(UninstallRun, CopyRenamedByHandDoesNotDeleteItself)
 
 TEST_F(UninstallRun, AppThatWillNotCloseStopsTheUninstall)
 {
-    ASSERT_EQ(setup(L"/S").exitCode, 0u);
-    StandInApp app(installDir() + L"\\Glimmerline.exe", L"--ignore-close", {{L"GLIMMERLINE_SETUP_TEST", folder.path()}});
-    ASSERT_NE(StandInApp::waitForWindow(L"GlimmerlineSetupTestApp"), nullptr);
+    installAndStartApp(L"--ignore-close");
+    if (HasFatalFailure()) return;
     // Run in place (not through the copy) so that the result is this process's exit code.
     auto run = setup(L"/S /uninstall");
     EXPECT_EQ(run.exitCode, 5u);

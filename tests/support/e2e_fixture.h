@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,8 +43,25 @@ protected:
         }
         return false;
     }
+    // The run ended by itself with this exit code, and its log says so last.
+    void expectExit(const ProcessResult& run, DWORD expected)
+    {
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(run.exitCode, expected);
+        auto lines = logLines(folder.path());
+        ASSERT_FALSE(lines.empty());
+        EXPECT_TRUE(lines.back().ends_with("] exit " + std::to_string(expected))) << lines.back().substr(0, 200);
+    }
+    // Installs silently, then starts the installed app with these switches and waits for its window.
+    void installAndStartApp(const std::wstring& switches = L"")
+    {
+        ASSERT_EQ(setup(L"/S").exitCode, 0u);
+        app.emplace(installDir() + L"\\Glimmerline.exe", switches, EnvOverrides{{L"GLIMMERLINE_SETUP_TEST", folder.path()}});
+        ASSERT_NE(StandInApp::waitForWindow(L"GlimmerlineSetupTestApp"), nullptr);
+    }
 
     TestFolder folder;
+    std::optional<StandInApp> app; // the installed app, once started
 };
 
 } // namespace gls::test

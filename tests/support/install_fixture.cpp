@@ -43,20 +43,6 @@ bool writeSetupWithPayload(const std::wstring& path, const std::vector<unsigned 
     return ::EndUpdateResourceW(update, !ok) && ok;
 }
 
-Env installEnv(const TestFolder& folder, const RegistryScope& registry)
-{
-    Env env;
-    env.testMode = true;
-    env.testRoot = folder.path();
-    env.uninstallKey = registry.uninstallKey();
-    env.startMenuPrograms = folder / L"StartMenu\\Programs";
-    env.desktopDir = folder / L"Desktop";
-    env.defaultInstallDir = folder / L"LocalAppData\\Programs\\Glimmerline";
-    env.settingsDir = folder / L"LocalAppData\\Glimmerline";
-    env.tempDir = folder / L"Temp";
-    return env;
-}
-
 std::vector<std::wstring> treePaths(const std::wstring& folder)
 {
     std::vector<std::wstring> out;

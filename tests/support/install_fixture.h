@@ -7,6 +7,7 @@
 #include "platform/env.h"
 #include "platform/unique_handle.h"
 #include "registry_scope.h"
+#include "test_env.h"
 #include "test_support.h"
 
 #include <string>
@@ -38,8 +39,6 @@ bool loadBuiltPayload(BuiltPayload& out);
 
 // A copy of the built setup whose payload is replaced by this archive.
 bool writeSetupWithPayload(const std::wstring& path, const std::vector<unsigned char>& archive);
-
-Env installEnv(const TestFolder& folder, const RegistryScope& registry);
 
 // Every entry below a folder by relative path, sorted; links to folders are walked into.
 std::vector<std::wstring> treePaths(const std::wstring& folder);

@@ -1,11 +1,9 @@
 // Finding a registered installation through the real registry (under the test key) and real files.
 #include "install/apps_entry.h"
 #include "install/existing_install.h"
-#include "platform/env.h"
 #include "platform/shell_link.h"
 #include "platform/user_registry.h"
-#include "registry_scope.h"
-#include "test_support.h"
+#include "test_env.h"
 
 #include <gtest/gtest.h>
 
@@ -14,23 +12,18 @@ using gls::test::TestFolder;
 
 namespace {
 
-gls::Env testEnv(const TestFolder& folder, const RegistryScope& registry)
-{
-    gls::Env env;
-    env.testMode = true;
-    env.testRoot = folder.path();
-    env.uninstallKey = registry.uninstallKey();
-    env.desktopDir = folder / L"Desktop";
-    return env;
-}
+// A test folder, a registry key of the test's own, and the environment over both.
+class ExistingInstall : public ::testing::Test {
+protected:
+    TestFolder folder;
+    RegistryScope registry;
+    gls::Env env = gls::test::testEnv(folder, registry);
+};
 
 } // namespace
 
-TEST(ExistingInstall, FoundWithFolderVersionAndDesktopShortcut)
+TEST_F(ExistingInstall, FoundWithFolderVersionAndDesktopShortcut)
 {
-    TestFolder folder;
-    RegistryScope registry;
-    gls::Env env = testEnv(folder, registry);
     std::wstring app = folder / L"Apps\\Glimmerline";
     ASSERT_TRUE(gls::test::writeFile(app + L"\\Glimmerline.exe", "app"));
     ASSERT_TRUE(registry.setString(gls::kInstallLocation, app));
@@ -45,11 +38,8 @@ TEST(ExistingInstall, FoundWithFolderVersionAndDesktopShortcut)
     EXPECT_EQ(gls::registeredInstallFolder(env), app);
 }
 
-TEST(ExistingInstall, ShortcutIntoTheFolderInAnotherCaseCountsOneElsewhereDoesNot)
+TEST_F(ExistingInstall, ShortcutIntoTheFolderInAnotherCaseCountsOneElsewhereDoesNot)
 {
-    TestFolder folder;
-    RegistryScope registry;
-    gls::Env env = testEnv(folder, registry);
     std::wstring app = folder / L"Apps\\Glimmerline";
     ASSERT_TRUE(gls::test::writeFile(app + L"\\Uninstall.exe", "uninstaller only"));
     ASSERT_TRUE(registry.setString(gls::kInstallLocation, app + L"\\"));
@@ -65,11 +55,8 @@ TEST(ExistingInstall, ShortcutIntoTheFolderInAnotherCaseCountsOneElsewhereDoesNo
     EXPECT_FALSE(gls::findExistingInstall(env).hasDesktopShortcut);
 }
 
-TEST(ExistingInstall, RegisteredFolderWithoutTheAppIsNotAnInstallation)
+TEST_F(ExistingInstall, RegisteredFolderWithoutTheAppIsNotAnInstallation)
 {
-    TestFolder folder;
-    RegistryScope registry;
-    gls::Env env = testEnv(folder, registry);
     std::wstring app = folder / L"Apps\\Glimmerline";
     ASSERT_TRUE(gls::test::writeFile(app + L"\\README.txt", "not the app"));
     ASSERT_TRUE(registry.setString(gls::kInstallLocation, app));
@@ -80,12 +67,9 @@ TEST(ExistingInstall, RegisteredFolderWithoutTheAppIsNotAnInstallation)
     EXPECT_EQ(gls::registeredInstallFolder(env), app);
 }
 
-TEST(ExistingInstall, TestModeIgnoresRegistrationsOutsideTheTestFolder)
+TEST_F(ExistingInstall, TestModeIgnoresRegistrationsOutsideTheTestFolder)
 {
-    TestFolder folder;
     TestFolder elsewhere;
-    RegistryScope registry;
-    gls::Env env = testEnv(folder, registry);
     ASSERT_TRUE(gls::test::writeFile(elsewhere / L"Glimmerline.exe", "app"));
     ASSERT_TRUE(registry.setString(gls::kInstallLocation, elsewhere.path()));
     gls::ExistingInstall found = gls::findExistingInstall(env);
@@ -94,11 +78,9 @@ TEST(ExistingInstall, TestModeIgnoresRegistrationsOutsideTheTestFolder)
     EXPECT_EQ(gls::registeredInstallFolder(env), L"");
 }
 
-TEST(ExistingInstall, RegisteredFolderMustBeAbsoluteAndMoreThanARoot)
+TEST_F(ExistingInstall, RegisteredFolderMustBeAbsoluteAndMoreThanARoot)
 {
-    RegistryScope registry;
-    gls::Env env;
-    env.uninstallKey = registry.uninstallKey();
+    env.testMode = false; // outside test mode every registered folder of the right form counts
     for (const wchar_t* value : {L"C:", L"C:Apps", L"C:\\", L"Apps", L"\\\\server\\share", L"\\Apps"}) {
         ASSERT_TRUE(registry.setString(gls::kInstallLocation, value));
         EXPECT_EQ(gls::registeredInstallFolder(env), L"") << gls::test::narrow(value);
@@ -110,9 +92,8 @@ TEST(ExistingInstall, RegisteredFolderMustBeAbsoluteAndMoreThanARoot)
     EXPECT_FALSE(gls::findExistingInstall(env).found);
 }
 
-TEST(ExistingInstall, ReadUserStringReadsStringsWholeAndNothingElse)
+TEST_F(ExistingInstall, ReadUserStringReadsStringsWholeAndNothingElse)
 {
-    RegistryScope registry;
     std::wstring key = registry.uninstallKey();
     ASSERT_TRUE(registry.setString(L"Fits", std::wstring(2047, L'f')));
     ASSERT_TRUE(registry.setString(L"Long", std::wstring(2048, L't')));

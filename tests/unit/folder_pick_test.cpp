@@ -1,8 +1,7 @@
 // The folder picker's rules: where the dialog opens, and what a picked folder does to the screen.
 #include "install/app_in_folder.h"
 #include "install/folder_from_pick.h"
-#include "platform/env.h"
-#include "test_support.h"
+#include "test_env.h"
 #include "ui/folder_pick.h"
 
 #include <gtest/gtest.h>
@@ -24,9 +23,7 @@ TEST(FolderPick, OpensInTheNearestExistingFolder)
 TEST(FolderPick, PickedFoldersChangeTheWelcomeScreen)
 {
     TestFolder folder;
-    gls::Env env;
-    env.testMode = true;
-    env.testRoot = folder.path();
+    gls::Env env = gls::test::testEnv(folder);
     std::wstring installed = folder / L"Apps\\Glimmerline";
     ASSERT_TRUE(writeFile(installed + L"\\Uninstall.exe", "x"));
     ASSERT_TRUE(writeFile(folder / L"Other\\Glimmerline\\Uninstall.exe", "x"));

@@ -1,7 +1,6 @@
 // The install folder rules through the one call every caller uses.
 #include "install/install_folder.h"
-#include "platform/env.h"
-#include "test_support.h"
+#include "test_env.h"
 
 #include <gtest/gtest.h>
 
@@ -87,9 +86,7 @@ TEST(InstallFolder, ExistingEntries)
 TEST(InstallFolder, TestModeKeepsToTheTestFolder)
 {
     TestFolder folder;
-    gls::Env env;
-    env.testMode = true;
-    env.testRoot = folder.path();
+    gls::Env env = gls::test::testEnv(folder);
     EXPECT_EQ(check(folder / L"Apps\\Glimmerline", env).folder, folder / L"Apps\\Glimmerline");
     EXPECT_EQ(check(folder.path(), env).folder, folder.path());
     EXPECT_EQ(check(L"C:\\Elsewhere\\Glimmerline", env).message, L"(test) The folder is outside the test folder.");

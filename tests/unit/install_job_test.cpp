@@ -21,14 +21,6 @@ using gls::InstallResult;
 
 namespace {
 
-bool hasWorkEntries(const std::wstring& folder)
-{
-    for (const auto& [path, bytes] : snapshotTree(folder)) {
-        if (path.find(L".glsetup-") != std::wstring::npos) return true;
-    }
-    return false;
-}
-
 std::wstring readString(const std::wstring& key, const wchar_t* name)
 {
     return gls::readUserString(key, name).value_or(L"(missing)");
@@ -42,27 +34,47 @@ DWORD readDword(const std::wstring& key, const wchar_t* name)
     return value;
 }
 
-// A copy phase over a folder, prepared, planned and staged from a payload.
-void stagePhase(gls::CopyPhase& phase, const std::wstring& dir, const MemoryPayload& payload, InstallResult& result,
-                ProgressLog& progress)
-{
-    phase.installDir = dir;
-    ASSERT_TRUE(gls::prepareFolder(phase, result));
-    for (const auto& e : payload.payload.entries) ASSERT_TRUE(gls::planFile(phase, e.name, e.data, e.size));
-    ASSERT_TRUE(gls::stageFiles(phase, progress.callback(), result));
-}
+// A test folder, a registry key of the test's own, and the environment over both.
+class InstallJob : public ::testing::Test {
+protected:
+    TestFolder folder;
+    RegistryScope registry;
+    gls::Env env = testEnv(folder, registry);
+    ProgressLog progress;
+};
+
+// A copy phase over a folder, run stage by stage.
+class CopyPhase : public ::testing::Test {
+protected:
+    // Prepares the folder and plans the payload's files.
+    void plan(const std::wstring& installDir, const MemoryPayload& payload)
+    {
+        phase.installDir = installDir;
+        ASSERT_TRUE(gls::prepareFolder(phase, result));
+        for (const auto& e : payload.payload.entries) ASSERT_TRUE(gls::planFile(phase, e.name, e.data, e.size));
+    }
+    // Prepares, plans and stages them.
+    void stage(const std::wstring& installDir, const MemoryPayload& payload)
+    {
+        plan(installDir, payload);
+        if (HasFatalFailure()) return;
+        ASSERT_TRUE(gls::stageFiles(phase, progress.callback(), result));
+    }
+
+    TestFolder folder;
+    std::wstring dir = folder / L"Glimmerline";
+    gls::CopyPhase phase;
+    InstallResult result;
+    ProgressLog progress;
+};
 
 } // namespace
 
-TEST(InstallJob, FreshInstallPlacesEverythingAndReportsProgressInOrder)
+TEST_F(InstallJob, FreshInstallPlacesEverythingAndReportsProgressInOrder)
 {
-    TestFolder folder;
-    RegistryScope registry;
-    gls::Env env = installEnv(folder, registry);
     BuiltPayload built;
     ASSERT_TRUE(loadBuiltPayload(built));
     ASSERT_EQ(built.payload.entries.size(), 10u);
-    ProgressLog progress;
     std::wstring dir = env.defaultInstallDir; // does not exist yet
 
     InstallResult result = gls::installApp(env, built.payload, dir, false, progress.callback());
@@ -75,7 +87,7 @@ TEST(InstallJob, FreshInstallPlacesEverythingAndReportsProgressInOrder)
         EXPECT_EQ(readFile(gls::joinPath(dir, gls::pathFromPayloadName(e.name))), expected) << e.name;
     }
     EXPECT_EQ(readFile(dir + L"\\Uninstall.exe"), readFile(gls::ownExePath()));
-    EXPECT_FALSE(hasWorkEntries(dir));
+    EXPECT_FALSE(!setupWorkEntries(dir).empty());
     EXPECT_EQ(snapshotTree(dir).size(), 11u + 6u); // 11 files and the 6 folders they need
 
     ASSERT_GE(progress.reports.size(), 17u);
@@ -112,15 +124,11 @@ TEST(InstallJob, FreshInstallPlacesEverythingAndReportsProgressInOrder)
     EXPECT_FALSE(exists(env.desktopDir + L"\\Glimmerline.lnk"));
 }
 
-TEST(InstallJob, ReinstallOverTheSameVersionKeepsOtherValuesAndOneSetOfFiles)
+TEST_F(InstallJob, ReinstallOverTheSameVersionKeepsOtherValuesAndOneSetOfFiles)
 {
-    TestFolder folder;
-    RegistryScope registry;
-    gls::Env env = installEnv(folder, registry);
     BuiltPayload built;
     ASSERT_TRUE(loadBuiltPayload(built));
     std::wstring dir = folder / L"Apps\\Glimmerline";
-    ProgressLog progress;
     ASSERT_TRUE(gls::installApp(env, built.payload, dir, true, progress.callback()).ok);
     auto first = snapshotTree(dir);
     ASSERT_TRUE(registry.setString(L"Comments", L"left by someone else"));
@@ -134,17 +142,13 @@ TEST(InstallJob, ReinstallOverTheSameVersionKeepsOtherValuesAndOneSetOfFiles)
     EXPECT_FALSE(exists(env.desktopDir + L"\\Glimmerline.lnk")); // ours, and no longer wanted
 }
 
-TEST(InstallJob, UpdateTakesOutWhatTheNewVersionNoLongerHas)
+TEST_F(InstallJob, UpdateTakesOutWhatTheNewVersionNoLongerHas)
 {
-    TestFolder folder;
-    RegistryScope registry;
-    gls::Env env = installEnv(folder, registry);
     std::wstring dir = folder / L"Apps\\Glimmerline";
     MemoryPayload oldVersion = makePayload({{"Glimmerline.exe", "old app"},
                                             {"Readme.txt", "old readme"},
                                             {"plugins/old/extra.dll", "only in the old version"},
                                             {"shared.txt", "old shared"}});
-    ProgressLog progress;
     ASSERT_TRUE(gls::installApp(env, oldVersion.payload, dir, false, progress.callback()).ok);
     // The uninstaller of the old version lists the old version's files.
     ASSERT_TRUE(writeSetupWithPayload(dir + L"\\Uninstall.exe", oldVersion.archive));
@@ -160,45 +164,33 @@ TEST(InstallJob, UpdateTakesOutWhatTheNewVersionNoLongerHas)
     EXPECT_EQ(readFile(dir + L"\\README.txt"), "new readme, other case"); // not taken out by "Readme.txt"
     EXPECT_FALSE(exists(dir + L"\\plugins"));                              // the file and its emptied folders
     EXPECT_EQ(readFile(dir + L"\\user-notes.txt"), "the user's own file");
-    EXPECT_FALSE(hasWorkEntries(dir));
+    EXPECT_FALSE(!setupWorkEntries(dir).empty());
 }
 
-TEST(InstallJob, LeftoversOfAnInterruptedRunAreCleared)
+TEST_F(InstallJob, LeftoversOfAnInterruptedRunAreCleared)
 {
-    TestFolder folder;
-    RegistryScope registry;
-    gls::Env env = installEnv(folder, registry);
     std::wstring dir = folder / L"Apps\\Glimmerline";
     ASSERT_TRUE(writeFile(dir + L"\\.glsetup-new\\Glimmerline.exe", "half staged"));
     ASSERT_TRUE(writeFile(dir + L"\\.glsetup-old-99999\\deep\\old.dll", "moved aside long ago"));
     MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}});
-    ProgressLog progress;
     ASSERT_TRUE(gls::installApp(env, payload.payload, dir, false, progress.callback()).ok);
-    EXPECT_FALSE(hasWorkEntries(dir));
+    EXPECT_FALSE(!setupWorkEntries(dir).empty());
     EXPECT_EQ(readFile(dir + L"\\Glimmerline.exe"), "app");
 }
 
-TEST(InstallJob, ReadOnlyOldFileIsReplaced)
+TEST_F(InstallJob, ReadOnlyOldFileIsReplaced)
 {
-    TestFolder folder;
-    RegistryScope registry;
-    gls::Env env = installEnv(folder, registry);
     std::wstring dir = folder / L"Apps\\Glimmerline";
     ASSERT_TRUE(writeFile(dir + L"\\Glimmerline.exe", "old, read-only"));
     ASSERT_TRUE(::SetFileAttributesW((dir + L"\\Glimmerline.exe").c_str(), FILE_ATTRIBUTE_READONLY));
     MemoryPayload payload = makePayload({{"Glimmerline.exe", "new"}});
-    ProgressLog progress;
     ASSERT_TRUE(gls::installApp(env, payload.payload, dir, false, progress.callback()).ok);
     EXPECT_EQ(readFile(dir + L"\\Glimmerline.exe"), "new");
 }
 
-TEST(InstallJob, OutsideTheTestFolderNothingHappens)
+TEST_F(InstallJob, OutsideTheTestFolderNothingHappens)
 {
-    TestFolder folder;
-    RegistryScope registry;
-    gls::Env env = installEnv(folder, registry);
     MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}});
-    ProgressLog progress;
     InstallResult result = gls::installApp(env, payload.payload, L"C:\\gls-outside\\Glimmerline", false, progress.callback());
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, L"(test) The folder is outside the test folder.");
@@ -207,15 +199,11 @@ TEST(InstallJob, OutsideTheTestFolderNothingHappens)
     EXPECT_FALSE(exists(L"C:\\gls-outside"));
 }
 
-TEST(InstallJob, FolderThatCannotBeWrittenFailsAtTheProbe)
+TEST_F(InstallJob, FolderThatCannotBeWrittenFailsAtTheProbe)
 {
-    TestFolder folder;
-    RegistryScope registry;
-    gls::Env env = installEnv(folder, registry);
     ASSERT_TRUE(writeFile(folder / L"Apps", "a file where a folder should be"));
     std::wstring dir = folder / L"Apps\\Glimmerline";
     MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}});
-    ProgressLog progress;
     InstallResult result = gls::installApp(env, payload.payload, dir, false, progress.callback());
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, L"Windows did not let Setup write in " + dir +
@@ -225,16 +213,12 @@ TEST(InstallJob, FolderThatCannotBeWrittenFailsAtTheProbe)
     EXPECT_EQ(readFile(folder / L"Apps"), "a file where a folder should be");
 }
 
-TEST(InstallJob, RegistryRefusingTheKeyLeavesTheFilesAndMakesNoShortcut)
+TEST_F(InstallJob, RegistryRefusingTheKeyLeavesTheFilesAndMakesNoShortcut)
 {
-    TestFolder folder;
-    RegistryScope registry;
-    gls::Env env = installEnv(folder, registry);
     // A key name component longer than the registry's 255-character limit cannot be created.
     env.uninstallKey = registry.uninstallKey() + L"\\" + std::wstring(300, L'k');
     std::wstring dir = folder / L"Apps\\Glimmerline";
     MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}});
-    ProgressLog progress;
     InstallResult result = gls::installApp(env, payload.payload, dir, true, progress.callback());
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, L"Glimmerline is copied, but Windows did not let Setup add it to its list of apps.");
@@ -244,15 +228,11 @@ TEST(InstallJob, RegistryRefusingTheKeyLeavesTheFilesAndMakesNoShortcut)
     EXPECT_FALSE(exists(env.desktopDir + L"\\Glimmerline.lnk"));
 }
 
-TEST(InstallJob, FileHeldOpenIsReportedAndEverythingSwappedIsPutBack)
+TEST_F(InstallJob, FileHeldOpenIsReportedAndEverythingSwappedIsPutBack)
 {
-    TestFolder folder;
-    RegistryScope registry;
-    gls::Env env = installEnv(folder, registry);
     std::wstring dir = folder / L"Apps\\Glimmerline";
     MemoryPayload oldVersion = makePayload(
         {{"Glimmerline.exe", "old app"}, {"a/first.txt", "old first"}, {"z-last.dll", "old last"}});
-    ProgressLog progress;
     ASSERT_TRUE(gls::installApp(env, oldVersion.payload, dir, false, progress.callback()).ok);
     auto before = snapshotTree(dir);
 
@@ -282,17 +262,12 @@ TEST(InstallJob, FileHeldOpenIsReportedAndEverythingSwappedIsPutBack)
     EXPECT_EQ(snapshotTree(dir), before);
 }
 
-TEST(CopyPhase, StagedFileAlteredBeforeVerifyingIsCaught)
+TEST_F(CopyPhase, StagedFileAlteredBeforeVerifyingIsCaught)
 {
-    TestFolder folder;
-    std::wstring dir = folder / L"Glimmerline";
     ASSERT_TRUE(writeFile(dir + L"\\Glimmerline.exe", "installed"));
     auto before = snapshotTree(dir);
     MemoryPayload payload = makePayload({{"Glimmerline.exe", "new app"}, {"b.txt", "bee"}});
-    gls::CopyPhase phase;
-    InstallResult result;
-    ProgressLog progress;
-    stagePhase(phase, dir, payload, result, progress);
+    stage(dir, payload);
     if (HasFatalFailure()) return;
     ASSERT_TRUE(writeFile(phase.files[1].stagedPath, "BEE"));
     EXPECT_FALSE(gls::verifyStaged(phase, progress.callback(), result));
@@ -301,17 +276,12 @@ TEST(CopyPhase, StagedFileAlteredBeforeVerifyingIsCaught)
     EXPECT_EQ(snapshotTree(dir), before);
 }
 
-TEST(CopyPhase, RollbackOfAFreshInstallTakesTheNewFilesBack)
+TEST_F(CopyPhase, RollbackOfAFreshInstallTakesTheNewFilesBack)
 {
-    TestFolder folder;
-    std::wstring dir = folder / L"Glimmerline";
     ASSERT_TRUE(writeFile(dir + L"\\user.txt", "the user's"));
     auto before = snapshotTree(dir);
     MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}, {"sub/b.txt", "bee"}});
-    gls::CopyPhase phase;
-    InstallResult result;
-    ProgressLog progress;
-    stagePhase(phase, dir, payload, result, progress);
+    stage(dir, payload);
     if (HasFatalFailure()) return;
     ASSERT_TRUE(gls::verifyStaged(phase, progress.callback(), result));
     ASSERT_TRUE(gls::swapFiles(phase, progress.callback(), result));
@@ -322,21 +292,17 @@ TEST(CopyPhase, RollbackOfAFreshInstallTakesTheNewFilesBack)
     EXPECT_EQ(snapshotTree(dir), before);
 }
 
-TEST(CopyPhase, DriveFillingUpDuringStaging)
+TEST_F(CopyPhase, DriveFillingUpDuringStaging)
 {
     // The test bench maps a small RAM drive as S: when it may mount one.
     if (::GetDriveTypeW(L"S:\\") == DRIVE_NO_ROOT_DIR) GTEST_SKIP() << "no small drive S: is mapped (mounting needs root)";
-    std::wstring dir = L"S:\\Glimmerline-" + std::to_wstring(::GetCurrentProcessId());
+    dir = L"S:\\Glimmerline-" + std::to_wstring(::GetCurrentProcessId());
     ASSERT_TRUE(writeFile(dir + L"\\Glimmerline.exe", "installed"));
     auto before = snapshotTree(dir);
     std::string big(8u << 20, 'x'); // more than the drive holds
     MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}, {"big.bin", big}});
-    gls::CopyPhase phase;
-    phase.installDir = dir;
-    InstallResult result;
-    ProgressLog progress;
-    ASSERT_TRUE(gls::prepareFolder(phase, result));
-    for (const auto& e : payload.payload.entries) ASSERT_TRUE(gls::planFile(phase, e.name, e.data, e.size));
+    plan(dir, payload);
+    if (HasFatalFailure()) return;
     EXPECT_FALSE(gls::stageFiles(phase, progress.callback(), result));
     EXPECT_EQ(result.message, L"The drive is full. Make some room and run Setup again.");
     EXPECT_EQ(result.reason, L"the drive is full");

@@ -10,10 +10,19 @@ using gls::test::exists;
 using gls::test::TestFolder;
 using gls::test::writeFile;
 
-TEST(RemoveTree, DeletesReadOnlyFilesAndEveryFolder)
-{
+namespace {
+
+// A tree to remove, inside a fresh test folder.
+class RemoveTree : public ::testing::Test {
+protected:
     TestFolder folder;
     std::wstring tree = folder / L"tree";
+};
+
+} // namespace
+
+TEST_F(RemoveTree, DeletesReadOnlyFilesAndEveryFolder)
+{
     ASSERT_TRUE(writeFile(tree + L"\\a.txt", "a"));
     ASSERT_TRUE(writeFile(tree + L"\\sub\\deeper\\b.txt", "b"));
     ASSERT_TRUE(writeFile(tree + L"\\sub\\hidden.txt", "h"));
@@ -27,10 +36,8 @@ TEST(RemoveTree, DeletesReadOnlyFilesAndEveryFolder)
     EXPECT_TRUE(exists(folder.path()));
 }
 
-TEST(RemoveTree, FileHeldByAnotherProcessStaysWithItsFolders)
+TEST_F(RemoveTree, FileHeldByAnotherProcessStaysWithItsFolders)
 {
-    TestFolder folder;
-    std::wstring tree = folder / L"tree";
     ASSERT_TRUE(writeFile(tree + L"\\keep\\held.dll", "in use"));
     ASSERT_TRUE(writeFile(tree + L"\\keep\\free.txt", "free"));
     ASSERT_TRUE(writeFile(tree + L"\\other\\x.txt", "x"));
@@ -47,9 +54,8 @@ TEST(RemoveTree, FileHeldByAnotherProcessStaysWithItsFolders)
     EXPECT_TRUE(exists(tree + L"\\keep"));
 }
 
-TEST(RemoveTree, MissingFolderListsNothing)
+TEST_F(RemoveTree, MissingFolderListsNothing)
 {
-    TestFolder folder;
     std::vector<std::wstring> stayed;
     gls::removeTree(folder / L"missing", &stayed);
     gls::removeTree(folder / L"missing"); // without a list
@@ -60,10 +66,8 @@ TEST(RemoveTree, MissingFolderListsNothing)
     EXPECT_TRUE(exists(folder / L"plain-file"));
 }
 
-TEST(RemoveTree, NeverEntersALinkToAFolder)
+TEST_F(RemoveTree, NeverEntersALinkToAFolder)
 {
-    TestFolder folder;
-    std::wstring tree = folder / L"tree";
     ASSERT_TRUE(writeFile(tree + L"\\a.txt", "a"));
     ASSERT_TRUE(writeFile(folder / L"outside\\precious.txt", "the user's"));
     if (!gls::test::makeFolderLink(tree + L"\\link", folder / L"outside")) GTEST_SKIP() << "no folder link could be made";
@@ -75,14 +79,12 @@ TEST(RemoveTree, NeverEntersALinkToAFolder)
     EXPECT_FALSE(exists(tree + L"\\a.txt"));
 }
 
-TEST(RemoveTree, LinkToAFolderIsRemovedAsALink)
+TEST_F(RemoveTree, LinkToAFolderIsRemovedAsALink)
 {
     if (gls::test::underWine()) {
         GTEST_SKIP() << "Wine's RemoveDirectoryW follows a symbolic link to a folder and fails with "
                         "ERROR_DIR_NOT_EMPTY instead of removing the link";
     }
-    TestFolder folder;
-    std::wstring tree = folder / L"tree";
     ASSERT_TRUE(writeFile(folder / L"outside\\precious.txt", "the user's"));
     ASSERT_TRUE(gls::test::makeFolderLink(tree + L"\\link", folder / L"outside"));
     gls::removeTree(tree);

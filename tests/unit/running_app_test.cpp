@@ -1,7 +1,6 @@
 // Finding, closing and ending real stand-in app processes; each test uses a window class of its own.
-#include "platform/env.h"
 #include "process/running_app.h"
-#include "test_support.h"
+#include "test_env.h"
 
 #include <gtest/gtest.h>
 
@@ -10,100 +9,86 @@ using gls::test::TestFolder;
 
 namespace {
 
-struct AppSetup {
-    gls::Env env;
-    std::wstring folder;
-    std::wstring exe;
+// An install folder holding a copy of the stand-in app, and a window class no other test uses.
+class RunningApp : public ::testing::Test {
+protected:
+    RunningApp()
+    {
+        static int n = 0;
+        env.appWindowClass = L"GlsRunningAppTest" + std::to_wstring(::GetCurrentProcessId()) + L"_" + std::to_wstring(n++);
+        ::CreateDirectoryW(appFolder.c_str(), nullptr);
+        ::CopyFileW(gls::test::standInExe().c_str(), exe.c_str(), FALSE);
+    }
+    std::wstring classSwitch() const { return L"--class=" + env.appWindowClass; }
+
+    TestFolder folder;
+    gls::Env env = gls::test::testEnv(folder);
+    std::wstring appFolder = folder / L"Glimmerline";
+    std::wstring exe = appFolder + L"\\Glimmerline.exe";
 };
-
-// An install folder holding a copy of the stand-in app, and a class name no other test uses.
-AppSetup appIn(const TestFolder& folder)
-{
-    static int n = 0;
-    AppSetup s;
-    s.env.appWindowClass = L"GlsRunningAppTest" + std::to_wstring(::GetCurrentProcessId()) + L"_" + std::to_wstring(n++);
-    s.folder = folder / L"Glimmerline";
-    s.exe = s.folder + L"\\Glimmerline.exe";
-    ::CreateDirectoryW(s.folder.c_str(), nullptr);
-    ::CopyFileW(gls::test::standInExe().c_str(), s.exe.c_str(), FALSE);
-    return s;
-}
-
-std::wstring classSwitch(const AppSetup& s) { return L"--class=" + s.env.appWindowClass; }
 
 } // namespace
 
-TEST(RunningApp, NothingRunningClosesAtOnce)
+TEST_F(RunningApp, NothingRunningClosesAtOnce)
 {
-    TestFolder folder;
-    AppSetup s = appIn(folder);
     ULONGLONG start = ::GetTickCount64();
-    EXPECT_FALSE(gls::findRunningApp(s.env, s.folder).running());
-    EXPECT_TRUE(gls::askAppToClose(s.env, s.folder, 5000));
+    EXPECT_FALSE(gls::findRunningApp(env, appFolder).running());
+    EXPECT_TRUE(gls::askAppToClose(env, appFolder, 5000));
     EXPECT_LT(::GetTickCount64() - start, 1000u);
 }
 
-TEST(RunningApp, AppWithItsWindowIsFoundAndClosesWhenAsked)
+TEST_F(RunningApp, AppWithItsWindowIsFoundAndClosesWhenAsked)
 {
-    TestFolder folder;
-    AppSetup s = appIn(folder);
-    StandInApp app(s.exe, classSwitch(s));
-    ASSERT_NE(StandInApp::waitForWindow(s.env.appWindowClass), nullptr);
-    gls::RunningApp found = gls::findRunningApp(s.env, s.folder);
+    StandInApp app(exe, classSwitch());
+    ASSERT_NE(StandInApp::waitForWindow(env.appWindowClass), nullptr);
+    gls::RunningApp found = gls::findRunningApp(env, appFolder);
     ASSERT_EQ(found.windows.size(), 1u);
     ASSERT_EQ(found.processIds.size(), 1u); // the window's owner and the image path name one process
     EXPECT_EQ(found.processIds[0], app.pid());
-    EXPECT_TRUE(gls::askAppToClose(s.env, s.folder, 10000));
+    EXPECT_TRUE(gls::askAppToClose(env, appFolder, 10000));
     EXPECT_FALSE(app.running());
 }
 
-TEST(RunningApp, WindowIgnoringCloseSpendsTheBudget)
+TEST_F(RunningApp, WindowIgnoringCloseSpendsTheBudget)
 {
-    TestFolder folder;
-    AppSetup s = appIn(folder);
-    StandInApp app(s.exe, classSwitch(s) + L" --ignore-close");
-    ASSERT_NE(StandInApp::waitForWindow(s.env.appWindowClass), nullptr);
-    EXPECT_FALSE(gls::askAppToClose(s.env, s.folder, 0)); // asked once, then the budget is gone
+    StandInApp app(exe, classSwitch() + L" --ignore-close");
+    ASSERT_NE(StandInApp::waitForWindow(env.appWindowClass), nullptr);
+    EXPECT_FALSE(gls::askAppToClose(env, appFolder, 0)); // asked once, then the budget is gone
     ULONGLONG start = ::GetTickCount64();
-    EXPECT_FALSE(gls::askAppToClose(s.env, s.folder, 500));
+    EXPECT_FALSE(gls::askAppToClose(env, appFolder, 500));
     EXPECT_GE(::GetTickCount64() - start, 500u);
     EXPECT_TRUE(app.running());
 }
 
-TEST(RunningApp, WindowlessProcessCountsOnlyFromTheInstallFolder)
+TEST_F(RunningApp, WindowlessProcessCountsOnlyFromTheInstallFolder)
 {
-    TestFolder folder;
-    AppSetup s = appIn(folder);
-    StandInApp inFolder(s.exe, L"--no-window");
+    StandInApp inFolder(exe, L"--no-window");
     StandInApp elsewhere(gls::test::standInExe(), L"--no-window");
     ::Sleep(300);
-    gls::RunningApp found = gls::findRunningApp(s.env, s.folder);
+    gls::RunningApp found = gls::findRunningApp(env, appFolder);
     EXPECT_TRUE(found.windows.empty());
     ASSERT_EQ(found.processIds.size(), 1u);
     EXPECT_EQ(found.processIds[0], inFolder.pid());
     // Without a folder only windows count.
-    EXPECT_FALSE(gls::findRunningApp(s.env, L"").running());
+    EXPECT_FALSE(gls::findRunningApp(env, L"").running());
     // A window counts wherever its app runs from.
-    gls::Env env = s.env;
-    StandInApp windowElsewhere(gls::test::standInExe(), classSwitch(s));
-    ASSERT_NE(StandInApp::waitForWindow(s.env.appWindowClass), nullptr);
+    StandInApp windowElsewhere(gls::test::standInExe(), classSwitch());
+    ASSERT_NE(StandInApp::waitForWindow(env.appWindowClass), nullptr);
     EXPECT_EQ(gls::findRunningApp(env, L"").processIds, std::vector<std::uint32_t>{windowElsewhere.pid()});
 }
 
-TEST(RunningApp, EndAppEndsEveryProcess)
+TEST_F(RunningApp, EndAppEndsEveryProcess)
 {
-    TestFolder folder;
-    AppSetup s = appIn(folder);
-    StandInApp stubborn(s.exe, classSwitch(s) + L" --ignore-close");
-    StandInApp windowless(s.exe, L"--no-window");
-    ASSERT_NE(StandInApp::waitForWindow(s.env.appWindowClass), nullptr);
-    EXPECT_EQ(gls::findRunningApp(s.env, s.folder).processIds.size(), 2u);
-    EXPECT_TRUE(gls::endApp(s.env, s.folder));
+    StandInApp stubborn(exe, classSwitch() + L" --ignore-close");
+    StandInApp windowless(exe, L"--no-window");
+    ASSERT_NE(StandInApp::waitForWindow(env.appWindowClass), nullptr);
+    EXPECT_EQ(gls::findRunningApp(env, appFolder).processIds.size(), 2u);
+    EXPECT_TRUE(gls::endApp(env, appFolder));
     EXPECT_FALSE(stubborn.running());
     EXPECT_FALSE(windowless.running());
 }
 
-TEST(RunningApp, WaitForQuit)
+TEST_F(RunningApp, WaitForQuit)
 {
     EXPECT_TRUE(gls::waitForQuit(0, 1000));
     StandInApp app(gls::test::standInExe(), L"--no-window");

@@ -53,6 +53,15 @@ void installBuilt(const gls::Env& env, bool desktopShortcut)
     ASSERT_TRUE(::CopyFileW(setupExePath().c_str(), (env.defaultInstallDir + L"\\Uninstall.exe").c_str(), FALSE));
 }
 
+// A test folder, a registry key of the test's own, and the environment over both.
+class UninstallJob : public ::testing::Test {
+protected:
+    TestFolder folder;
+    RegistryScope registry;
+    gls::Env env = testEnv(folder, registry);
+    ProgressLog progress;
+};
+
 } // namespace
 
 TEST(UserLibraries, NewestFirstEachOnceCaseCounts)
@@ -108,10 +117,7 @@ TEST(LiveFiles, CanRemoveNowProbesWithoutDeleting)
 TEST(LiveFiles, HeldModuleKeepsTheScriptWholeWhileTheDeviceGoes)
 {
     TestFolder folder;
-    gls::Env env;
-    env.testMode = true;
-    env.testRoot = folder.path();
-    env.abletonDir = folder / L"Roaming\\Ableton";
+    gls::Env env = testEnv(folder);
     std::wstring first = folder / L"First\\User Library";
     std::wstring second = folder / L"Second\\User Library";
     writeConfig(env.abletonDir, L"Live 12", narrow(folder / L"First"), 1);
@@ -146,8 +152,7 @@ TEST(LiveFiles, HeldModuleKeepsTheScriptWholeWhileTheDeviceGoes)
 TEST(LiveFiles, ScriptPathThatIsAFileIsLeftAlone)
 {
     TestFolder folder;
-    gls::Env env;
-    env.abletonDir = folder / L"Ableton";
+    gls::Env env = testEnv(folder);
     writeConfig(env.abletonDir, L"Live 12", narrow(folder / L"Music"), 1);
     ASSERT_TRUE(writeFile(folder / L"Music\\User Library\\Remote Scripts\\Glimmerline", "a file"));
     EXPECT_TRUE(gls::removeLiveFiles(env).empty());
@@ -156,18 +161,14 @@ TEST(LiveFiles, ScriptPathThatIsAFileIsLeftAlone)
     EXPECT_TRUE(gls::removeLiveFiles(env).empty());
 }
 
-TEST(UninstallJob, RemovesTheListedFilesWithProgressAndKeepsTheUsers)
+TEST_F(UninstallJob, RemovesTheListedFilesWithProgressAndKeepsTheUsers)
 {
-    TestFolder folder;
-    RegistryScope registry;
-    gls::Env env = installEnv(folder, registry);
     std::wstring dir = env.defaultInstallDir;
     installBuilt(env, true);
     if (HasFatalFailure()) return;
     ASSERT_TRUE(writeFile(dir + L"\\notes.txt", "the user's"));
     ASSERT_TRUE(writeFile(env.settingsDir + L"\\prefs.json", "{}"));
 
-    ProgressLog progress;
     gls::UninstallResult result = gls::removeInstallation(env, dir, true, progress.callback());
     EXPECT_TRUE(result.ok) << narrow(result.message);
     EXPECT_TRUE(result.settingsRemoved);
@@ -191,15 +192,11 @@ TEST(UninstallJob, RemovesTheListedFilesWithProgressAndKeepsTheUsers)
     for (size_t i = 0; i < 5; ++i) EXPECT_EQ(progress.reports[12 + i], tail[i]);
 }
 
-TEST(UninstallJob, HeldFileStaysAndTheRestGoesOn)
+TEST_F(UninstallJob, HeldFileStaysAndTheRestGoesOn)
 {
-    TestFolder folder;
-    RegistryScope registry;
-    gls::Env env = installEnv(folder, registry);
     std::wstring dir = env.defaultInstallDir;
     installBuilt(env, false);
     if (HasFatalFailure()) return;
-    ProgressLog progress;
     HeldFile held(dir + L"\\so_hook.dll");
     ASSERT_TRUE(held.holding());
     gls::UninstallResult result = gls::removeInstallation(env, dir, false, progress.callback());
@@ -211,15 +208,11 @@ TEST(UninstallJob, HeldFileStaysAndTheRestGoesOn)
     EXPECT_FALSE(exists(env.startMenuPrograms + L"\\Glimmerline.lnk"));
 }
 
-TEST(UninstallJob, UnknownFolderIsLeftUntouched)
+TEST_F(UninstallJob, UnknownFolderIsLeftUntouched)
 {
-    TestFolder folder;
-    RegistryScope registry;
-    gls::Env env = installEnv(folder, registry);
     std::wstring dir = folder / L"Something";
     ASSERT_TRUE(writeFile(dir + L"\\Glimmerline.exe", "whose?"));
     ASSERT_TRUE(registry.setString(gls::kInstallLocation, dir));
-    ProgressLog progress;
     // This test program carries no payload and the folder no readable uninstaller.
     gls::UninstallResult result = gls::removeInstallation(env, dir, false, progress.callback());
     EXPECT_FALSE(result.ok);

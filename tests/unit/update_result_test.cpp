@@ -1,30 +1,17 @@
 // The update result file and opening the app, in this process.
 #include "entry/update_result.h"
-#include "platform/env.h"
 #include "platform/unique_handle.h"
 #include "process/open_app.h"
-#include "test_support.h"
+#include "test_env.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 using gls::test::readFile;
+using gls::test::testEnv;
 using gls::test::TestFolder;
 using gls::test::updateResultFile;
-
-namespace {
-
-gls::Env testEnv(const TestFolder& folder)
-{
-    gls::Env env;
-    env.testMode = true;
-    env.testRoot = folder.path();
-    env.settingsDir = folder / L"LocalAppData\\Glimmerline";
-    return env;
-}
-
-} // namespace
 
 TEST(UpdateResult, FourLinesEachEndedByALineFeed)
 {

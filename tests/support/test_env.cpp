@@ -1,0 +1,29 @@
+// The one environment record the in-process tests build.
+#include "test_env.h"
+
+namespace gls::test {
+
+Env testEnv(const TestFolder& folder)
+{
+    Env env;
+    env.testMode = true;
+    env.testRoot = folder.path();
+    env.startMenuPrograms = folder / L"StartMenu\\Programs";
+    env.desktopDir = folder / L"Desktop";
+    env.defaultInstallDir = folder / L"LocalAppData\\Programs\\Glimmerline";
+    env.settingsDir = folder / L"LocalAppData\\Glimmerline";
+    env.abletonDir = folder / L"Roaming\\Ableton";
+    env.tempDir = folder / L"Temp";
+    env.appWindowClass = L"GlimmerlineSetupTestApp";
+    env.setupWindowClass = L"GlimmerlineSetupTestWindow";
+    return env;
+}
+
+Env testEnv(const TestFolder& folder, const RegistryScope& registry)
+{
+    Env env = testEnv(folder);
+    env.uninstallKey = registry.uninstallKey();
+    return env;
+}
+
+} // namespace gls::test
