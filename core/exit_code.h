@@ -5,9 +5,9 @@ namespace gls {
 
 enum class ExitCode : int {
     Done = 0,
-    Failed = 1,           // the install or uninstall failed, Windows is too old, nothing to remove, no window
-    Cancelled = 2,        // the window was closed before the work was done
-    StartedWrongly = 3,   // a bad test folder, an unknown switch, an unusable "/D=" folder
+    Failed = 1,         // the install or uninstall failed, Windows is too old, nothing to remove, no window
+    Cancelled = 2,      // the window was closed before the work was done
+    StartedWrongly = 3, // a bad test folder, an unknown switch, an unusable "/D=" folder
     AnotherSetupRuns = 4,
     AppDidNotClose = 5,
     SetupDamaged = 6,

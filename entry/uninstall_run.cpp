@@ -126,9 +126,11 @@ ExitCode relaunchFromTemp(const Env& env, const Args& args, const std::wstring& 
 {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(env.tempDir), ec);
-    std::wstring copy = joinPath(env.tempDir, kUninstallCopyPrefix + std::to_wstring(::GetCurrentProcessId()) + L".exe");
+    std::wstring copy = joinPath(env.tempDir,
+                                 kUninstallCopyPrefix + std::to_wstring(::GetCurrentProcessId()) + L".exe");
     if (!::CopyFileW(ownExePath().c_str(), copy.c_str(), FALSE)) {
-        showNotice(env, args, L"Setup could not copy itself to the temp folder: " + systemErrorText(::GetLastError()) + L".");
+        showNotice(env, args,
+                   L"Setup could not copy itself to the temp folder: " + systemErrorText(::GetLastError()) + L".");
         return ExitCode::Failed;
     }
 
@@ -175,8 +177,8 @@ void scheduleSelfDelete(const Env& env)
     std::wstring name = lastComponent(self);
     size_t prefix = std::wstring(kUninstallCopyPrefix).size();
     if (!isStrictlyInside(self, env.tempDir) || name.size() < prefix ||
-        ::CompareStringOrdinal(name.c_str(), static_cast<int>(prefix), kUninstallCopyPrefix, static_cast<int>(prefix), TRUE) !=
-            CSTR_EQUAL) {
+        ::CompareStringOrdinal(name.c_str(), static_cast<int>(prefix), kUninstallCopyPrefix, static_cast<int>(prefix),
+                               TRUE) != CSTR_EQUAL) {
         return;
     }
     wchar_t system[260];

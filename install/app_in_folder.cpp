@@ -7,10 +7,7 @@
 
 namespace gls {
 
-bool appProgramInFolder(const std::wstring& folder)
-{
-    return entryExists(joinPath(folder, kAppExe));
-}
+bool appProgramInFolder(const std::wstring& folder) { return entryExists(joinPath(folder, kAppExe)); }
 
 bool appInFolder(const std::wstring& folder)
 {

@@ -55,8 +55,8 @@ bool planFile(CopyPhase& phase, const std::string& name, const unsigned char* da
 
 // Undoes every journalled swap, last first. False when some old file could not be put back;
 // the old-files folder is then kept.
-[[nodiscard]] bool rollBack(const std::vector<JournalEntry>& journal, const std::wstring& stagingDir, const std::wstring& installDir,
-              const std::wstring& oldFilesDir);
+[[nodiscard]] bool rollBack(const std::vector<JournalEntry>& journal, const std::wstring& stagingDir,
+                            const std::wstring& installDir, const std::wstring& oldFilesDir);
 
 // Moves the files the installed version had and this one has not into the old-files folder.
 void takeOutOldFiles(const CopyPhase& phase);

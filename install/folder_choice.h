@@ -12,8 +12,8 @@ struct Args;
 struct Env;
 
 struct FolderChoice {
-    ExistingInstall existing; // the registered installation, as the lookup found it
-    std::wstring folder;      // a usable "/D=" folder, else the installation's, else the default
+    ExistingInstall existing;  // the registered installation, as the lookup found it
+    std::wstring folder;       // a usable "/D=" folder, else the installation's, else the default
     std::wstring givenProblem; // why a "/D=" folder could not be used; empty otherwise
 };
 

@@ -12,7 +12,7 @@ struct Env;
 struct Payload;
 
 // Installs or updates the app in the folder. Never shows a window or a message box.
-[[nodiscard]] InstallResult installApp(const Env& env, const Payload& payload, const std::wstring& installDir, bool desktopShortcut,
-                         const ProgressCallback& progress);
+[[nodiscard]] InstallResult installApp(const Env& env, const Payload& payload, const std::wstring& installDir,
+                                       bool desktopShortcut, const ProgressCallback& progress);
 
 } // namespace gls

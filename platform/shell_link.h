@@ -11,6 +11,7 @@ std::wstring shortcutTarget(const std::wstring& shortcutPath);
 
 // Makes a shortcut to target with the working folder, the target's first icon and the app's
 // description, creating the shortcut's folder when needed. True when the file was saved.
-[[nodiscard]] bool makeShortcut(const std::wstring& shortcutPath, const std::wstring& target, const std::wstring& workingFolder);
+[[nodiscard]] bool makeShortcut(const std::wstring& shortcutPath, const std::wstring& target,
+                                const std::wstring& workingFolder);
 
 } // namespace gls

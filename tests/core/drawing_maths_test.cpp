@@ -60,7 +60,7 @@ TEST(DrawingMaths, WaveBandFillsFromTheLeft)
     auto full = gls::waveBars(wave, 98, 1, muted);
     ASSERT_FALSE(empty.empty());
     for (const auto& bar : empty) {
-        EXPECT_FLOAT_EQ(bar.colour.r, muted.r); // grey
+        EXPECT_FLOAT_EQ(bar.colour.r, muted.r);                  // grey
         EXPECT_LE(bar.rect.bottom - bar.rect.top, 11.0f + 1e-4); // half height at most
         EXPECT_NEAR(bar.rect.right - bar.rect.left, 2.4f, 1e-4);
     }

@@ -25,8 +25,8 @@ TEST_F(Entry, UnknownSwitchExitsThreeAndLogsIt)
     EXPECT_TRUE(std::regex_match(lines[0], std::regex(R"(\[  0\.00\] ---- \d{4}-\d\d-\d\d \d\d:\d\d:\d\d install \(pid \d+\), test)")))
         << lines[0];
     std::string version = std::regex_replace(gls::kSetupVersionUtf8, std::regex(R"(\.)"), R"(\.)");
-    EXPECT_TRUE(std::regex_match(
-        lines[1], std::regex(R"(\[ +\d+\.\d\d\] Glimmerline Setup )" + version + R"(: ".*GlimmerlineSetup\.exe" /S /nonsense)")))
+    EXPECT_TRUE(std::regex_match(lines[1], std::regex(R"(\[ +\d+\.\d\d\] Glimmerline Setup )" + version +
+                                                      R"(: ".*GlimmerlineSetup\.exe" /S /nonsense)")))
         << lines[1];
     EXPECT_NE(std::find_if(lines.begin(), lines.end(),
                            [](const std::string& l) { return l.ends_with("] Setup does not know the switch /nonsense."); }),

@@ -56,7 +56,8 @@ protected:
     void installAndStartApp(const std::wstring& switches = L"")
     {
         ASSERT_EQ(setup(L"/S").exitCode, 0u);
-        app.emplace(installDir() + L"\\Glimmerline.exe", switches, EnvOverrides{{L"GLIMMERLINE_SETUP_TEST", folder.path()}});
+        app.emplace(installDir() + L"\\Glimmerline.exe", switches,
+                    EnvOverrides{{L"GLIMMERLINE_SETUP_TEST", folder.path()}});
         ASSERT_NE(StandInApp::waitForWindow(L"GlimmerlineSetupTestApp"), nullptr);
     }
 

@@ -15,7 +15,8 @@ protected:
     RunningApp()
     {
         static int n = 0;
-        env.appWindowClass = L"GlsRunningAppTest" + std::to_wstring(::GetCurrentProcessId()) + L"_" + std::to_wstring(n++);
+        env.appWindowClass = L"GlsRunningAppTest" + std::to_wstring(::GetCurrentProcessId()) + L"_" +
+                             std::to_wstring(n++);
         ::CreateDirectoryW(appFolder.c_str(), nullptr);
         ::CopyFileW(gls::test::standInExe().c_str(), exe.c_str(), FALSE);
     }
