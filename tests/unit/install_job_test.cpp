@@ -43,26 +43,33 @@ protected:
     ProgressLog progress;
 };
 
-// A copy phase over a folder, run stage by stage.
+// A copy phase over a folder that holds one file already, run stage by stage.
 class CopyPhase : public ::testing::Test {
 protected:
-    // Prepares the folder and plans the payload's files.
-    void plan(const std::wstring& installDir, const MemoryPayload& payload)
+    // Puts the file into the folder, records the folder as `before`, prepares it and plans the files.
+    void planOver(const std::wstring& name, const std::string& bytes,
+                  const std::vector<std::pair<std::string, std::string>>& files)
     {
-        phase.installDir = installDir;
+        ASSERT_TRUE(writeFile(dir + L"\\" + name, bytes));
+        before = snapshotTree(dir);
+        payload = makePayload(files);
+        phase.installDir = dir;
         ASSERT_TRUE(gls::prepareFolder(phase, result));
         for (const auto& e : payload.payload.entries) ASSERT_TRUE(gls::planFile(phase, e.name, e.data, e.size));
     }
-    // Prepares, plans and stages them.
-    void stage(const std::wstring& installDir, const MemoryPayload& payload)
+    // The same, and the files staged.
+    void stageOver(const std::wstring& name, const std::string& bytes,
+                   const std::vector<std::pair<std::string, std::string>>& files)
     {
-        plan(installDir, payload);
+        planOver(name, bytes, files);
         if (HasFatalFailure()) return;
         ASSERT_TRUE(gls::stageFiles(phase, progress.callback(), result));
     }
 
     TestFolder folder;
     std::wstring dir = folder / L"Glimmerline";
+    std::vector<std::pair<std::wstring, std::string>> before;
+    MemoryPayload payload;
     gls::CopyPhase phase;
     InstallResult result;
     ProgressLog progress;
@@ -264,10 +271,7 @@ TEST_F(InstallJob, FileHeldOpenIsReportedAndEverythingSwappedIsPutBack)
 
 TEST_F(CopyPhase, StagedFileAlteredBeforeVerifyingIsCaught)
 {
-    ASSERT_TRUE(writeFile(dir + L"\\Glimmerline.exe", "installed"));
-    auto before = snapshotTree(dir);
-    MemoryPayload payload = makePayload({{"Glimmerline.exe", "new app"}, {"b.txt", "bee"}});
-    stage(dir, payload);
+    stageOver(L"Glimmerline.exe", "installed", {{"Glimmerline.exe", "new app"}, {"b.txt", "bee"}});
     if (HasFatalFailure()) return;
     ASSERT_TRUE(writeFile(phase.files[1].stagedPath, "BEE"));
     EXPECT_FALSE(gls::verifyStaged(phase, progress.callback(), result));
@@ -278,10 +282,7 @@ TEST_F(CopyPhase, StagedFileAlteredBeforeVerifyingIsCaught)
 
 TEST_F(CopyPhase, RollbackOfAFreshInstallTakesTheNewFilesBack)
 {
-    ASSERT_TRUE(writeFile(dir + L"\\user.txt", "the user's"));
-    auto before = snapshotTree(dir);
-    MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}, {"sub/b.txt", "bee"}});
-    stage(dir, payload);
+    stageOver(L"user.txt", "the user's", {{"Glimmerline.exe", "app"}, {"sub/b.txt", "bee"}});
     if (HasFatalFailure()) return;
     ASSERT_TRUE(gls::verifyStaged(phase, progress.callback(), result));
     ASSERT_TRUE(gls::swapFiles(phase, progress.callback(), result));
@@ -297,11 +298,8 @@ TEST_F(CopyPhase, DriveFillingUpDuringStaging)
     // The test bench maps a small RAM drive as S: when it may mount one.
     if (::GetDriveTypeW(L"S:\\") == DRIVE_NO_ROOT_DIR) GTEST_SKIP() << "no small drive S: is mapped (mounting needs root)";
     dir = L"S:\\Glimmerline-" + std::to_wstring(::GetCurrentProcessId());
-    ASSERT_TRUE(writeFile(dir + L"\\Glimmerline.exe", "installed"));
-    auto before = snapshotTree(dir);
     std::string big(8u << 20, 'x'); // more than the drive holds
-    MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}, {"big.bin", big}});
-    plan(dir, payload);
+    planOver(L"Glimmerline.exe", "installed", {{"Glimmerline.exe", "app"}, {"big.bin", big}});
     if (HasFatalFailure()) return;
     EXPECT_FALSE(gls::stageFiles(phase, progress.callback(), result));
     EXPECT_EQ(result.message, L"The drive is full. Make some room and run Setup again.");
