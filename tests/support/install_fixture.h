@@ -1,4 +1,4 @@
-// What the install tests share: a test-mode environment of their own, payloads built in memory
+// What the install tests share: the test environment, payloads built in memory
 // or read from the built setup, and a recorder for progress reports.
 #pragma once
 
