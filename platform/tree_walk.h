@@ -1,5 +1,6 @@
 // Lists a folder tree without ever entering a link: symbolic links and junctions to folders are
-// listed as entries of their own, and what lies behind them is never visited.
+// listed as entries of their own, and what lies behind them is never visited. Reparse points that
+// are no links (a cloud-files folder, a deduplicated file) are entries like any other.
 #pragma once
 
 #include <string>
@@ -10,12 +11,16 @@ namespace gls {
 struct TreeEntry {
     std::wstring path;
     bool isFolder = false; // a folder, or a link to one
-    bool isLink = false;   // a symbolic link or junction (a reparse point)
+    bool isLink = false;   // a reparse point that counts as a link (symbolic link, junction)
 };
 
 // Entries below the folder in the order the file system lists them, each folder before what it
 // holds. Nothing when the folder cannot be listed; when listing fails part way, what was
 // collected until then.
 std::vector<TreeEntry> walkTree(const std::wstring& folder, bool recursive = true);
+
+// Whether the entry at the path itself (not what it leads to) counts as a link, by the same rule
+// the walk follows. False when there is nothing at the path.
+bool isLink(const std::wstring& path);
 
 } // namespace gls

@@ -5,6 +5,7 @@
 #include "install/folder_from_pick.h"
 #include "install/install_folder.h"
 #include "platform/file_identity.h"
+#include "platform/tree_walk.h"
 
 #include <windows.h>
 
@@ -18,8 +19,7 @@ std::wstring pickerStartFolder(std::wstring path)
 {
     while (!path.empty()) {
         DWORD attributes = ::GetFileAttributesW(path.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) && !isLink(path)) {
             return path;
         }
         std::wstring parent = fs::path(path).parent_path().wstring();
