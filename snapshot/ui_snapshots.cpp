@@ -7,6 +7,7 @@
 #include "core/window_fit.h"
 #include "platform/com_apartment.h"
 #include "platform/unique_handle.h"
+#include "ui/d2d_factory.h"
 #include "ui/fonts.h"
 #include "ui/monitor_dpi.h"
 #include "ui/paint_screen.h"
@@ -203,7 +204,7 @@ bool writeUiSnapshots(const std::wstring& folder, std::string& failures)
     Tools tools;
     if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory2, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                   tools.wic.putVoid())) ||
-        FAILED(::D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, tools.d2d.put())) || !chooseFonts(tools.fonts)) {
+        !createD2DFactory(tools.d2d) || !chooseFonts(tools.fonts)) {
         failures += "no WIC, Direct2D or DirectWrite";
         return false;
     }

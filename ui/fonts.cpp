@@ -1,6 +1,8 @@
 // The fonts of the window.
 #include "fonts.h"
 
+#include "platform/system_library.h"
+
 namespace gls {
 
 namespace {
@@ -16,8 +18,10 @@ bool hasFamily(IDWriteFontCollection* collection, const wchar_t* family)
 
 bool chooseFonts(FontChoice& fonts)
 {
-    if (FAILED(::DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
-                                     reinterpret_cast<IUnknown**>(fonts.factory.put())))) {
+    using CreateFactoryFn = HRESULT(WINAPI*)(DWRITE_FACTORY_TYPE, REFIID, IUnknown**);
+    static const CreateFactoryFn create = systemFunction<CreateFactoryFn>(L"dwrite.dll", "DWriteCreateFactory");
+    if (!create || FAILED(create(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
+                                 reinterpret_cast<IUnknown**>(fonts.factory.put())))) {
         return false;
     }
     ComPtr<IDWriteFontCollection> collection;

@@ -2,6 +2,7 @@
 // program still starts where they are missing.
 #include "monitor_dpi.h"
 
+#include "platform/system_library.h"
 #include "platform/unique_handle.h"
 
 #include <mutex>
@@ -15,12 +16,7 @@ using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT
 
 GetDpiForMonitorFn getDpiForMonitor()
 {
-    static std::once_flag once;
-    static GetDpiForMonitorFn fn = nullptr;
-    std::call_once(once, [] {
-        HMODULE shcore = ::LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        if (shcore) fn = reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(::GetProcAddress(shcore, "GetDpiForMonitor")));
-    });
+    static const GetDpiForMonitorFn fn = systemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
     return fn;
 }
 

@@ -1,7 +1,7 @@
 // Light or dark, after the user's app theme.
 #include "theme.h"
 
-#include <dwmapi.h>
+#include "platform/system_library.h"
 
 namespace gls {
 
@@ -16,11 +16,12 @@ bool readLightTheme()
 
 void applyTitleBarTheme(HWND window, bool light)
 {
+    using SetAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
+    static const SetAttributeFn setAttribute = systemFunction<SetAttributeFn>(L"dwmapi.dll", "DwmSetWindowAttribute");
+    if (!setAttribute) return;
     BOOL dark = light ? FALSE : TRUE;
     // 20 is the attribute's number since Windows 10 20H1; earlier builds knew it as 19.
-    if (FAILED(::DwmSetWindowAttribute(window, 20, &dark, sizeof(dark)))) {
-        ::DwmSetWindowAttribute(window, 19, &dark, sizeof(dark));
-    }
+    if (FAILED(setAttribute(window, 20, &dark, sizeof(dark)))) setAttribute(window, 19, &dark, sizeof(dark));
 }
 
 } // namespace gls

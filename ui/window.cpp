@@ -6,6 +6,7 @@
 #include "core/product.h"
 #include "core/resource_ids.h"
 #include "core/window_fit.h"
+#include "d2d_factory.h"
 #include "monitor_dpi.h"
 #include "paint_screen.h"
 #include "platform/com_apartment.h"
@@ -58,7 +59,7 @@ Window::~Window()
 
 ExitCode Window::run()
 {
-    if (FAILED(::D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, d2dFactory_.put()))) return ExitCode::Failed;
+    if (!createD2DFactory(d2dFactory_)) return ExitCode::Failed;
     if (!chooseFonts(fonts_)) return ExitCode::Failed;
 
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
