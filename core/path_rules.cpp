@@ -60,6 +60,18 @@ bool hasAbsoluteForm(const std::wstring& p)
     return p.size() >= 3 && isSeparator(p[0]) && isSeparator(p[1]) && !isSeparator(p[2]);
 }
 
+std::wstring parentPath(const std::wstring& path)
+{
+    std::size_t root = rootLength(path);
+    // A rooted path without a drive ("\x") keeps its single separator.
+    if (root == 0 && !path.empty() && isSeparator(path[0])) root = 1;
+    std::size_t end = path.size();
+    while (end > root && isSeparator(path[end - 1])) --end;
+    while (end > root && !isSeparator(path[end - 1])) --end;
+    while (end > root && isSeparator(path[end - 1])) --end;
+    return path.substr(0, end);
+}
+
 std::wstring lexicallyNormal(const std::wstring& path)
 {
     std::size_t rootEnd = rootLength(path);

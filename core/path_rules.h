@@ -18,6 +18,11 @@ bool hasAbsoluteForm(const std::wstring& path);
 // the component before it (never the root). No file-system access.
 std::wstring lexicallyNormal(const std::wstring& path);
 
+// The folder that holds the path's last component: the path without that component and the
+// separators around it, never shorter than its root. A path that is only a root is its own
+// parent; a single relative name has none (empty).
+std::wstring parentPath(const std::wstring& path);
+
 // A path equal to or inside a folder, compared in lexical normal form and ASCII lower case,
 // trailing separators ignored. An empty folder contains nothing.
 bool isInsideFolder(const std::wstring& path, const std::wstring& folder);

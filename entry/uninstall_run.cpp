@@ -10,6 +10,7 @@
 #include "install/existing_install.h"
 #include "install/install_folder.h"
 #include "install_run.h"
+#include "platform/create_folders.h"
 #include "platform/env.h"
 #include "platform/log.h"
 #include "platform/message_box.h"
@@ -22,8 +23,6 @@
 
 #include <windows.h>
 
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 namespace gls {
@@ -124,8 +123,7 @@ std::wstring copyCommandLine(const std::wstring& copyPath, const std::wstring& f
 
 ExitCode relaunchFromTemp(const Env& env, const Args& args, const std::wstring& folder)
 {
-    std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(env.tempDir), ec);
+    createFolders(env.tempDir);
     std::wstring copy = joinPath(env.tempDir,
                                  kUninstallCopyPrefix + std::to_wstring(::GetCurrentProcessId()) + L".exe");
     if (!::CopyFileW(ownExePath().c_str(), copy.c_str(), FALSE)) {

@@ -3,6 +3,7 @@
 
 #include "core/path_join.h"
 #include "core/update_result_text.h"
+#include "platform/create_folders.h"
 #include "platform/env.h"
 #include "platform/log.h"
 #include "platform/text.h"
@@ -10,17 +11,13 @@
 
 #include <windows.h>
 
-#include <filesystem>
-#include <system_error>
-
 namespace gls {
 
 void writeUpdateResult(const Env& env, ExitCode code, const std::wstring& reason)
 {
     if (env.settingsDir.empty()) return;
     std::wstring folder = joinPath(env.settingsDir, L"update");
-    std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(folder), ec);
+    createFolders(folder);
     std::wstring path = joinPath(folder, L"update-result.txt");
 
     std::string bytes = updateResultText(exitNumber(code), toUtf8(reason));

@@ -1,14 +1,14 @@
 // File operations of the install transaction.
 #include "file_io.h"
 
+#include "core/path_rules.h"
+#include "platform/create_folders.h"
 #include "platform/unique_handle.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 namespace gls {
@@ -21,8 +21,7 @@ constexpr std::uint64_t kPiece = 1048576;
 
 void createParentFolder(const std::wstring& path)
 {
-    std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    createFolders(parentPath(path));
 }
 
 bool writeWholeFile(const std::wstring& path, const unsigned char* data, std::uint64_t size)

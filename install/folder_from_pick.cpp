@@ -6,11 +6,7 @@
 #include "core/path_join.h"
 #include "core/path_rules.h"
 #include "core/product.h"
-
-#include <filesystem>
-#include <system_error>
-
-namespace fs = std::filesystem;
+#include "platform/file_status.h"
 
 namespace gls {
 
@@ -18,11 +14,7 @@ std::wstring installFolderFromPick(const std::wstring& picked)
 {
     if (asciiLower(lastComponent(picked)) == asciiLower(kAppName)) return picked;
     if (appInFolder(picked)) return picked;
-    std::error_code ec;
-    fs::file_status status = fs::status(fs::path(picked), ec);
-    if (ec || !fs::exists(status)) return picked;
-    bool empty = fs::is_empty(fs::path(picked), ec);
-    if (!ec && empty) return picked;
+    if (!targetExists(picked) || isEmptyFolder(picked)) return picked;
     return joinPath(picked, kAppName);
 }
 

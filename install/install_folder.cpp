@@ -4,11 +4,9 @@
 #include "core/folder_rules.h"
 #include "core/path_rules.h"
 #include "platform/env.h"
+#include "platform/file_status.h"
 
 #include <windows.h>
-
-#include <filesystem>
-#include <system_error>
 
 namespace gls {
 
@@ -29,9 +27,7 @@ Checked<std::wstring> checkInstallFolder(const Env& env, const std::wstring& tex
     Checked<std::wstring> full = checkFullFolder(std::wstring(resolved, length));
     if (!full.ok()) return full;
 
-    std::error_code ec;
-    std::filesystem::file_status status = std::filesystem::status(std::filesystem::path(full.value), ec);
-    if (!ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status)) {
+    if (entryExists(full.value) && !isFolder(full.value)) {
         return refused<std::wstring>(L"There is a file of that name there. Pick another folder.");
     }
     if (env.testMode && !isInsideFolder(full.value, env.testRoot)) {

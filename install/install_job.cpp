@@ -6,6 +6,7 @@
 #include "core/payload_archive.h"
 #include "core/product.h"
 #include "file_transaction.h"
+#include "platform/create_folders.h"
 #include "platform/env.h"
 #include "platform/log.h"
 #include "platform/own_path.h"
@@ -14,8 +15,6 @@
 
 #include <windows.h>
 
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 namespace gls {
@@ -57,8 +56,7 @@ InstallResult installApp(const Env& env, const Payload& payload, const std::wstr
         return failed(L"(test) The folder is outside the test folder.", L"(test) the folder is outside the test folder");
     }
     progress(0.0f, L"Getting ready");
-    std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(installDir), ec);
+    createFolders(installDir);
 
     InstallResult result;
     CopyPhase phase;

@@ -5,6 +5,8 @@
 #include "core/path_join.h"
 #include "core/path_rules.h"
 #include "core/product.h"
+#include "create_folders.h"
+#include "file_status.h"
 #include "unique_handle.h"
 
 #include <windows.h>
@@ -13,10 +15,6 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
-
-namespace fs = std::filesystem;
 
 namespace gls {
 
@@ -42,8 +40,7 @@ namespace {
 // The test folder in lexical normal form: an absolute path of an existing folder.
 Checked<std::wstring> checkTestFolder(const std::wstring& value)
 {
-    std::error_code ec;
-    if (!hasAbsoluteForm(value) || !fs::is_directory(fs::path(value), ec)) {
+    if (!hasAbsoluteForm(value) || !isFolder(value)) {
         return refused<std::wstring>(L"GLIMMERLINE_SETUP_TEST names no existing folder: " + value);
     }
     return passed(lexicallyNormal(value));
@@ -67,8 +64,7 @@ void fillTestMode(Env& env, const std::wstring& testRoot)
     // The runs use these as unsigned millisecond counts; a negative value means none.
     env.startDelayMs = std::max(0, readDecimalInt(readEnvVar(L"GLIMMERLINE_SETUP_TEST_DELAY_MS")));
     env.closeTimeoutMs = std::max(0, readDecimalInt(readEnvVar(L"GLIMMERLINE_SETUP_TEST_CLOSE_MS")));
-    std::error_code ec;
-    fs::create_directories(fs::path(env.tempDir), ec);
+    createFolders(env.tempDir);
 }
 
 void fillNormalMode(Env& env)

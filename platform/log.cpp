@@ -5,6 +5,7 @@
 #include "core/log_prefix.h"
 #include "core/path_join.h"
 #include "env.h"
+#include "file_status.h"
 #include "text.h"
 #include "unique_handle.h"
 
@@ -13,13 +14,9 @@
 #include <cstdarg>
 #include <cstdint>
 #include <cwchar>
-#include <filesystem>
 #include <mutex>
 #include <string>
-#include <system_error>
 #include <vector>
-
-namespace fs = std::filesystem;
 
 namespace gls {
 
@@ -80,11 +77,10 @@ void openLog(const Env& env, const wchar_t* modeWord)
         if (g_file || env.tempDir.empty()) return;
         std::wstring path = logFilePath(env);
 
-        std::error_code ec;
         bool fresh = true;
-        if (fs::exists(fs::symlink_status(fs::path(path), ec))) {
-            std::uintmax_t size = fs::file_size(fs::path(path), ec);
-            fresh = ec || size > kMaxLogBytes || size == 0;
+        if (entryExists(path)) {
+            std::uint64_t size = 0;
+            fresh = !fileSize(path, size) || size > kMaxLogBytes || size == 0;
         }
         if (fresh && !startOver(path)) return;
 

@@ -2,6 +2,8 @@
 #include "shell_link.h"
 
 #include "com_apartment.h"
+#include "core/path_rules.h"
+#include "create_folders.h"
 #include "unique_handle.h"
 
 #include <windows.h>
@@ -9,9 +11,6 @@
 #include <objidl.h>
 #include <shlobj.h>
 #include <shobjidl.h>
-
-#include <filesystem>
-#include <system_error>
 
 namespace gls {
 
@@ -42,8 +41,7 @@ std::wstring shortcutTarget(const std::wstring& shortcutPath)
 bool makeShortcut(const std::wstring& shortcutPath, const std::wstring& target, const std::wstring& workingFolder)
 {
     ComApartment com;
-    std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(shortcutPath).parent_path(), ec);
+    createFolders(parentPath(shortcutPath));
 
     ComPtr<IShellLinkW> link;
     if (!createShellLink(link)) return false;

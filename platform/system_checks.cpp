@@ -3,11 +3,9 @@
 
 #include "core/path_join.h"
 #include "env.h"
+#include "file_status.h"
 
 #include <windows.h>
-
-#include <filesystem>
-#include <system_error>
 
 namespace gls {
 
@@ -33,9 +31,7 @@ bool mediaFoundationPresent(const Env& env)
     UINT length = ::GetSystemDirectoryW(system, 260);
     if (length == 0 || length >= 260) return true; // cannot tell, and does not block
     std::wstring folder(system, length);
-    std::error_code ec;
-    return std::filesystem::exists(std::filesystem::path(joinPath(folder, L"mfplat.dll")), ec) &&
-           std::filesystem::exists(std::filesystem::path(joinPath(folder, L"mfreadwrite.dll")), ec);
+    return targetExists(joinPath(folder, L"mfplat.dll")) && targetExists(joinPath(folder, L"mfreadwrite.dll"));
 }
 
 } // namespace gls

@@ -6,6 +6,7 @@
 #include "core/path_join.h"
 #include "core/window_fit.h"
 #include "platform/com_apartment.h"
+#include "platform/create_folders.h"
 #include "platform/unique_handle.h"
 #include "ui/d2d_factory.h"
 #include "ui/fonts.h"
@@ -19,8 +20,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 namespace gls {
@@ -208,8 +207,7 @@ bool writeUiSnapshots(const std::wstring& folder, std::string& failures)
         failures += "no WIC, Direct2D or DirectWrite";
         return false;
     }
-    std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(folder), ec);
+    createFolders(folder);
 
     bool ok = true;
     for (const Scene& scene : buildScenes()) {

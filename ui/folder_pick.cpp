@@ -1,6 +1,7 @@
 // The folder picker's rules around the system dialog.
 #include "folder_pick.h"
 
+#include "core/path_rules.h"
 #include "install/app_in_folder.h"
 #include "install/folder_from_pick.h"
 #include "install/install_folder.h"
@@ -8,10 +9,6 @@
 #include "platform/tree_walk.h"
 
 #include <windows.h>
-
-#include <filesystem>
-
-namespace fs = std::filesystem;
 
 namespace gls {
 
@@ -22,7 +19,7 @@ std::wstring pickerStartFolder(std::wstring path)
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) && !isLink(path)) {
             return path;
         }
-        std::wstring parent = fs::path(path).parent_path().wstring();
+        std::wstring parent = parentPath(path);
         if (parent == path) return {};
         path = parent;
     }

@@ -15,9 +15,6 @@
 
 #include <windows.h>
 
-#include <filesystem>
-#include <system_error>
-
 namespace gls {
 
 namespace {
@@ -31,12 +28,6 @@ std::wstring lowerExtension(const std::wstring& path)
     size_t dot = name.find_last_of(L'.');
     if (dot == std::wstring::npos || dot == 0) return {};
     return asciiLower(name.substr(dot));
-}
-
-bool isFolder(const std::wstring& path)
-{
-    std::error_code ec;
-    return std::filesystem::is_directory(std::filesystem::path(path), ec);
 }
 
 void removeScriptFolder(const std::wstring& library, std::vector<std::wstring>& stayed)

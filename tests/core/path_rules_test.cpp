@@ -1,10 +1,11 @@
-// Path text rules: roots, lexical normal form, and what counts as inside a folder.
+// Path text rules: roots, parents, lexical normal form, and what counts as inside a folder.
 #include "core/path_rules.h"
 
 #include <gtest/gtest.h>
 
 using gls::isInsideFolder;
 using gls::lexicallyNormal;
+using gls::parentPath;
 using gls::rootLength;
 
 TEST(PathRules, Roots)
@@ -19,6 +20,21 @@ TEST(PathRules, Roots)
     EXPECT_EQ(rootLength(L"\\\\?\\UNC\\srv\\sh\\x"), 15u);
     EXPECT_EQ(rootLength(L"\\Apps"), 0u);
     EXPECT_EQ(rootLength(L"Apps"), 0u);
+}
+
+// Folder creation climbs these until it finds a folder, so a root must be its own parent.
+TEST(PathRules, Parents)
+{
+    EXPECT_EQ(parentPath(L"C:\\Apps\\Glimmerline\\Glimmerline.exe"), L"C:\\Apps\\Glimmerline");
+    EXPECT_EQ(parentPath(L"C:/Apps//Glimmerline//"), L"C:/Apps");
+    EXPECT_EQ(parentPath(L"C:\\Apps"), L"C:\\");
+    EXPECT_EQ(parentPath(L"C:\\"), L"C:\\");
+    EXPECT_EQ(parentPath(L"C:Apps"), L"C:");
+    EXPECT_EQ(parentPath(L"\\\\server\\share\\x"), L"\\\\server\\share\\");
+    EXPECT_EQ(parentPath(L"\\\\server\\share"), L"\\\\server\\share");
+    EXPECT_EQ(parentPath(L"\\Apps"), L"\\");
+    EXPECT_EQ(parentPath(L"Apps\\x"), L"Apps");
+    EXPECT_EQ(parentPath(L"Apps"), L"");
 }
 
 TEST(PathRules, LexicalNormalForm)
