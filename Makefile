@@ -1,10 +1,10 @@
-# The project's commands: make (build), make test, make demo.
+# The project's commands: make (build), make test, make demo; make release and make run.
 BUILD_DIR := build
 CMAKE_FLAGS ?=
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build deps test demo fuzz bench snapshots stress clean
+.PHONY: all build deps test demo fuzz bench snapshots stress release release-check run clean
 
 all: build
 
@@ -36,5 +36,14 @@ bench: build
 stress: build
 	tools/stress.sh
 
+release: deps
+	CMAKE_FLAGS='$(CMAKE_FLAGS)' tools/release.sh
+
+release-check: deps
+	CMAKE_FLAGS='$(CMAKE_FLAGS)' tools/release-check.sh
+
+run: build
+	ARGS='$(ARGS)' FRESH='$(FRESH)' VIRTUAL='$(VIRTUAL)' tools/run.sh
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) build-release build-release-check

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# make release-check: builds the release twice from the same sources, in two fresh folders at
+# paths of different lengths, and compares the two unsigned setups byte for byte.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=build-release-check
+first=$root/one
+second=$root/second-build-at-a-longer-path
+tools/release-build.sh "$first"
+tools/release-build.sh "$second"
+
+a=$first/GlimmerlineSetup.exe
+b=$second/GlimmerlineSetup.exe
+if cmp -s "$a" "$b"; then
+  echo "The two builds are identical: $(stat -c %s "$a") bytes, sha256 $(sha256sum "$a" | cut -d' ' -f1)"
+  rm -rf "$root"
+  exit 0
+fi
+
+echo "The two builds differ ($a, $b):" >&2
+cmp -l "$a" "$b" | wc -l | sed 's/^/  bytes that differ: /' >&2
+first_offset=$(cmp "$a" "$b" | sed -n 's/.* byte \([0-9]*\).*/\1/p')
+echo "  first difference at byte $first_offset; the sections (File off = where each starts):" >&2
+x86_64-w64-mingw32-objdump -h "$a" | sed -n '/^Idx/,$p' | grep -v '^ *CONTENTS\|^ *ALLOC' | sed 's/^/    /' >&2
+echo "  the headers side by side:" >&2
+diff <(x86_64-w64-mingw32-objdump -x "$a" | sed 1,3d) <(x86_64-w64-mingw32-objdump -x "$b" | sed 1,3d) | head -n 20 | sed 's/^/    /' >&2
+echo "Both build folders are kept for a closer look." >&2
+exit 1
