@@ -18,11 +18,12 @@ if cmp -s "$a" "$b"; then
 fi
 
 echo "The two builds differ ($a, $b):" >&2
-cmp -l "$a" "$b" | wc -l | sed 's/^/  bytes that differ: /' >&2
-first_offset=$(cmp "$a" "$b" | sed -n 's/.* byte \([0-9]*\).*/\1/p')
-echo "  first difference at byte $first_offset; the sections (File off = where each starts):" >&2
-x86_64-w64-mingw32-objdump -h "$a" | sed -n '/^Idx/,$p' | grep -v '^ *CONTENTS\|^ *ALLOC' | sed 's/^/    /' >&2
-echo "  the headers side by side:" >&2
-diff <(x86_64-w64-mingw32-objdump -x "$a" | sed 1,3d) <(x86_64-w64-mingw32-objdump -x "$b" | sed 1,3d) | head -n 20 | sed 's/^/    /' >&2
+echo "  bytes that differ: $( (cmp -l "$a" "$b" || true) | wc -l)" >&2
+echo "  first difference: $( (cmp "$a" "$b" || true) | sed 's/.*: //')" >&2
+echo "  the sections (File off: where each starts in the file):" >&2
+x86_64-w64-mingw32-objdump -h "$a" | sed -n '/^Idx/,$p' | grep -v 'CONTENTS\|ALLOC' | sed 's/^/    /' >&2
+echo "  the headers, where they differ:" >&2
+diff <(x86_64-w64-mingw32-objdump -x "$a" | sed 1,3d) <(x86_64-w64-mingw32-objdump -x "$b" | sed 1,3d) |
+  head -n 20 | sed 's/^/    /' >&2 || true
 echo "Both build folders are kept for a closer look." >&2
 exit 1

@@ -53,11 +53,18 @@ if printf '%s\n' "${args[@]}" | grep -qix '/uninstall'; then
 fi
 
 echo "Sandbox: $sandbox_win ($sandbox), kept between runs; FRESH=1 starts a new one."
-echo "Opening $(basename "$exe") ${args[*]} on display $DISPLAY ..."
+echo "Opening $(basename "$exe")${args[*]:+ ${args[*]}} on display $DISPLAY ..."
 GLIMMERLINE_SETUP_TEST="$sandbox_win" wine "$exe" "${args[@]}" < /dev/null > /dev/null 2>&1 &
 pid=$!
 if [[ -n "${VIRTUAL:-}" ]]; then
-  sleep 5
+  # Wine's first start in a while is slow: wait for the window to show on the X server, then for
+  # its first paint.
+  for _ in $(seq 1 120); do
+    xwininfo -root -tree 2> /dev/null | grep -q '"Glimmerline Setup"' && break
+    kill -0 "$pid" 2> /dev/null || break
+    sleep 0.5
+  done
+  sleep 2
   shot="$BUILD_DIR/screenshots/run.png"
   mkdir -p "$(dirname "$shot")"
   import -window root "$shot" 2> /dev/null && echo "Screenshot: $shot"
@@ -69,7 +76,11 @@ code=$?
 # process of the sandbox's prefix to end.
 wineserver -w
 
-echo "Exit code: $code (the README's table says what it means)"
+if [[ "$exe" == "$setup" ]]; then
+  echo "Exit code: $code (the README's table says what it means)"
+else
+  echo "Exit code of Uninstall.exe: $code; it handed over to its copy in Temp, whose code ends the log."
+fi
 if [[ -f "$log" ]]; then
   echo "The setup log's new lines ($log):"
   tail -n +"$((log_seen + 1))" "$log" | sed -e '1s/^\xEF\xBB\xBF//' -e 's/\r$//' -e 's/^/  /'
