@@ -95,8 +95,9 @@ int wmain(int argc, wchar_t** argv)
     }
     std::uint64_t fileBytes = 0;
     gls::fileSize(argv[1], fileBytes);
-    HRSRC archive = ::FindResourceW(demo.module.get(), gls::kPayloadResourceName, MAKEINTRESOURCEW(gls::kDataResourceType));
-    unsigned long long payloadBytes = archive ? ::SizeofResource(demo.module.get(), archive) : 0;
+    HRSRC resource = ::FindResourceW(demo.module.get(), gls::kPayloadResourceName,
+                                     MAKEINTRESOURCEW(gls::kDataResourceType));
+    unsigned long long payloadBytes = resource ? ::SizeofResource(demo.module.get(), resource) : 0;
     unsigned long long codeBytes = fileBytes - payloadBytes;
     std::printf("%-20s %9.3f MB own code (%llu bytes) | payload %9.3f MB | whole file %9.3f MB\n", "setup size",
                 static_cast<double>(codeBytes) / 1e6, codeBytes, static_cast<double>(payloadBytes) / 1e6,
