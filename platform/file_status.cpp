@@ -46,8 +46,8 @@ bool fileSize(const std::wstring& path, std::uint64_t& size)
 bool isEmptyFolder(const std::wstring& path)
 {
     WIN32_FIND_DATAW found;
-    UniqueFind find(::FindFirstFileExW(joinPath(path, L"*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
-                                       nullptr, 0));
+    UniqueFind find(
+        ::FindFirstFileExW(joinPath(path, L"*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
     if (!find) return false;
     do {
         std::wstring name = found.cFileName;

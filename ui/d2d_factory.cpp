@@ -9,8 +9,8 @@ bool createD2DFactory(ComPtr<ID2D1Factory>& factory)
 {
     using CreateFactoryFn = HRESULT(WINAPI*)(D2D1_FACTORY_TYPE, REFIID, const D2D1_FACTORY_OPTIONS*, void**);
     static const CreateFactoryFn create = systemFunction<CreateFactoryFn>(L"d2d1.dll", "D2D1CreateFactory");
-    return create && SUCCEEDED(create(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory), nullptr,
-                                      factory.putVoid()));
+    return create &&
+           SUCCEEDED(create(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory), nullptr, factory.putVoid()));
 }
 
 } // namespace gls
