@@ -151,7 +151,7 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         refitToMonitor(reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_KEYDOWN:
-        onKey(wParam);
+        onKey(wParam, lParam);
         return 0;
     case WM_MOUSEMOVE:
         onMouseMove(lParam);
@@ -180,9 +180,20 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case MsgWorkDone:
         onWorkDone(static_cast<WorkOutcome>(wParam), static_cast<Work>(lParam));
         return 0;
+    case WM_TIMER:
+        if (wParam == kWorkDoneTimer && workFinished_.load()) {
+            onWorkDone(static_cast<WorkOutcome>(finishedOutcome_.load()), runningWork_);
+        }
+        return 0;
     default:
         return ::DefWindowProcW(hwnd_, message, wParam, lParam);
     }
+}
+
+ScreenLayout Window::currentLayout()
+{
+    Painter measurer{nullptr, &fonts_, paletteFor(light_), nullptr};
+    return layoutScreen(state_, measuring(measurer));
 }
 
 void Window::paint()
@@ -210,7 +221,12 @@ void Window::paint()
         renderTarget_->Clear(toD2D(colourFromRgb(paletteFor(light_).background)));
     }
     brush.reset();
-    if (renderTarget_->EndDraw() == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) renderTarget_.reset();
+    if (renderTarget_->EndDraw() == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
+        // The device is gone: a new target is made at the next paint, which must come now, or the
+        // window would stay stale until something else invalidates it.
+        renderTarget_.reset();
+        ::InvalidateRect(hwnd_, nullptr, FALSE);
+    }
 }
 
 void Window::onSize(LPARAM lParam)
@@ -220,6 +236,11 @@ void Window::onSize(LPARAM lParam)
 
 void Window::onClose()
 {
+    // Destroying the window beneath a system dialog would pull the dialog down with it.
+    if (modal_) {
+        closePending_ = true;
+        return;
+    }
     // Closing is ignored while a job runs: the window stays until the work is done.
     if (state_.screen == Screen::Progress) return;
     result_ = closeResult(state_.screen);

@@ -14,6 +14,7 @@
 
 #include <d2d1.h>
 
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -27,6 +28,10 @@ struct Env;
 // the end of a job (wParam: the outcome; lParam: the job).
 inline constexpr UINT MsgProgress = WM_APP + 1;
 inline constexpr UINT MsgWorkDone = WM_APP + 2;
+
+// While a job runs, this timer looks for a worker that has finished, in case its done message
+// was lost (a full message queue refuses a post).
+inline constexpr UINT_PTR kWorkDoneTimer = 1;
 
 class Window {
 public:
@@ -69,14 +74,16 @@ private:
     void workerMain(WorkerCapture capture);
     void onWorkDone(WorkOutcome outcome, Work work);
 
+    ScreenLayout currentLayout();
     Target hitTest(LPARAM position);
     void onMouseMove(LPARAM position);
     void onButtonDown(LPARAM position);
     void onButtonUp(LPARAM position);
-    void onKey(WPARAM key);
+    void onKey(WPARAM key, LPARAM flags);
     void click(Target target);
     void pickFolder();
     void showLicense();
+    void endModal();
     void goTo(Screen screen);
     void finish(ExitCode result);
 
@@ -108,6 +115,14 @@ private:
     InstallResult installResult_;
     UninstallResult uninstallResult_;
     std::vector<std::wstring> retryKept_;
+    // Set by the worker, before it posts its done message, with the outcome it posts.
+    std::atomic<bool> workFinished_{false};
+    std::atomic<std::int32_t> finishedOutcome_{0};
+    Work runningWork_ = Work::Install;
+    // A system dialog (folder picker, license view) runs its own message loop over the window;
+    // a close request that comes meanwhile waits until it returns.
+    bool modal_ = false;
+    bool closePending_ = false;
 };
 
 } // namespace gls

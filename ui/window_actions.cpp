@@ -92,7 +92,10 @@ void Window::toggleCheckbox()
 
 void Window::onWorkDone(WorkOutcome outcome, Work work)
 {
-    if (worker_.joinable()) worker_.join();
+    // The done message and the timer both come here; whichever is first joins the worker.
+    if (!worker_.joinable()) return;
+    worker_.join();
+    ::KillTimer(hwnd_, kWorkDoneTimer);
     state_.closingApp = false;
     bool closeJob = work == Work::CloseThenInstall || work == Work::CloseThenUninstall;
     bool endJob = work == Work::EndThenInstall || work == Work::EndThenUninstall;

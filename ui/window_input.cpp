@@ -17,9 +17,9 @@ namespace gls {
 
 Target Window::hitTest(LPARAM position)
 {
-    if (!renderTarget_) return Target::None;
-    Painter painter{renderTarget_.get(), &fonts_, paletteFor(light_), nullptr};
-    ScreenLayout layout = layoutScreen(state_, measuring(painter));
+    // Only DirectWrite is needed to lay the screen out, so a click that comes while the render
+    // target is gone (a device loss, a DPI or display change) still finds its element.
+    ScreenLayout layout = currentLayout();
     float x = static_cast<float>(GET_X_LPARAM(position)) / scale_;
     float y = static_cast<float>(GET_Y_LPARAM(position)) / scale_;
     for (int t = 1; t <= 5; ++t) {
@@ -63,6 +63,7 @@ void Window::onButtonUp(LPARAM position)
 
 void Window::click(Target target)
 {
+    if (modal_) return;
     switch (target) {
     case Target::Primary: onPrimary(); break;
     case Target::Secondary: onSecondary(); break;
@@ -73,10 +74,13 @@ void Window::click(Target target)
     }
 }
 
-void Window::onKey(WPARAM key)
+void Window::onKey(WPARAM key, LPARAM flags)
 {
+    // A held key repeats; only its first press acts, so that holding Enter never walks through
+    // the next screen too.
+    if (flags & (1 << 30)) return;
     Screen s = state_.screen;
-    if (s == Screen::Progress) return;
+    if (s == Screen::Progress || modal_) return;
     if (key == VK_RETURN) {
         onPrimary();
     } else if (key == VK_ESCAPE) {
@@ -104,7 +108,10 @@ void Window::pickFolder()
                                                                   startItem.putVoid()))) {
         dialog->SetFolder(startItem.get());
     }
-    if (FAILED(dialog->Show(hwnd_))) return;
+    modal_ = true;
+    HRESULT shown = dialog->Show(hwnd_);
+    endModal();
+    if (FAILED(shown)) return;
     ComPtr<IShellItem> result;
     UniqueCoTaskString picked;
     if (FAILED(dialog->GetResult(result.put())) || FAILED(result->GetDisplayName(SIGDN_FILESYSPATH, picked.put()))) {
@@ -133,7 +140,19 @@ void Window::showLicense()
     }
     logLine(L"license agreement: %ls (%lu bytes)", path.c_str(), static_cast<unsigned long>(written));
     if (written == size && !env_.testMode) {
+        // The shell may ask which program opens the file, in a dialog of its own.
+        modal_ = true;
         ::ShellExecuteW(hwnd_, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        endModal();
+    }
+}
+
+void Window::endModal()
+{
+    modal_ = false;
+    if (closePending_) {
+        closePending_ = false;
+        ::PostMessageW(hwnd_, WM_CLOSE, 0, 0);
     }
 }
 

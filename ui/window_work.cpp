@@ -38,9 +38,12 @@ void Window::runWork(Work work)
         sharedProgressText_ = state_.closingApp ? L"Waiting for Glimmerline to close" : L"Getting ready";
     }
     goTo(Screen::Progress);
+    workFinished_ = false;
+    runningWork_ = work;
     WorkerCapture capture{this, work, state_.installFolder, state_.removeSettings, state_.desktopShortcut, hwnd_};
     try {
         worker_ = std::thread(&Window::workerMain, this, std::move(capture));
+        ::SetTimer(hwnd_, kWorkDoneTimer, 250, nullptr);
     } catch (const std::system_error& e) {
         // No done message will come: go back to where the job started and say what to do.
         logLine(L"could not start the work: %hs", e.what());
@@ -88,6 +91,8 @@ void Window::workerMain(WorkerCapture capture)
     }
     ULONGLONG spent = ::GetTickCount64() - start;
     if (spent < kMinimumShowMs) ::Sleep(static_cast<DWORD>(kMinimumShowMs - spent));
+    finishedOutcome_ = static_cast<std::int32_t>(outcome);
+    workFinished_ = true;
     ::PostMessageW(hwnd, MsgWorkDone, static_cast<WPARAM>(outcome), static_cast<LPARAM>(capture.work));
 }
 

@@ -1,4 +1,5 @@
 // The real setup window under Xvfb: it opens centred and painted, and closes when asked.
+#include "platform/unique_handle.h"
 #include "e2e_fixture.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,8 @@
 #include <memory>
 
 using namespace gls::test;
+using gls::UniqueKernelHandle;
+using gls::UniqueModule;
 
 namespace {
 
@@ -125,6 +128,7 @@ public:
         ::Sleep(600); // the first paint makes the elements clickable
     }
     HWND hwnd() const { return hwnd_; }
+    DWORD pid() const { return process_.pid(); }
     void press(int x, int y) { post(WM_LBUTTONDOWN, MK_LBUTTON, x, y); }
     void move(int x, int y) { post(WM_MOUSEMOVE, 0, x, y); }
     void release(int x, int y) { post(WM_LBUTTONUP, 0, x, y); }
@@ -134,7 +138,8 @@ public:
         press(x, y);
         release(x, y);
     }
-    void key(WPARAM vk) { ::PostMessageW(hwnd_, WM_KEYDOWN, vk, 0); }
+    // A key press, or with repeat one of the presses a held key sends after the first.
+    void key(WPARAM vk, bool repeat = false) { ::PostMessageW(hwnd_, WM_KEYDOWN, vk, repeat ? (1 << 30) | 1 : 1); }
     // Presses a key every 300 ms until the setup exits; its exit code.
     DWORD keyUntilExit(WPARAM vk, DWORD limitMs = 30000)
     {
@@ -146,6 +151,13 @@ public:
         return STILL_ACTIVE;
     }
     DWORD waitExit(DWORD limitMs = 20000) { return process_.waitExit(limitMs); }
+    // Returns once the window's thread has taken what was posted to it so far: a thread takes
+    // sent messages before posted ones, so the second round trip waits for the posted ones.
+    void settle()
+    {
+        DWORD_PTR ignored = 0;
+        for (int i = 0; i < 2; ++i) ::SendMessageTimeoutW(hwnd_, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored);
+    }
 
 private:
     void post(UINT message, WPARAM wParam, int x, int y) { ::PostMessageW(hwnd_, message, wParam, MAKELPARAM(x, y)); }
@@ -154,7 +166,31 @@ private:
 };
 
 // Centres of the welcome screen's elements in the design space.
-constexpr int kPrimaryX = 364, kButtonY = 346, kSecondaryX = 252, kLicenseX = 40, kLicenseY = 354;
+constexpr int kPrimaryX = 364, kButtonY = 346, kSecondaryX = 252, kLicenseX = 40, kLicenseY = 354, kChangeX = 410,
+              kChangeY = 242;
+
+// A visible top-level window of the process other than the given one (a dialog it shows).
+HWND otherWindowOf(DWORD pid, HWND besides, DWORD limitMs = 10000)
+{
+    struct Search {
+        DWORD pid;
+        HWND besides, found;
+    } search{pid, besides, nullptr};
+    for (DWORD waited = 0; waited < limitMs && !search.found; waited += 100) {
+        ::EnumWindows(
+            [](HWND w, LPARAM p) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(p);
+                DWORD owner = 0;
+                ::GetWindowThreadProcessId(w, &owner);
+                if (owner != s->pid || w == s->besides || !::IsWindowVisible(w)) return TRUE;
+                s->found = w;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (!search.found) ::Sleep(100);
+    }
+    return search.found;
+}
 
 } // namespace
 
@@ -180,8 +216,45 @@ TEST_F(SetupWindow, DraggingOffAButtonDoesNothingAndCancelReturnsTwo)
     window.release(kSecondaryX, kButtonY);
     EXPECT_EQ(window.waitExit(1500), STILL_ACTIVE);
     EXPECT_FALSE(exists(installDir()));
+    // A display change drops the render target; a click that comes before the next paint still
+    // finds its button.
+    ::PostMessageW(window.hwnd(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1600, 1000));
     window.click(kSecondaryX, kButtonY); // "Cancel"
     EXPECT_EQ(window.waitExit(), 2u);
+}
+
+TEST_F(SetupWindow, CloseRequestWhileTheFolderPickerIsOpenWaitsForIt)
+{
+    WindowDriver window(folder);
+    ASSERT_NE(window.hwnd(), nullptr);
+    window.click(kChangeX, kChangeY); // "Change…"
+    HWND picker = otherWindowOf(window.pid(), window.hwnd());
+    ASSERT_NE(picker, nullptr);
+    ::PostMessageW(window.hwnd(), WM_CLOSE, 0, 0); // the taskbar's "Close window"
+    window.settle();
+    EXPECT_EQ(window.waitExit(500), STILL_ACTIVE);
+    EXPECT_TRUE(::IsWindow(window.hwnd()));
+    EXPECT_TRUE(::IsWindow(picker));
+    ::PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(window.waitExit(), 2u); // the close is handled once the picker has returned
+}
+
+TEST_F(SetupWindow, LostDoneMessageStillLeavesTheProgressScreen)
+{
+    UniqueKernelHandle swallowed(::CreateEventW(nullptr, TRUE, FALSE, L"GlsTestDoneSwallowed"));
+    UniqueModule hookModule(::LoadLibraryW((buildDir() + L"\\tests\\gls_swallow_done.dll").c_str()));
+    ASSERT_TRUE(hookModule);
+    auto swallow = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(hookModule.get(), "swallowDone")));
+    WindowDriver window(folder);
+    ASSERT_NE(window.hwnd(), nullptr);
+    HHOOK hook = ::SetWindowsHookExW(WH_GETMESSAGE, swallow, hookModule.get(),
+                                     ::GetWindowThreadProcessId(window.hwnd(), nullptr));
+    ASSERT_NE(hook, nullptr);
+    window.key(VK_RETURN); // "Install"
+    EXPECT_EQ(::WaitForSingleObject(swallowed.get(), 30000), WAIT_OBJECT_0);
+    EXPECT_EQ(window.keyUntilExit(VK_RETURN), 0u); // "Done" on the installed screen
+    ::UnhookWindowsHookEx(hook);
+    EXPECT_TRUE(logHas("] window closed: 0"));
 }
 
 TEST_F(SetupWindow, LicenseLinkWritesTheAgreementAndEscapeCancels)
@@ -218,8 +291,10 @@ TEST_F(SetupWindow, RunningAppIsClosedFromTheCloseScreen)
     WindowDriver window(folder);
     ASSERT_NE(window.hwnd(), nullptr);
     window.key(VK_RETURN); // "Update": the app runs, so the close screen shows
+    for (int i = 0; i < 3; ++i) window.key(VK_RETURN, true); // Enter held down does not go on
     ::Sleep(500);
     EXPECT_TRUE(app.running());
+    EXPECT_FALSE(logHas("] asked a Glimmerline window to close"));
     window.key(VK_RETURN); // "Close Glimmerline"
     EXPECT_EQ(window.keyUntilExit(VK_RETURN), 0u);
     EXPECT_FALSE(app.running());
