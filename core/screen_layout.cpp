@@ -60,12 +60,12 @@ ScreenLayout layoutScreen(const ScreenState& state, const MeasureText& measure)
     if (state.screen == Screen::Welcome) {
         l.body.bottom = 196;
         l.folderLabel = {24, 204, 416, 226};
-        float changeWidth = measure(L"Change\u2026", 14, 600);
+        float changeWidth = measure(linkText(Target::Change), 14, 600);
         place(l, Target::Change, {416 - changeWidth - 4, 230, 416, 254});
         l.folderPath = {24, 230, 416 - changeWidth - 16, 254};
         l.folderText = ellipsizeMiddle(state.installFolder, l.folderPath.right - l.folderPath.left, measure);
         l.notice = {24, 292, 416, 312};
-        float licenseWidth = measure(L"License Agreement", 14, 600);
+        float licenseWidth = measure(linkText(Target::License), 14, 600);
         float primaryLeft = l.has(Target::Primary) ? l.primary().left : 416;
         l.accept = {24, 327, primaryLeft - 16, 345};
         place(l, Target::License, {24, 344, 24 + licenseWidth, 365});

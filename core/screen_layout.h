@@ -4,15 +4,13 @@
 #pragma once
 
 #include "screen_state.h"
+#include "target.h"
 #include "wave_math.h"
 
-#include <cstdint>
 #include <functional>
 #include <string>
 
 namespace gls {
-
-enum class Target : std::int32_t { None = 0, Primary = 1, Secondary = 2, Checkbox = 3, Change = 4, License = 5 };
 
 struct ScreenLayout {
     Rect wave{24, 66, 416, 88};

@@ -109,6 +109,11 @@ std::wstring noticeText(const ScreenState& s)
     return {};
 }
 
+std::wstring linkText(Target link)
+{
+    return link == Target::Change ? L"Change\u2026" : L"License Agreement";
+}
+
 std::wstring removeHintText(const ScreenState& s)
 {
     if (s.screen != Screen::RemoveConfirm) return {};

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "screen_state.h"
+#include "target.h"
 
 #include <string>
 
@@ -20,5 +21,8 @@ std::wstring noticeText(const ScreenState& state);
 
 // The remove screen's two-line hint below its checkbox.
 std::wstring removeHintText(const ScreenState& state);
+
+// The text of a link of the welcome screen: "Change…" or "License Agreement".
+std::wstring linkText(Target link);
 
 } // namespace gls

@@ -12,7 +12,7 @@ float ease(float x) { return x * x * (3 - 2 * x); }
 
 } // namespace
 
-std::vector<WaveBar> waveBars(const Rect& r, int count, float fill, const Colour& muted)
+std::vector<WaveBar> waveBars(const Rect& r, int count, float fill, const Colour& muted, const Colour* plain)
 {
     std::vector<WaveBar> bars;
     float step = (r.right - r.left) / count;
@@ -33,7 +33,8 @@ std::vector<WaveBar> waveBars(const Rect& r, int count, float fill, const Colour
         float h = ease(e2) * ease(e1) * (0.12f + 0.88f * a) * half * (0.5f + 0.5f * s);
         if (h < 1) continue;
         float x = r.left + i * step;
-        bars.push_back({{x, cy - h, x + std::max(0.6f * step, 1.0f), cy + h}, tint(muted, spectrumColor(u), s)});
+        Colour colour = plain ? (s >= 0.5f ? *plain : muted) : tint(muted, spectrumColor(u), s);
+        bars.push_back({{x, cy - h, x + std::max(0.6f * step, 1.0f), cy + h}, colour});
     }
     return bars;
 }

@@ -18,6 +18,8 @@ struct WaveBar {
 
 // N bars across the rectangle; fill 0 gives grey bars at half height, 1 a full-height spectrum,
 // values between a coloured front moving left to right. Bars under 1 DIP high are left out.
-std::vector<WaveBar> waveBars(const Rect& r, int count, float fill, const Colour& muted);
+// With a plain colour, revealed bars take it instead of the spectrum and no bar is a blend of
+// two colours (high contrast).
+std::vector<WaveBar> waveBars(const Rect& r, int count, float fill, const Colour& muted, const Colour* plain = nullptr);
 
 } // namespace gls

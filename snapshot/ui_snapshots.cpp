@@ -10,6 +10,7 @@
 #include "platform/unique_handle.h"
 #include "ui/d2d_factory.h"
 #include "ui/fonts.h"
+#include "core/high_contrast_palette.h"
 #include "ui/monitor_dpi.h"
 #include "ui/paint_screen.h"
 
@@ -30,6 +31,24 @@ struct Scene {
     const wchar_t* name;
     ScreenState state;
     Target hover = Target::None;
+    Target focus = Target::None;
+};
+
+// The palettes a scene is drawn in, and whether also at 150 %. Windows' own "High Contrast
+// Black" and "High Contrast White" themes stand for the user's high-contrast colours.
+struct Look {
+    const wchar_t* name;
+    Palette palette;
+    bool alsoLarger;
+};
+
+const Look kLooks[] = {
+    {L"_light", kLightPalette, true},
+    {L"_dark", kDarkPalette, true},
+    {L"_hcblack",
+     highContrastPalette({0x000000, 0xFFFFFF, 0x000000, 0xFFFFFF, 0x1AEBFF, 0x000000, 0xFFFF00, 0x3FF23F}), false},
+    {L"_hcwhite",
+     highContrastPalette({0xFFFFFF, 0x000000, 0xFFFFFF, 0x000000, 0x37006E, 0xFFFFFF, 0x00009F, 0x600000}), false},
 };
 
 ScreenState startingState()
@@ -41,8 +60,9 @@ ScreenState startingState()
 
 std::vector<Scene> buildScenes()
 {
-    auto scene = [](const wchar_t* name, Screen screen, auto change, Target hover = Target::None) {
-        Scene sc{name, startingState(), hover};
+    auto scene = [](const wchar_t* name, Screen screen, auto change, Target hover = Target::None,
+                    Target focus = Target::None) {
+        Scene sc{name, startingState(), hover, focus};
         sc.state.screen = screen;
         change(sc.state);
         return sc;
@@ -52,6 +72,7 @@ std::vector<Scene> buildScenes()
         scene(L"1_welcome", Screen::Welcome, none),
         scene(L"1_welcome_hover", Screen::Welcome, [](ScreenState& s) { s.desktopShortcut = true; }, Target::Primary),
         scene(L"1_welcome_license_hover", Screen::Welcome, none, Target::License),
+        scene(L"1_welcome_focus_license", Screen::Welcome, none, Target::None, Target::License),
         scene(L"2_welcome_update_mf_longpath", Screen::Welcome,
               [](ScreenState& s) {
                   s.installFolder = L"D:\\Music production\\Tools and plug-ins\\Visual helpers for Ableton Live 12\\"
@@ -79,6 +100,7 @@ std::vector<Scene> buildScenes()
                   s.progressText = L"Copying files";
               }),
         scene(L"5_done", Screen::Done, none, Target::Primary),
+        scene(L"5_done_focus_primary", Screen::Done, none, Target::None, Target::Primary),
         scene(L"6_error", Screen::Error,
               [](ScreenState& s) {
                   s.errorText = L"Another program has so_hook.dll open. Close it, then run Setup again. Nothing was changed.";
@@ -126,8 +148,8 @@ struct Tools {
     FontChoice fonts;
 };
 
-bool drawPicture(const Tools& tools, const ScreenState& state, Target hover, const Palette& palette, float scale,
-                 const std::wstring& path)
+bool drawPicture(const Tools& tools, const ScreenState& state, Target hover, Target focus, const Palette& palette,
+                 float scale, const std::wstring& path)
 {
     UINT width = static_cast<UINT>(std::lround(scale * kDesignWidth));
     UINT height = static_cast<UINT>(std::lround(scale * kDesignHeight));
@@ -149,7 +171,7 @@ bool drawPicture(const Tools& tools, const ScreenState& state, Target hover, con
             return false;
         }
         Painter painter{target.get(), &tools.fonts, palette, brush.get()};
-        paintScreen(painter, state, hover, Target::None);
+        paintScreen(painter, state, hover, Target::None, focus);
     }
     if (FAILED(target->EndDraw())) return false;
 
@@ -189,7 +211,7 @@ bool writeFitReport(const Tools& tools, const std::wstring& folder)
             std::swprintf(name, 64, L"fit_%dx%d_%u.png", shape.width, shape.height, percent);
             ScreenState state = startingState();
             state.mediaFeaturePackMissing = true;
-            ok = drawPicture(tools, state, Target::None, kLightPalette, fit.scale, joinPath(folder, name)) && ok;
+            ok = drawPicture(tools, state, Target::None, Target::None, kLightPalette, fit.scale, joinPath(folder, name)) && ok;
         }
     }
     return ok;
@@ -211,11 +233,12 @@ bool writeUiSnapshots(const std::wstring& folder, std::string& failures)
 
     bool ok = true;
     for (const Scene& scene : buildScenes()) {
-        for (bool light : {true, false}) {
+        for (const Look& look : kLooks) {
             for (float scale : {1.0f, 1.5f}) {
-                std::wstring name = std::wstring(scene.name) + (light ? L"_light" : L"_dark") +
-                                    (scale > 1 ? L"_150.png" : L"_100.png");
-                ok = drawPicture(tools, scene.state, scene.hover, paletteFor(light), scale, joinPath(folder, name)) && ok;
+                if (scale > 1 && !look.alsoLarger) continue;
+                std::wstring name = std::wstring(scene.name) + look.name + (scale > 1 ? L"_150.png" : L"_100.png");
+                ok = drawPicture(tools, scene.state, scene.hover, scene.focus, look.palette, scale, joinPath(folder, name)) &&
+                     ok;
             }
         }
     }

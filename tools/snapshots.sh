@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Draws every screen of the setup with "--ui-snapshot" under Wine, into build/snapshots/ui, and
-# writes build/snapshots/index.html: a contact sheet with each scene's four pictures side by side
-# and the fit report, so that a reviewer looks at one page.
+# writes build/snapshots/index.html: a contact sheet with each scene's pictures side by side (light
+# and dark at 100 % and 150 %, high-contrast black and white at 100 %) and the fit report, so that
+# a reviewer looks at one page.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export BUILD_DIR=$(pwd)/build
@@ -25,11 +26,11 @@ cp -r "$unix_out/ui" "$sheet/ui"
   echo '<!doctype html><meta charset="utf-8"><title>Glimmerline Setup: screens</title>'
   echo '<style>body{font:14px sans-serif;background:#888;margin:16px}h2{margin:24px 0 6px}'
   echo 'img{margin:0 8px 8px 0;vertical-align:top;box-shadow:0 1px 4px #0006}pre{background:#fff;padding:8px}</style>'
-  echo '<h1>Glimmerline Setup: every screen, light and dark, at 100 % and 150 %</h1>'
+  echo '<h1>Glimmerline Setup: every screen, light and dark at 100 % and 150 %, high contrast black and white</h1>'
   for light in "$sheet"/ui/*_light_100.png; do
     scene=$(basename "$light" _light_100.png)
     echo "<h2>$scene</h2>"
-    for variant in light_100 dark_100 light_150 dark_150; do
+    for variant in light_100 dark_100 light_150 dark_150 hcblack_100 hcwhite_100; do
       echo "<img src=\"ui/${scene}_${variant}.png\" title=\"${scene}_${variant}\">"
     done
   done

@@ -59,43 +59,83 @@ bool checkboxTicked(const ScreenState& s)
 
 void drawCheckbox(const Painter& p, const Colours& c, const ScreenState& s, const Rect& row, bool hovered)
 {
+    // High contrast has no tints: hover shows as the highlight colour on the box's border.
+    bool plain = p.palette.highContrast;
     float cy = (row.top + row.bottom) / 2;
     Rect box{24, cy - 9, 42, cy + 9};
     if (checkboxTicked(s)) {
-        p.brush->SetColor(toD2D(hovered ? tint(c.accent, c.background, 0.16f) : c.accent));
+        p.brush->SetColor(toD2D(hovered && !plain ? tint(c.accent, c.background, 0.16f) : c.accent));
         p.target->FillRoundedRectangle(rounded(box, 0, 4), p.brush);
         float cx = (box.left + box.right) / 2;
         p.brush->SetColor(toD2D(c.onAccent));
         p.target->DrawLine(D2D1::Point2F(cx - 5, cy), D2D1::Point2F(cx - 1.5f, cy + 3.5f), p.brush, 1.8f);
         p.target->DrawLine(D2D1::Point2F(cx - 1.5f, cy + 3.5f), D2D1::Point2F(cx + 5, cy - 4), p.brush, 1.8f);
     } else {
-        if (hovered) {
+        if (hovered && !plain) {
             p.brush->SetColor(toD2D(c.fill));
             p.target->FillRoundedRectangle(rounded(box, 0, 4), p.brush);
         }
-        p.brush->SetColor(toD2D(hovered ? c.text : c.muted));
+        Colour border = plain ? (hovered ? c.accent : c.text) : (hovered ? c.text : c.muted);
+        p.brush->SetColor(toD2D(border));
         p.target->DrawRoundedRectangle(rounded(box, 0.75f, 4), p.brush, 1.5f);
     }
     drawText(p, checkboxLabel(s), {box.right + 12, row.top, 416, row.bottom},
              style(14, 400, c.text, HAlign::Leading, VAlign::Centre, false));
 }
 
+struct ButtonLook {
+    bool filled;
+    Colour fill;
+    bool bordered;
+    Colour border;
+    Colour label;
+};
+
+ButtonLook buttonLook(const Colours& c, bool highContrast, bool primary, bool hovered, bool pressed)
+{
+    if (highContrast) {
+        // No tints: a hovered or pressed button turns to the highlight colours, as the system's own
+        // buttons do; the primary one, drawn in them already, turns inside out.
+        bool active = hovered || pressed;
+        if (primary) return active ? ButtonLook{true, c.onAccent, true, c.accent, c.accent} : ButtonLook{true, c.accent, false, {}, c.onAccent};
+        return active ? ButtonLook{true, c.accent, true, c.accent, c.onAccent} : ButtonLook{true, c.fill, true, c.border, c.border};
+    }
+    if (primary) {
+        Colour fill = pressed ? tint(c.accent, c.background, 0.30f) : hovered ? tint(c.accent, c.background, 0.16f) : c.accent;
+        return {true, fill, false, {}, c.onAccent};
+    }
+    return {pressed || hovered, pressed ? c.border : c.fill, true, c.border, c.text};
+}
+
 void drawButton(const Painter& p, const Colours& c, const std::wstring& label, const Rect& r, bool primary,
                 bool hovered, bool pressed)
 {
-    if (primary) {
-        Colour fill = pressed ? tint(c.accent, c.background, 0.30f) : hovered ? tint(c.accent, c.background, 0.16f) : c.accent;
-        p.brush->SetColor(toD2D(fill));
+    ButtonLook look = buttonLook(c, p.palette.highContrast, primary, hovered, pressed);
+    if (look.filled) {
+        p.brush->SetColor(toD2D(look.fill));
         p.target->FillRoundedRectangle(rounded(r, 0, 6), p.brush);
-    } else {
-        if (pressed || hovered) {
-            p.brush->SetColor(toD2D(pressed ? c.border : c.fill));
-            p.target->FillRoundedRectangle(rounded(r, 0, 6), p.brush);
-        }
-        p.brush->SetColor(toD2D(c.border));
+    }
+    if (look.bordered) {
+        p.brush->SetColor(toD2D(look.border));
         p.target->DrawRoundedRectangle(rounded(r, 0.5f, 6), p.brush, 1.0f);
     }
-    drawText(p, label, r, style(14, 600, primary ? c.onAccent : c.text, HAlign::Centre, VAlign::Centre, false));
+    drawText(p, label, r, style(14, 600, look.label, HAlign::Centre, VAlign::Centre, false));
+}
+
+// The keyboard focus: a ring in the text colour around the element, with a gap of background
+// between them so that it also shows around the filled primary button. A link's ring follows
+// its text, which sits at the right of its rectangle, and keeps clear of the line above.
+void drawFocusRing(const Painter& p, const Colours& c, const Rect& r, Target t)
+{
+    p.brush->SetColor(toD2D(c.text));
+    if (t == Target::Change || t == Target::License) {
+        float w = measureText(p, linkText(t), 14, 600);
+        Rect ring{r.right - w - 3, r.top + 2, r.right + 3, r.bottom};
+        p.target->DrawRoundedRectangle(rounded(ring, 0, 3), p.brush, 1.5f);
+        return;
+    }
+    bool button = t == Target::Primary || t == Target::Secondary;
+    p.target->DrawRoundedRectangle(rounded(r, -3, button ? 9 : 4), p.brush, 2.0f);
 }
 
 float waveFill(const ScreenState& s)
@@ -107,7 +147,7 @@ float waveFill(const ScreenState& s)
 
 } // namespace
 
-void paintScreen(const Painter& p, const ScreenState& s, Target hover, Target pressed)
+void paintScreen(const Painter& p, const ScreenState& s, Target hover, Target pressed, Target focus)
 {
     if (!p.target || !p.brush) return;
     ScreenLayout l = layoutScreen(s, measuring(p));
@@ -125,10 +165,10 @@ void paintScreen(const Painter& p, const ScreenState& s, Target hover, Target pr
         label.family = &p.fonts->titleFamily;
         drawText(p, L"Folder", l.folderLabel, label);
         drawText(p, l.folderText, l.folderPath, style(14, 400, c.text, HAlign::Leading, VAlign::Centre, false));
-        drawLink(p, c, L"Change\u2026", l.change(), hover == Target::Change);
+        drawLink(p, c, linkText(Target::Change), l.change(), hover == Target::Change);
         drawText(p, L"By installing you accept the", l.accept,
                  style(12.5f, 400, c.secondary, HAlign::Leading, VAlign::Centre, false));
-        drawLink(p, c, L"License Agreement", l.license(), hover == Target::License);
+        drawLink(p, c, linkText(Target::License), l.license(), hover == Target::License);
         std::wstring notice = noticeText(s);
         bool problem = !s.folderProblem.empty();
         drawText(p, notice, l.notice,
@@ -148,6 +188,7 @@ void paintScreen(const Painter& p, const ScreenState& s, Target hover, Target pr
     if (l.has(Target::Primary)) {
         drawButton(p, c, primaryLabel(s), l.primary(), true, hover == Target::Primary, pressed == Target::Primary);
     }
+    if (focus != Target::None && l.has(focus)) drawFocusRing(p, c, l.clickable[static_cast<int>(focus)], focus);
 }
 
 } // namespace gls

@@ -7,7 +7,8 @@
 
 namespace gls {
 
-// Draws a whole screen; the render target is between BeginDraw and EndDraw.
-void paintScreen(const Painter& painter, const ScreenState& state, Target hover, Target pressed);
+// Draws a whole screen, with the focus ring around the focus element (none: no ring); the render
+// target is between BeginDraw and EndDraw.
+void paintScreen(const Painter& painter, const ScreenState& state, Target hover, Target pressed, Target focus);
 
 } // namespace gls

@@ -83,7 +83,10 @@ void fillRect(const Painter& p, const Rect& r, const Colour& c)
 
 void drawWave(const Painter& p, const Rect& r, int bars, float fill)
 {
-    for (const WaveBar& bar : waveBars(r, bars, fill, colourFromRgb(p.palette.muted))) fillRect(p, bar.rect, bar.colour);
+    Colour text = colourFromRgb(p.palette.text);
+    for (const WaveBar& bar : waveBars(r, bars, fill, colourFromRgb(p.palette.muted), p.palette.highContrast ? &text : nullptr)) {
+        fillRect(p, bar.rect, bar.colour);
+    }
 }
 
 void drawWordmark(const Painter& p, const Rect& r)
@@ -102,6 +105,10 @@ void drawWordmark(const Painter& p, const Rect& r)
     D2D1_POINT_2F origin = D2D1::Point2F(r.left, r.top);
     p.brush->SetColor(toD2D(colourFromRgb(p.palette.text)));
 
+    if (p.palette.highContrast) { // the user's text colour, without the spectrum
+        p.target->DrawTextLayout(origin, layout.get(), p.brush);
+        return;
+    }
     DWRITE_HIT_TEST_METRICS box = {};
     UINT32 count = 0;
     ComPtr<ID2D1GradientStopCollection> stops;

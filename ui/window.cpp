@@ -7,6 +7,7 @@
 #include "core/resource_ids.h"
 #include "core/window_fit.h"
 #include "d2d_factory.h"
+#include "high_contrast.h"
 #include "monitor_dpi.h"
 #include "paint_screen.h"
 #include "platform/com_apartment.h"
@@ -42,6 +43,7 @@ Placement placementOn(HMONITOR monitor)
 Window::Window(const WindowParams& params) : params_(params), env_(*params.env)
 {
     light_ = readLightTheme();
+    palette_ = windowPalette(light_);
     state_.uninstalling = params.uninstalling;
     state_.installFolder = params.installFolder;
     state_.desktopShortcut = params.desktopShortcut;
@@ -72,7 +74,7 @@ ExitCode Window::run()
     wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
                                                  ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = ::CreateSolidBrush(gdiColor(paletteFor(light_).background));
+    wc.hbrBackground = ::CreateSolidBrush(gdiColor(palette_.background));
     wc.lpszClassName = env_.setupWindowClass.c_str();
     ::RegisterClassExW(&wc); // a failure shows as a failed creation
 
@@ -144,6 +146,9 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETTINGCHANGE:
         onSettingChange(wParam, lParam);
         return 0;
+    case WM_SYSCOLORCHANGE:
+        followSystemColours();
+        return 0;
     case WM_DISPLAYCHANGE:
         refitToMonitor(nullptr);
         return 0;
@@ -194,6 +199,7 @@ ScreenLayout Window::currentLayout()
 {
     Painter measurer{nullptr, &fonts_, paletteFor(light_), nullptr};
     return layoutScreen(state_, measuring(measurer));
+#include "high_contrast.h"
 }
 
 void Window::paint()
@@ -215,10 +221,10 @@ void Window::paint()
     renderTarget_->BeginDraw();
     ComPtr<ID2D1SolidColorBrush> brush;
     if (SUCCEEDED(renderTarget_->CreateSolidColorBrush(D2D1::ColorF(1, 1, 1, 1), brush.put()))) {
-        Painter painter{renderTarget_.get(), &fonts_, paletteFor(light_), brush.get()};
-        paintScreen(painter, state_, hover_, pressed_);
+        Painter painter{renderTarget_.get(), &fonts_, palette_, brush.get()};
+        paintScreen(painter, state_, hover_, pressed_, Target::None);
     } else {
-        renderTarget_->Clear(toD2D(colourFromRgb(paletteFor(light_).background)));
+        renderTarget_->Clear(toD2D(colourFromRgb(palette_.background)));
     }
     brush.reset();
     if (renderTarget_->EndDraw() == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
@@ -253,11 +259,21 @@ bool Window::onSettingChange(WPARAM wParam, LPARAM lParam)
     if (area && std::wcscmp(area, L"ImmersiveColorSet") == 0) {
         light_ = readLightTheme();
         applyTitleBarTheme(hwnd_, light_);
-        ::InvalidateRect(hwnd_, nullptr, FALSE);
+        followSystemColours();
+        return true;
+    }
+    if (wParam == SPI_SETHIGHCONTRAST) {
+        followSystemColours();
         return true;
     }
     if (wParam == SPI_SETWORKAREA) refitToMonitor(nullptr);
     return false;
+}
+
+void Window::followSystemColours()
+{
+    palette_ = windowPalette(light_);
+    ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void Window::refitToMonitor(const RECT* suggested)

@@ -2,6 +2,7 @@
 // screen state, and handles the window's messages.
 #pragma once
 
+#include "core/palette.h"
 #include "core/screen_layout.h"
 #include "core/screen_state.h"
 #include "fonts.h"
@@ -94,6 +95,8 @@ private:
     void onSize(LPARAM lParam);
     void onClose();
     bool onSettingChange(WPARAM wParam, LPARAM lParam);
+    // Light or dark, or the user's high-contrast colours: read again when the system changes them.
+    void followSystemColours();
     void refitToMonitor(const RECT* suggested);
 
     WindowParams params_;
@@ -104,6 +107,7 @@ private:
     ComPtr<ID2D1HwndRenderTarget> renderTarget_;
     FontChoice fonts_;
     bool light_ = true;
+    Palette palette_;
     float scale_ = 1.0f;
     Target hover_ = Target::None;
     Target pressed_ = Target::None;

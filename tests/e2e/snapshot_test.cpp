@@ -52,23 +52,6 @@ unsigned pixelAt(const std::wstring& path, unsigned x, unsigned y)
 
 } // namespace
 
-TEST_F(SnapshotTool, PixelProbesFindTheElementsWhereTheLayoutPutsThem)
-{
-    std::wstring out = folder / L"shots";
-    ASSERT_EQ(setup(L"--ui-snapshot \"" + out + L"\"").exitCode, 0u);
-    // The primary button's fill, left of its label.
-    EXPECT_EQ(pixelAt(out + L"\\1_welcome_light_100.png", 318, 346), 0x17191Cu);
-    EXPECT_EQ(pixelAt(out + L"\\1_welcome_light_150.png", 477, 519), 0x17191Cu); // the same at 150 %
-    // The dark background in the right margin.
-    EXPECT_EQ(pixelAt(out + L"\\3_close_app_dark_100.png", 432, 100), 0x16181Bu);
-    // The removed screen's band is muted grey; the progress band is coloured on its left.
-    EXPECT_EQ(pixelAt(out + L"\\9_removed_kept_light_100.png", 24 + 49 * 4 + 1, 77), 0xAEB3BDu);
-    unsigned left = pixelAt(out + L"\\4_progress_45_light_100.png", 24 + 10 * 4 + 1, 77);
-    EXPECT_NE(left, 0xAEB3BDu);
-    EXPECT_NE(left, 0xF4F5F7u);
-    EXPECT_EQ(pixelAt(out + L"\\4_progress_45_light_100.png", 24 + 90 * 4 + 1, 77) & 0xFFFFFF, 0xAEB3BDu);
-}
-
 TEST_F(SnapshotTool, UnwritableFolderFails)
 {
     ASSERT_TRUE(writeFile(folder / L"not-a-folder", "x"));
@@ -77,7 +60,7 @@ TEST_F(SnapshotTool, UnwritableFolderFails)
     EXPECT_EQ(run.exitCode, 1u);
 }
 
-TEST_F(SnapshotTool, DrawsEveryScenePaletteAndScaleAndTheFitReport)
+TEST_F(SnapshotTool, DrawsEveryScenePaletteAndScaleWithItsElementsInPlaceAndTheFitReport)
 {
     std::wstring out = folder / L"shots";
     auto run = setup(L"--ui-snapshot \"" + out + L"\"");
@@ -85,7 +68,39 @@ TEST_F(SnapshotTool, DrawsEveryScenePaletteAndScaleAndTheFitReport)
     EXPECT_EQ(run.exitCode, 0u);
     size_t pictures = 0;
     for (const auto& e : std::filesystem::directory_iterator(out)) pictures += e.path().extension() == L".png";
-    EXPECT_EQ(pictures, 84u + 10u);
+    // 23 scenes, light and dark at two scales, high-contrast black and white at one.
+    EXPECT_EQ(pictures, 23u * 6u + 10u);
+
+    // Pixel probes: each element is drawn where the layout puts it.
+    struct Probe {
+        const wchar_t* picture;
+        unsigned x, y, colour;
+    };
+    const Probe probes[] = {
+        {L"1_welcome_light_100.png", 318, 346, 0x17191C}, // the primary button's fill, left of its label
+        {L"1_welcome_light_150.png", 477, 519, 0x17191C}, // the same at 150 %
+        {L"3_close_app_dark_100.png", 432, 100, 0x16181B}, // the dark background in the right margin
+        {L"9_removed_kept_light_100.png", 24 + 49 * 4 + 1, 77, 0xAEB3BD}, // the removed screen's band is grey
+        {L"4_progress_45_light_100.png", 24 + 90 * 4 + 1, 77, 0xAEB3BD}, // the progress band's right part too
+        // High contrast draws in the system's colours: background, highlight, and the wave band
+        // in the text colour where it is revealed and in grey text where it is not.
+        {L"1_welcome_hcblack_100.png", 432, 100, 0x000000},
+        {L"1_welcome_hcblack_100.png", 318, 346, 0x1AEBFF},
+        {L"1_welcome_hcwhite_100.png", 24 + 49 * 4 + 1, 77, 0x000000},
+        {L"4_progress_45_hcblack_100.png", 24 + 90 * 4 + 1, 77, 0x3FF23F},
+        // The focus ring around the "Done" button (312 to 416): 3 DIPs out, with background between.
+        {L"5_done_focus_primary_light_100.png", 309, 346, 0x17191C},
+        {L"5_done_focus_primary_light_100.png", 311, 346, 0xF4F5F7},
+        {L"5_done_focus_primary_dark_150.png", 463, 519, 0xECEEF1},
+    };
+    for (const Probe& probe : probes) {
+        EXPECT_EQ(pixelAt(out + L"\\" + probe.picture, probe.x, probe.y), probe.colour)
+            << narrow(probe.picture) << " at " << probe.x << "," << probe.y;
+    }
+    unsigned left = pixelAt(out + L"\\4_progress_45_light_100.png", 24 + 10 * 4 + 1, 77);
+    EXPECT_NE(left, 0xAEB3BDu); // coloured on the left
+    EXPECT_NE(left, 0xF4F5F7u);
+
     EXPECT_EQ(pngSize(out + L"\\1_welcome_light_100.png"), std::make_pair(440u, 388u));
     EXPECT_EQ(pngSize(out + L"\\a_remove_error_dark_150.png"), std::make_pair(660u, 582u));
     for (const wchar_t* fit : {L"fit_1024x600_100.png", L"fit_1024x600_125.png", L"fit_1280x720_150.png",
