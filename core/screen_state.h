@@ -45,6 +45,10 @@ struct ScreenState {
 // the old-Windows screen on builds 1 to 14392, else the welcome screen.
 Screen firstScreen(const ScreenState& state, bool nothingInstalled);
 
+// The choice the current screen's checkbox shows ticked: the desktop shortcut, opening the app, or
+// removing the settings; false on screens without a checkbox.
+bool checkboxTicked(const ScreenState& state);
+
 // What closing the window returns on a screen: done after the work was done, failed on the
 // error screen, cancelled everywhere else.
 ExitCode closeResult(Screen screen);

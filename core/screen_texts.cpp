@@ -109,6 +109,11 @@ std::wstring noticeText(const ScreenState& s)
     return {};
 }
 
+std::wstring acceptanceText(const ScreenState& s)
+{
+    return s.screen == Screen::Welcome ? L"By installing you accept the" : std::wstring();
+}
+
 std::wstring linkText(Target link)
 {
     return link == Target::Change ? L"Change\u2026" : L"License Agreement";

@@ -22,6 +22,9 @@ std::wstring noticeText(const ScreenState& state);
 // The remove screen's two-line hint below its checkbox.
 std::wstring removeHintText(const ScreenState& state);
 
+// The welcome screen's line before the license link; empty on other screens.
+std::wstring acceptanceText(const ScreenState& state);
+
 // The text of a link of the welcome screen: "Change…" or "License Agreement".
 std::wstring linkText(Target link);
 

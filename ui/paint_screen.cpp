@@ -47,16 +47,6 @@ void drawLink(const Painter& p, const Colours& c, const std::wstring& text, cons
     }
 }
 
-bool checkboxTicked(const ScreenState& s)
-{
-    switch (s.screen) {
-    case Screen::Welcome: return s.desktopShortcut;
-    case Screen::Done: return s.openAppAfter;
-    case Screen::RemoveConfirm: return s.removeSettings;
-    default: return false;
-    }
-}
-
 void drawCheckbox(const Painter& p, const Colours& c, const ScreenState& s, const Rect& row, bool hovered)
 {
     // High contrast has no tints: hover shows as the highlight colour on the box's border.
@@ -166,7 +156,7 @@ void paintScreen(const Painter& p, const ScreenState& s, Target hover, Target pr
         drawText(p, L"Folder", l.folderLabel, label);
         drawText(p, l.folderText, l.folderPath, style(14, 400, c.text, HAlign::Leading, VAlign::Centre, false));
         drawLink(p, c, linkText(Target::Change), l.change(), hover == Target::Change);
-        drawText(p, L"By installing you accept the", l.accept,
+        drawText(p, acceptanceText(s), l.accept,
                  style(12.5f, 400, c.secondary, HAlign::Leading, VAlign::Centre, false));
         drawLink(p, c, linkText(Target::License), l.license(), hover == Target::License);
         std::wstring notice = noticeText(s);

@@ -14,6 +14,7 @@
 #include "platform/env.h"
 #include "platform/system_checks.h"
 #include "theme.h"
+#include "window_accessible.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -56,6 +57,7 @@ Window::Window(const WindowParams& params) : params_(params), env_(*params.env)
 
 Window::~Window()
 {
+    disconnectAccessible();
     if (worker_.joinable()) worker_.join();
 }
 
@@ -92,6 +94,7 @@ ExitCode Window::run()
                                      place.fit.width, place.fit.height, nullptr, nullptr, instance, this);
     if (!created) return ExitCode::Failed;
 
+    followUiState();
     applyTitleBarTheme(hwnd_, light_);
     if (params_.placeAtPoint) {
         ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
@@ -126,8 +129,24 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_DESTROY:
+        disconnectAccessible();
         ::PostQuitMessage(0);
         return 0;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(lParam) == OBJID_CLIENT) {
+            if (LRESULT served = serveAccessible(wParam)) return served;
+        }
+        return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+    case WM_UPDATEUISTATE: {
+        LRESULT handled = ::DefWindowProcW(hwnd_, message, wParam, lParam);
+        followUiState();
+        return handled;
+    }
+    case MsgAccessibleAction: {
+        Target target = static_cast<Target>(wParam);
+        if (static_cast<Screen>(lParam) == state_.screen && currentLayout().has(target)) click(target);
+        return 0;
+    }
     case WM_SIZE:
         onSize(lParam);
         return 0;
@@ -177,8 +196,10 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case MsgProgress:
         if (lParam == 1) {
             state_.closingApp = false;
+            announceTitle();
         } else {
             state_.progress = static_cast<float>(wParam) / 1000.0f;
+            announceProgress();
         }
         ::InvalidateRect(hwnd_, nullptr, FALSE);
         return 0;
@@ -197,7 +218,7 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
 
 ScreenLayout Window::currentLayout()
 {
-    Painter measurer{nullptr, &fonts_, paletteFor(light_), nullptr};
+    Painter measurer{nullptr, &fonts_, palette_, nullptr};
     return layoutScreen(state_, measuring(measurer));
 #include "high_contrast.h"
 }
@@ -222,7 +243,7 @@ void Window::paint()
     ComPtr<ID2D1SolidColorBrush> brush;
     if (SUCCEEDED(renderTarget_->CreateSolidColorBrush(D2D1::ColorF(1, 1, 1, 1), brush.put()))) {
         Painter painter{renderTarget_.get(), &fonts_, palette_, brush.get()};
-        paintScreen(painter, state_, hover_, pressed_, Target::None);
+        paintScreen(painter, state_, hover_, pressed_, hideFocus_ ? Target::None : focus_);
     } else {
         renderTarget_->Clear(toD2D(colourFromRgb(palette_.background)));
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/palette.h"
+#include "core/screen_elements.h"
 #include "core/screen_layout.h"
 #include "core/screen_state.h"
 #include "fonts.h"
@@ -30,9 +31,15 @@ struct Env;
 inline constexpr UINT MsgProgress = WM_APP + 1;
 inline constexpr UINT MsgWorkDone = WM_APP + 2;
 
+// Posted by the accessible object to act on an element as a click would (wParam: the Target;
+// lParam: the Screen it was asked on, so that a request for a screen already left is dropped).
+inline constexpr UINT MsgAccessibleAction = WM_APP + 3;
+
 // While a job runs, this timer looks for a worker that has finished, in case its done message
 // was lost (a full message queue refuses a post).
 inline constexpr UINT_PTR kWorkDoneTimer = 1;
+
+class WindowAccessible;
 
 class Window {
 public:
@@ -63,6 +70,21 @@ public:
     // Starts a job on the worker thread and shows the progress screen.
     void runWork(Work work);
 
+    // For the accessible object, on the window's thread (window_a11y.cpp): the screen's elements
+    // in reading order, places on the screen, the keyboard focus, and acting on an element.
+    std::vector<ScreenElement> elements();
+    HWND handle() const { return hwnd_; }
+    RECT screenRect(const Rect& design) const;
+    RECT clientOnScreen() const;
+    // A point on the screen in the design space; false outside the client area.
+    bool designPoint(POINT onScreen, float& x, float& y) const;
+    Target focus() const { return focus_; }
+    bool hasKeyboardFocus() const;
+    // False while a job runs or a system dialog is open over the window.
+    bool acceptsInput() const;
+    void takeFocus(Target target);
+    void requestClick(Target target);
+
 private:
     struct WorkerCapture {
         Window* window;
@@ -85,6 +107,19 @@ private:
     void pickFolder();
     void showLicense();
     void endModal();
+
+    void moveFocus(bool forward);
+    void setFocus(Target target);
+    void followUiState();
+    LRESULT serveAccessible(WPARAM wParam);
+    void disconnectAccessible();
+    // Events that let a screen reader speak without asking (NotifyWinEvent on the client area).
+    void raise(DWORD event, long child);
+    long childOf(ElementKind kind, Target target = Target::None);
+    void announceScreen();
+    void announceTitle();
+    void announceProgress();
+    void announceChanges();
     void goTo(Screen screen);
     void finish(ExitCode result);
 
@@ -127,6 +162,12 @@ private:
     // a close request that comes meanwhile waits until it returns.
     bool modal_ = false;
     bool closePending_ = false;
+    // The keyboard focus: none until Tab on each screen. Its ring shows unless the system hides
+    // focus cues (WM_UPDATEUISTATE) until the keyboard is used.
+    Target focus_ = Target::None;
+    bool hideFocus_ = true;
+    long announcedPercent_ = 0;
+    ComPtr<WindowAccessible> accessible_;
 };
 
 } // namespace gls

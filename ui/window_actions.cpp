@@ -13,7 +13,10 @@ void Window::goTo(Screen screen)
 {
     state_.screen = screen;
     hover_ = Target::None;
+    // A new screen starts without a focus, so that Enter keeps meaning its primary button.
+    focus_ = Target::None;
     ::InvalidateRect(hwnd_, nullptr, FALSE);
+    announceScreen();
 }
 
 void Window::finish(ExitCode result)
@@ -30,6 +33,7 @@ void Window::onPrimary()
         if (!folder.ok()) {
             state_.folderProblem = folder.problem;
             ::InvalidateRect(hwnd_, nullptr, FALSE);
+            announceChanges();
             return;
         }
         state_.installFolder = folder.value;
@@ -88,6 +92,7 @@ void Window::toggleCheckbox()
     default: break;
     }
     ::InvalidateRect(hwnd_, nullptr, FALSE);
+    raise(EVENT_OBJECT_STATECHANGE, childOf(ElementKind::Control, Target::Checkbox));
 }
 
 void Window::onWorkDone(WorkOutcome outcome, Work work)

@@ -81,6 +81,18 @@ void Window::onKey(WPARAM key, LPARAM flags)
     if (flags & (1 << 30)) return;
     Screen s = state_.screen;
     if (s == Screen::Progress || modal_) return;
+    if (key == VK_TAB) {
+        // The keyboard is in use: focus cues show from now on, as in the system's own windows.
+        ::SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+        moveFocus(::GetKeyState(VK_SHIFT) >= 0);
+        return;
+    }
+    // Enter and Space act on the focused element as a click would; without a focus they keep
+    // their meaning for the screen.
+    if ((key == VK_RETURN || key == VK_SPACE) && focus_ != Target::None && currentLayout().has(focus_)) {
+        click(focus_);
+        return;
+    }
     if (key == VK_RETURN) {
         onPrimary();
     } else if (key == VK_ESCAPE) {
@@ -120,6 +132,7 @@ void Window::pickFolder()
     }
     applyPickedFolder(env_, state_, picked.get(), params_.installFolder, params_.installedVersion);
     ::InvalidateRect(hwnd_, nullptr, FALSE);
+    announceChanges();
 }
 
 void Window::showLicense()

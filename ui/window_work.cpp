@@ -52,6 +52,7 @@ void Window::runWork(Work work)
             state_.folderProblem = L"Windows did not let Setup start. Close some programs, then try again.";
         }
         goTo(from);
+        announceChanges();
     }
 }
 

@@ -3,6 +3,7 @@
 set(GLS_CORE_TEST_SOURCES
   args_rules_test.cpp
   drawing_maths_test.cpp
+  focus_order_test.cpp
   link_rule_test.cpp
   log_prefix_test.cpp
   path_rules_test.cpp

@@ -1,11 +1,11 @@
 // The real setup window under Xvfb: it opens centred and painted, and closes when asked.
 #include "platform/unique_handle.h"
 #include "e2e_fixture.h"
+#include "window_driver.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <memory>
 
 using namespace gls::test;
@@ -15,35 +15,6 @@ using gls::UniqueModule;
 namespace {
 
 using SetupWindow = SetupRun;
-
-// A screenshot of the whole X screen, for a person to look at, and the colour of one of its
-// pixels as "#RRGGBB". Wine draws Direct2D through OpenGL, so the screen DC does not show it;
-// the X server's own picture does. Empty off Wine.
-std::string screenshotPixel(const std::wstring& name, POINT at)
-{
-    if (!underWine()) return {};
-    std::wstring folder = buildDir() + L"\\screenshots";
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    std::wstring png = folder + L"\\" + name + L".png";
-    std::wstring txt = folder + L"\\" + name + L"-pixel.txt";
-    ::DeleteFileW(txt.c_str());
-    ::DeleteFileW(png.c_str());
-    runProgram(L"Z:\\usr\\bin\\import", L"-window root \"" + widen(unixPath(png)) + L"\"", {}, 20000);
-    // The wait on a host program can end before it has run; look for its output a while.
-    for (int i = 0; i < 100 && !exists(png); ++i) ::Sleep(50);
-    ::Sleep(100);
-    runProgram(L"Z:\\usr\\bin\\convert",
-               L"\"" + widen(unixPath(png)) + L"\" -crop 1x1+" + std::to_wstring(at.x) + L"+" + std::to_wstring(at.y) +
-                   L" -depth 8 \"" + widen(unixPath(txt)) + L"\"",
-               {}, 20000);
-    // "0,0: (244,245,247)  #F4F5F7  srgb(...)" follows a comment line.
-    for (int i = 0; i < 100 && readFile(txt).find("  #") == std::string::npos; ++i) ::Sleep(50);
-    std::string text = readFile(txt);
-    size_t hash = text.find("  #");
-    if (hash != std::string::npos) hash += 2;
-    return hash == std::string::npos ? std::string() : text.substr(hash, 7);
-}
 
 } // namespace
 
@@ -117,80 +88,9 @@ TEST_F(SetupWindow, OpensCentredInTheThemeColourAndClosesWithTwo)
 
 namespace {
 
-// Drives the real window from this process with posted mouse and key messages at design
-// coordinates (the bench's display is 96 DPI, so one DIP is one pixel).
-class WindowDriver {
-public:
-    explicit WindowDriver(const TestFolder& folder)
-        : process_(setupExePath(), L"", {{L"GLIMMERLINE_SETUP_TEST", folder.path()}})
-    {
-        hwnd_ = StandInApp::waitForWindow(L"GlimmerlineSetupTestWindow", 20000);
-        ::Sleep(600); // the first paint makes the elements clickable
-    }
-    HWND hwnd() const { return hwnd_; }
-    DWORD pid() const { return process_.pid(); }
-    void press(int x, int y) { post(WM_LBUTTONDOWN, MK_LBUTTON, x, y); }
-    void move(int x, int y) { post(WM_MOUSEMOVE, 0, x, y); }
-    void release(int x, int y) { post(WM_LBUTTONUP, 0, x, y); }
-    void click(int x, int y)
-    {
-        move(x, y);
-        press(x, y);
-        release(x, y);
-    }
-    // A key press, or with repeat one of the presses a held key sends after the first.
-    void key(WPARAM vk, bool repeat = false) { ::PostMessageW(hwnd_, WM_KEYDOWN, vk, repeat ? (1 << 30) | 1 : 1); }
-    // Presses a key every 300 ms until the setup exits; its exit code.
-    DWORD keyUntilExit(WPARAM vk, DWORD limitMs = 30000)
-    {
-        for (DWORD waited = 0; waited < limitMs; waited += 300) {
-            key(vk);
-            DWORD code = process_.waitExit(300);
-            if (code != STILL_ACTIVE) return code;
-        }
-        return STILL_ACTIVE;
-    }
-    DWORD waitExit(DWORD limitMs = 20000) { return process_.waitExit(limitMs); }
-    // Returns once the window's thread has taken what was posted to it so far: a thread takes
-    // sent messages before posted ones, so the second round trip waits for the posted ones.
-    void settle()
-    {
-        DWORD_PTR ignored = 0;
-        for (int i = 0; i < 2; ++i) ::SendMessageTimeoutW(hwnd_, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored);
-    }
-
-private:
-    void post(UINT message, WPARAM wParam, int x, int y) { ::PostMessageW(hwnd_, message, wParam, MAKELPARAM(x, y)); }
-    StandInApp process_;
-    HWND hwnd_ = nullptr;
-};
-
 // Centres of the welcome screen's elements in the design space.
 constexpr int kPrimaryX = 364, kButtonY = 346, kSecondaryX = 252, kLicenseX = 40, kLicenseY = 354, kChangeX = 410,
               kChangeY = 242;
-
-// A visible top-level window of the process other than the given one (a dialog it shows).
-HWND otherWindowOf(DWORD pid, HWND besides, DWORD limitMs = 10000)
-{
-    struct Search {
-        DWORD pid;
-        HWND besides, found;
-    } search{pid, besides, nullptr};
-    for (DWORD waited = 0; waited < limitMs && !search.found; waited += 100) {
-        ::EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(p);
-                DWORD owner = 0;
-                ::GetWindowThreadProcessId(w, &owner);
-                if (owner != s->pid || w == s->besides || !::IsWindowVisible(w)) return TRUE;
-                s->found = w;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        if (!search.found) ::Sleep(100);
-    }
-    return search.found;
-}
 
 } // namespace
 
@@ -292,9 +192,9 @@ TEST_F(SetupWindow, RunningAppIsClosedFromTheCloseScreen)
     ASSERT_NE(window.hwnd(), nullptr);
     window.key(VK_RETURN); // "Update": the app runs, so the close screen shows
     for (int i = 0; i < 3; ++i) window.key(VK_RETURN, true); // Enter held down does not go on
-    ::Sleep(500);
+    window.settle();
+    EXPECT_EQ(screenTitle(window.hwnd()), L"Glimmerline is open");
     EXPECT_TRUE(app.running());
-    EXPECT_FALSE(logHas("] asked a Glimmerline window to close"));
     window.key(VK_RETURN); // "Close Glimmerline"
     EXPECT_EQ(window.keyUntilExit(VK_RETURN), 0u);
     EXPECT_FALSE(app.running());

@@ -1,0 +1,107 @@
+// Starting and driving the real setup window, and reading the X screen.
+#include "window_driver.h"
+
+#include "platform/com_apartment.h"
+#include "platform/unique_handle.h"
+
+#include <oleacc.h>
+
+#include <filesystem>
+#include <system_error>
+
+namespace gls::test {
+
+WindowDriver::WindowDriver(const TestFolder& folder, const std::wstring& args, EnvOverrides extra)
+    : process_(setupExePath(), args, [&] {
+          extra.emplace_back(L"GLIMMERLINE_SETUP_TEST", folder.path());
+          return extra;
+      }())
+{
+    hwnd_ = StandInApp::waitForWindow(L"GlimmerlineSetupTestWindow", 20000);
+    ::Sleep(600); // let it paint
+}
+
+DWORD WindowDriver::keyUntilExit(WPARAM vk, DWORD limitMs)
+{
+    for (DWORD waited = 0; waited < limitMs; waited += 300) {
+        key(vk);
+        DWORD code = process_.waitExit(300);
+        if (code != STILL_ACTIVE) return code;
+    }
+    return STILL_ACTIVE;
+}
+
+void WindowDriver::settle()
+{
+    DWORD_PTR ignored = 0;
+    for (int i = 0; i < 2; ++i) ::SendMessageTimeoutW(hwnd_, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored);
+}
+
+std::wstring screenTitle(HWND window)
+{
+    ComApartment com;
+    ComPtr<IAccessible> client;
+    if (FAILED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                            client.putVoid()))) {
+        return {};
+    }
+    VARIANT self;
+    ::VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    client->get_accName(self, &name);
+    std::wstring title = name ? name : L"";
+    ::SysFreeString(name);
+    return title;
+}
+
+HWND otherWindowOf(DWORD pid, HWND besides, DWORD limitMs)
+{
+    struct Search {
+        DWORD pid;
+        HWND besides, found;
+    } search{pid, besides, nullptr};
+    for (DWORD waited = 0; waited < limitMs && !search.found; waited += 100) {
+        ::EnumWindows(
+            [](HWND w, LPARAM p) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(p);
+                DWORD owner = 0;
+                ::GetWindowThreadProcessId(w, &owner);
+                if (owner != s->pid || w == s->besides || !::IsWindowVisible(w)) return TRUE;
+                s->found = w;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (!search.found) ::Sleep(100);
+    }
+    return search.found;
+}
+
+std::string screenshotPixel(const std::wstring& name, POINT at)
+{
+    if (!underWine()) return {};
+    std::wstring folder = buildDir() + L"\\screenshots";
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    std::wstring png = folder + L"\\" + name + L".png";
+    std::wstring txt = folder + L"\\" + name + L"-pixel.txt";
+    ::DeleteFileW(txt.c_str());
+    ::DeleteFileW(png.c_str());
+    runProgram(L"Z:\\usr\\bin\\import", L"-window root \"" + widen(unixPath(png)) + L"\"", {}, 20000);
+    // The wait on a host program can end before it has run; look for its output a while.
+    for (int i = 0; i < 100 && !exists(png); ++i) ::Sleep(50);
+    ::Sleep(100);
+    runProgram(L"Z:\\usr\\bin\\convert",
+               L"\"" + widen(unixPath(png)) + L"\" -crop 1x1+" + std::to_wstring(at.x) + L"+" + std::to_wstring(at.y) +
+                   L" -depth 8 \"" + widen(unixPath(txt)) + L"\"",
+               {}, 20000);
+    // "0,0: (244,245,247)  #F4F5F7  srgb(...)" follows a comment line.
+    for (int i = 0; i < 100 && readFile(txt).find("  #") == std::string::npos; ++i) ::Sleep(50);
+    std::string text = readFile(txt);
+    size_t hash = text.find("  #");
+    if (hash != std::string::npos) hash += 2;
+    return hash == std::string::npos ? std::string() : text.substr(hash, 7);
+}
+
+} // namespace gls::test
