@@ -16,6 +16,9 @@ namespace gls {
 
 namespace {
 
+// What every call answers once the window is gone.
+constexpr HRESULT kDisconnected = CO_E_OBJNOTCONNECTED;
+
 using LresultFromObjectFn = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
 using CreateStdAccessibleObjectFn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
 
@@ -55,6 +58,16 @@ Named named(const std::vector<ScreenElement>& elements, const VARIANT& child)
     if (id == CHILDID_SELF) return {true, nullptr, id};
     if (id < 1 || static_cast<std::size_t>(id) > elements.size()) return {};
     return {true, &elements[static_cast<std::size_t>(id) - 1], id};
+}
+
+// The screen's elements and what the child id names among them: S_OK, or the failure a call
+// returns when the window is gone or the id names nothing.
+HRESULT lookUp(Window* window, const VARIANT& child, std::vector<ScreenElement>& elements, Named& found)
+{
+    if (!window) return kDisconnected;
+    elements = window->elements();
+    found = named(elements, child);
+    return found.valid ? S_OK : E_INVALIDARG;
 }
 
 long childIdOf(const std::vector<ScreenElement>& elements, Target target)
@@ -123,8 +136,6 @@ long nearestToward(const std::vector<ScreenElement>& elements, long from, long d
     }
     return best;
 }
-
-constexpr HRESULT kDisconnected = CO_E_OBJNOTCONNECTED;
 
 } // namespace
 
@@ -205,10 +216,9 @@ HRESULT WindowAccessible::get_accName(VARIANT child, BSTR* name)
 {
     if (!name) return E_POINTER;
     *name = nullptr;
-    if (!window_) return kDisconnected;
-    std::vector<ScreenElement> elements = window_->elements();
-    Named n = named(elements, child);
-    if (!n.valid) return E_INVALIDARG;
+    std::vector<ScreenElement> elements;
+    Named n;
+    if (HRESULT hr = lookUp(window_, child, elements, n); hr != S_OK) return hr;
     // The client area is named after the screen's title: a reader announces a new screen by it.
     return giveText(n.element ? n.element->name : elements.front().name, name);
 }
@@ -217,10 +227,9 @@ HRESULT WindowAccessible::get_accValue(VARIANT child, BSTR* value)
 {
     if (!value) return E_POINTER;
     *value = nullptr;
-    if (!window_) return kDisconnected;
-    std::vector<ScreenElement> elements = window_->elements();
-    Named n = named(elements, child);
-    if (!n.valid) return E_INVALIDARG;
+    std::vector<ScreenElement> elements;
+    Named n;
+    if (HRESULT hr = lookUp(window_, child, elements, n); hr != S_OK) return hr;
     return n.element ? giveText(n.element->value, value) : S_FALSE;
 }
 
@@ -228,10 +237,9 @@ HRESULT WindowAccessible::get_accDescription(VARIANT child, BSTR* description)
 {
     if (!description) return E_POINTER;
     *description = nullptr;
-    if (!window_) return kDisconnected;
-    std::vector<ScreenElement> elements = window_->elements();
-    Named n = named(elements, child);
-    if (!n.valid) return E_INVALIDARG;
+    std::vector<ScreenElement> elements;
+    Named n;
+    if (HRESULT hr = lookUp(window_, child, elements, n); hr != S_OK) return hr;
     // The client area is described by the screen's body, read after its title.
     return n.element ? S_FALSE : giveText(elements[1].name, description);
 }
@@ -240,10 +248,9 @@ HRESULT WindowAccessible::get_accRole(VARIANT child, VARIANT* role)
 {
     if (!role) return E_POINTER;
     ::VariantInit(role);
-    if (!window_) return kDisconnected;
-    std::vector<ScreenElement> elements = window_->elements();
-    Named n = named(elements, child);
-    if (!n.valid) return E_INVALIDARG;
+    std::vector<ScreenElement> elements;
+    Named n;
+    if (HRESULT hr = lookUp(window_, child, elements, n); hr != S_OK) return hr;
     role->vt = VT_I4;
     role->lVal = n.element ? roleOf(*n.element) : ROLE_SYSTEM_CLIENT;
     return S_OK;
@@ -253,10 +260,9 @@ HRESULT WindowAccessible::get_accState(VARIANT child, VARIANT* state)
 {
     if (!state) return E_POINTER;
     ::VariantInit(state);
-    if (!window_) return kDisconnected;
-    std::vector<ScreenElement> elements = window_->elements();
-    Named n = named(elements, child);
-    if (!n.valid) return E_INVALIDARG;
+    std::vector<ScreenElement> elements;
+    Named n;
+    if (HRESULT hr = lookUp(window_, child, elements, n); hr != S_OK) return hr;
     bool keyboard = window_->hasKeyboardFocus();
     long flags = 0;
     if (!n.element) {
@@ -324,19 +330,17 @@ HRESULT WindowAccessible::get_accDefaultAction(VARIANT child, BSTR* action)
 {
     if (!action) return E_POINTER;
     *action = nullptr;
-    if (!window_) return kDisconnected;
-    std::vector<ScreenElement> elements = window_->elements();
-    Named n = named(elements, child);
-    if (!n.valid) return E_INVALIDARG;
+    std::vector<ScreenElement> elements;
+    Named n;
+    if (HRESULT hr = lookUp(window_, child, elements, n); hr != S_OK) return hr;
     return n.element ? giveText(defaultActionOf(*n.element), action) : S_FALSE;
 }
 
 HRESULT WindowAccessible::accSelect(long flags, VARIANT child)
 {
-    if (!window_) return kDisconnected;
-    std::vector<ScreenElement> elements = window_->elements();
-    Named n = named(elements, child);
-    if (!n.valid) return E_INVALIDARG;
+    std::vector<ScreenElement> elements;
+    Named n;
+    if (HRESULT hr = lookUp(window_, child, elements, n); hr != S_OK) return hr;
     // Nothing here can be selected; a control, or the client area itself, can take the focus.
     if (flags != SELFLAG_TAKEFOCUS || (n.element && n.element->kind != ElementKind::Control)) return DISP_E_MEMBERNOTFOUND;
     if (!window_->acceptsInput()) return S_FALSE;
@@ -348,10 +352,9 @@ HRESULT WindowAccessible::accLocation(long* left, long* top, long* width, long* 
 {
     if (!left || !top || !width || !height) return E_POINTER;
     *left = *top = *width = *height = 0;
-    if (!window_) return kDisconnected;
-    std::vector<ScreenElement> elements = window_->elements();
-    Named n = named(elements, child);
-    if (!n.valid) return E_INVALIDARG;
+    std::vector<ScreenElement> elements;
+    Named n;
+    if (HRESULT hr = lookUp(window_, child, elements, n); hr != S_OK) return hr;
     RECT r = n.element ? window_->screenRect(n.element->rect) : window_->clientOnScreen();
     *left = r.left;
     *top = r.top;
@@ -364,10 +367,9 @@ HRESULT WindowAccessible::accNavigate(long direction, VARIANT start, VARIANT* en
 {
     if (!end) return E_POINTER;
     ::VariantInit(end);
-    if (!window_) return kDisconnected;
-    std::vector<ScreenElement> elements = window_->elements();
-    Named n = named(elements, start);
-    if (!n.valid) return E_INVALIDARG;
+    std::vector<ScreenElement> elements;
+    Named n;
+    if (HRESULT hr = lookUp(window_, start, elements, n); hr != S_OK) return hr;
     long count = static_cast<long>(elements.size());
     long to = 0;
     switch (direction) {
@@ -420,10 +422,9 @@ HRESULT WindowAccessible::accHitTest(long x, long y, VARIANT* child)
 
 HRESULT WindowAccessible::accDoDefaultAction(VARIANT child)
 {
-    if (!window_) return kDisconnected;
-    std::vector<ScreenElement> elements = window_->elements();
-    Named n = named(elements, child);
-    if (!n.valid) return E_INVALIDARG;
+    std::vector<ScreenElement> elements;
+    Named n;
+    if (HRESULT hr = lookUp(window_, child, elements, n); hr != S_OK) return hr;
     if (!n.element || n.element->kind != ElementKind::Control) return DISP_E_MEMBERNOTFOUND;
     if (!window_->acceptsInput()) return E_FAIL;
     window_->requestClick(n.element->target);
