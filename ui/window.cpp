@@ -143,7 +143,8 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         return handled;
     }
     case MsgAccessibleAction: {
-        Target target = static_cast<Target>(wParam);
+        // Any process can post this message: a value that names no element is dropped.
+        Target target = wParam <= static_cast<WPARAM>(Target::License) ? static_cast<Target>(wParam) : Target::None;
         if (static_cast<Screen>(lParam) == state_.screen && currentLayout().has(target)) click(target);
         return 0;
     }
