@@ -4,11 +4,11 @@
 #include "window_accessible.h"
 
 #include "core/screen_elements.h"
+#include "platform/system_library.h"
 #include "window.h"
 
 #include <cmath>
 #include <limits>
-#include <mutex>
 #include <new>
 #include <vector>
 
@@ -31,16 +31,10 @@ struct Oleacc {
 // client asks, and kept for the rest of the process.
 const Oleacc& oleacc()
 {
-    static std::once_flag once;
-    static Oleacc functions;
-    std::call_once(once, [] {
-        HMODULE module = ::LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        if (!module) return;
-        functions.lresultFromObject =
-            reinterpret_cast<LresultFromObjectFn>(reinterpret_cast<void*>(::GetProcAddress(module, "LresultFromObject")));
-        functions.createStdAccessibleObject = reinterpret_cast<CreateStdAccessibleObjectFn>(
-            reinterpret_cast<void*>(::GetProcAddress(module, "CreateStdAccessibleObject")));
-    });
+    static const Oleacc functions = {
+        systemFunction<LresultFromObjectFn>(L"oleacc.dll", "LresultFromObject"),
+        systemFunction<CreateStdAccessibleObjectFn>(L"oleacc.dll", "CreateStdAccessibleObject"),
+    };
     return functions;
 }
 
