@@ -7,107 +7,34 @@
 #include "e2e_fixture.h"
 #include "platform/com_apartment.h"
 #include "platform/system_checks.h"
-#include "platform/unique_handle.h"
+#include "tools/read_accessible/accessible_reader.h"
 #include "ui/fonts.h"
 #include "ui/painter.h"
 #include "window_driver.h"
 
 #include <gtest/gtest.h>
 
-#include <oleacc.h>
-
 #include <cmath>
 #include <vector>
 
 using namespace gls::test;
-using gls::ComPtr;
 
 namespace {
 
 using SetupAccessibility = SetupRun;
 
-VARIANT child(long id)
+using Reader = gls::AccessibleReader;
+using gls::childVariant;
+
+// Waits until the client object reads as the screen with that title.
+bool waitForScreen(const Reader& reader, const std::wstring& title, DWORD limitMs = 30000)
 {
-    VARIANT v;
-    ::VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
+    for (DWORD waited = 0; waited < limitMs; waited += 100) {
+        if (reader.name(CHILDID_SELF) == title) return true;
+        ::Sleep(100);
+    }
+    return false;
 }
-
-std::wstring taken(BSTR text)
-{
-    std::wstring copy = text ? text : L"";
-    ::SysFreeString(text);
-    return copy;
-}
-
-// What a reader gets from the window: its client object and the object's answers.
-struct Reader {
-    ComPtr<IAccessible> client;
-
-    explicit Reader(HWND window)
-    {
-        ::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible, client.putVoid());
-    }
-    std::wstring name(long id) const
-    {
-        BSTR text = nullptr;
-        client->get_accName(child(id), &text);
-        return taken(text);
-    }
-    std::wstring action(long id) const
-    {
-        BSTR text = nullptr;
-        client->get_accDefaultAction(child(id), &text);
-        return taken(text);
-    }
-    long number(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*), long id) const
-    {
-        VARIANT v;
-        ::VariantInit(&v);
-        (client.get()->*get)(child(id), &v);
-        return v.vt == VT_I4 ? v.lVal : -1;
-    }
-    long role(long id) const { return number(&IAccessible::get_accRole, id); }
-    long state(long id) const { return number(&IAccessible::get_accState, id); }
-    long focus() const
-    {
-        VARIANT v;
-        ::VariantInit(&v);
-        client->get_accFocus(&v);
-        return v.vt == VT_I4 ? v.lVal : -1;
-    }
-    RECT location(long id) const
-    {
-        long l = 0, t = 0, w = 0, h = 0;
-        client->accLocation(&l, &t, &w, &h, child(id));
-        return {l, t, l + w, t + h};
-    }
-    // The child ids as a reader enumerates them.
-    std::vector<long> children() const
-    {
-        long count = 0;
-        client->get_accChildCount(&count);
-        std::vector<VARIANT> all(static_cast<size_t>(count));
-        long got = 0;
-        ::AccessibleChildren(client.get(), 0, count, all.data(), &got);
-        std::vector<long> ids;
-        for (long i = 0; i < got; ++i) {
-            ids.push_back(all[i].vt == VT_I4 ? all[i].lVal : -1);
-            ::VariantClear(&all[i]);
-        }
-        return ids;
-    }
-    bool waitForScreen(const std::wstring& title, DWORD limitMs = 30000) const
-    {
-        for (DWORD waited = 0; waited < limitMs; waited += 100) {
-            if (name(CHILDID_SELF) == title) return true;
-            ::Sleep(100);
-        }
-        return false;
-    }
-};
 
 // The events the setup raises, through an out-of-context hook on its process; the hook is
 // called through this thread's messages, so waiting handles them.
@@ -310,20 +237,20 @@ TEST_F(SetupAccessibility, WelcomeAndInstalledScreensAreReadAndOperatedAsClicksW
 
     // The checkbox's default action ticks it as a click would, and says so.
     EXPECT_EQ(reader.action(5), L"Check");
-    EXPECT_EQ(reader.client->accDoDefaultAction(child(5)), S_OK);
+    EXPECT_EQ(reader.client->accDoDefaultAction(childVariant(5)), S_OK);
     EXPECT_TRUE(events.waitFor(EVENT_OBJECT_STATECHANGE, 5));
     EXPECT_EQ(reader.state(5), kControl | STATE_SYSTEM_CHECKED);
     EXPECT_EQ(reader.action(5), L"Uncheck");
 
     // The primary's runs the install; the progress bar's value moves as it goes.
     EXPECT_EQ(reader.action(10), L"Press");
-    EXPECT_EQ(reader.client->accDoDefaultAction(child(10)), S_OK);
+    EXPECT_EQ(reader.client->accDoDefaultAction(childVariant(10)), S_OK);
     EXPECT_TRUE(events.waitFor(EVENT_OBJECT_VALUECHANGE, 3));
-    ASSERT_TRUE(reader.waitForScreen(L"Glimmerline is installed"));
+    ASSERT_TRUE(waitForScreen(reader, L"Glimmerline is installed"));
     expectScreen(window.hwnd(), reader, expectedScreen(gls::Screen::Done, installDir()));
     EXPECT_TRUE(exists(folder / L"Desktop\\Glimmerline.lnk")); // the ticked choice was used
 
-    EXPECT_EQ(reader.client->accDoDefaultAction(child(4)), S_OK); // "Done"
+    EXPECT_EQ(reader.client->accDoDefaultAction(childVariant(4)), S_OK); // "Done"
     EXPECT_EQ(window.waitExit(), 0u);
     EXPECT_TRUE(exists(folder / L"launched.txt"));
 }
@@ -338,9 +265,9 @@ TEST_F(SetupAccessibility, ErrorAndRemoveScreensAreReadTooAndTheObjectOutlivesTh
         Reader reader(window.hwnd());
         ASSERT_TRUE(reader.client);
         window.key(VK_RETURN); // "Install"
-        ASSERT_TRUE(reader.waitForScreen(L"Glimmerline was not installed"));
+        ASSERT_TRUE(waitForScreen(reader, L"Glimmerline was not installed"));
         expectScreen(window.hwnd(), reader, expectedScreen(gls::Screen::Error, installDir()));
-        EXPECT_EQ(reader.client->accDoDefaultAction(child(4)), S_OK); // "Close"
+        EXPECT_EQ(reader.client->accDoDefaultAction(childVariant(4)), S_OK); // "Close"
         EXPECT_EQ(window.waitExit(), 1u);
     }
     ASSERT_TRUE(::DeleteFileW((folder / L"LocalAppData\\Programs").c_str()));
@@ -350,7 +277,7 @@ TEST_F(SetupAccessibility, ErrorAndRemoveScreensAreReadTooAndTheObjectOutlivesTh
     Reader reader(window.hwnd());
     ASSERT_TRUE(reader.client);
     expectScreen(window.hwnd(), reader, expectedScreen(gls::Screen::RemoveConfirm, installDir()));
-    EXPECT_EQ(reader.client->accDoDefaultAction(child(5)), S_OK); // "Cancel"
+    EXPECT_EQ(reader.client->accDoDefaultAction(childVariant(5)), S_OK); // "Cancel"
     EXPECT_EQ(window.waitExit(), 2u);
     // A reader that still holds the object is told that it is gone, and nothing breaks.
     long count = 0;

@@ -2,9 +2,7 @@
 #include "window_driver.h"
 
 #include "platform/com_apartment.h"
-#include "platform/unique_handle.h"
-
-#include <oleacc.h>
+#include "tools/read_accessible/accessible_reader.h"
 
 #include <filesystem>
 #include <system_error>
@@ -33,27 +31,13 @@ DWORD WindowDriver::keyUntilExit(WPARAM vk, DWORD limitMs)
 
 void WindowDriver::settle()
 {
-    DWORD_PTR ignored = 0;
-    for (int i = 0; i < 2; ++i) ::SendMessageTimeoutW(hwnd_, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored);
+    settleWindow(hwnd_);
 }
 
 std::wstring screenTitle(HWND window)
 {
     ComApartment com;
-    ComPtr<IAccessible> client;
-    if (FAILED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
-                                            client.putVoid()))) {
-        return {};
-    }
-    VARIANT self;
-    ::VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    client->get_accName(self, &name);
-    std::wstring title = name ? name : L"";
-    ::SysFreeString(name);
-    return title;
+    return AccessibleReader(window).name(CHILDID_SELF);
 }
 
 HWND otherWindowOf(DWORD pid, HWND besides, DWORD limitMs)

@@ -31,8 +31,7 @@ public:
     // Presses a key every 300 ms until the setup exits; its exit code.
     DWORD keyUntilExit(WPARAM vk, DWORD limitMs = 30000);
     DWORD waitExit(DWORD limitMs = 20000) { return process_.waitExit(limitMs); }
-    // Returns once the window's thread has taken what was posted to it so far: a thread takes
-    // sent messages before posted ones, so the second round trip waits for the posted ones.
+    // Returns once the window's thread has taken what was posted to it so far.
     void settle();
 
 private:
