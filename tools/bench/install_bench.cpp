@@ -1,8 +1,8 @@
 // Benchmark of the install job: a fresh install and an update over it, on the demo payload and on
 // a generated payload of about 200 MB in 300 files, beside the drive's plain write-then-read-back
 // rate for the same bytes measured in the same run. First the setup's size: its own code (the
-// file less its payload) beside the payload.
-// Usage: gls_install_bench <setup.exe> <scratch folder>
+// file less its payload) beside the payload; with --size that line alone, for the demo.
+// Usage: gls_install_bench <setup.exe> <scratch folder> | gls_install_bench <setup.exe> --size
 #include "core/resource_ids.h"
 #include "install/file_io.h"
 #include "install/install_job.h"
@@ -76,32 +76,38 @@ void measure(const char* label, const gls::Payload& payload, const std::wstring&
     ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\GlimmerlineSetupTest\\Bench");
 }
 
+// The setup's own code beside its payload: the whole file less the payload resource.
+void printSetupSize(const wchar_t* setup, const gls::LoadedPayload& loaded)
+{
+    std::uint64_t fileBytes = 0;
+    gls::fileSize(setup, fileBytes);
+    HRSRC resource = ::FindResourceW(loaded.module.get(), gls::kPayloadResourceName,
+                                     MAKEINTRESOURCEW(gls::kDataResourceType));
+    unsigned long long payloadBytes = resource ? ::SizeofResource(loaded.module.get(), resource) : 0;
+    unsigned long long codeBytes = fileBytes - payloadBytes;
+    std::printf("%-20s %9.3f MB own code (%llu bytes) | payload %9.3f MB | whole file %9.3f MB\n", "setup size",
+                static_cast<double>(codeBytes) / 1e6, codeBytes, static_cast<double>(payloadBytes) / 1e6,
+                static_cast<double>(fileBytes) / 1e6);
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: gls_install_bench <setup.exe> <scratch folder>\n");
+        std::fprintf(stderr, "usage: gls_install_bench <setup.exe> <scratch folder> | <setup.exe> --size\n");
         return 2;
     }
     std::wstring scratch = argv[2];
-    std::error_code ec;
-    std::filesystem::create_directories(scratch, ec);
-
     gls::LoadedPayload demo = gls::loadPayloadOf(argv[1]);
     if (!demo.payload.error.empty()) {
         std::fprintf(stderr, "no payload in that setup\n");
         return 1;
     }
-    std::uint64_t fileBytes = 0;
-    gls::fileSize(argv[1], fileBytes);
-    HRSRC resource = ::FindResourceW(demo.module.get(), gls::kPayloadResourceName,
-                                     MAKEINTRESOURCEW(gls::kDataResourceType));
-    unsigned long long payloadBytes = resource ? ::SizeofResource(demo.module.get(), resource) : 0;
-    unsigned long long codeBytes = fileBytes - payloadBytes;
-    std::printf("%-20s %9.3f MB own code (%llu bytes) | payload %9.3f MB | whole file %9.3f MB\n", "setup size",
-                static_cast<double>(codeBytes) / 1e6, codeBytes, static_cast<double>(payloadBytes) / 1e6,
-                static_cast<double>(fileBytes) / 1e6);
+    printSetupSize(argv[1], demo);
+    if (scratch == L"--size") return 0;
+    std::error_code ec;
+    std::filesystem::create_directories(scratch, ec);
     measure("demo payload", demo.payload, scratch);
 
     // About 200 MB in 300 files of varied sizes, in a few folders; incompressible bytes.
