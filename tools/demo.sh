@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The demo: runs the built setup under Wine in test mode in a fresh sandbox folder and shows what
-# it did: each command, its exit code, the lines it added to the setup log, and the files it wrote.
+# it did: each command, its exit code, the lines it added to the setup log, and the files it wrote;
+# also what the setup imports, the window as a screen reader reads it, and an install from a signed copy.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 export BUILD_DIR=$(pwd)/build
@@ -51,6 +52,14 @@ fi
 echo "  icon: $BUILD_DIR/resources/glimmerline-256.png (the 256-pixel image of the nine in the icon)"
 echo "  the payload as the setup reads it back from the built file (wine gls_list_payload.exe):"
 wine "$BUILD_DIR/tools/gls_list_payload.exe" "$setup" < /dev/null 2> /dev/null | tr -d '\r' | sed 's/^/    /'
+
+section "What the setup loads when it starts: its import table, and its own code beside its payload"
+objdump=x86_64-w64-mingw32-objdump
+printf '%s$ %s -p %s   (the "DLL Name" lines, each marked)%s\n' "$dim" "$objdump" "$(basename "$setup")" "$off"
+tools/list-imports.sh "$objdump" "$setup" | sed 's/^/  /'
+echo "  (Direct2D, DirectWrite, dwmapi and oleacc are loaded from the system folder when needed, not imported)"
+printf '%s$ wine gls_install_bench.exe %s --size   (the first line of make bench)%s\n' "$dim" "$(basename "$setup")" "$off"
+wine "$BUILD_DIR/tools/gls_install_bench.exe" "$setup" --size < /dev/null 2> /dev/null | tr -d '\r' | sed 's/^/  /'
 
 section "An unknown switch is refused (exit 3, logged, no message box in silent or test mode)"
 demo_run "$setup" "$sandbox_win" /S /nonsense
@@ -114,6 +123,34 @@ wait "$window_pid"
 echo "  exit code: $?"
 new_log_lines
 
+section "The window through a screen reader: its accessible object, read from another process"
+# A sandbox of its own, so that the welcome screen is a first install's and the main one stays as is.
+reader_win="$sandbox_win\\reader"
+mkdir -p "$(bench_unix_path "$reader_win")"
+read_accessible() {
+  printf '%s$ GLIMMERLINE_SETUP_TEST=%s wine gls_read_accessible.exe %s%s\n' "$dim" "$reader_win" "$*" "$off"
+  GLIMMERLINE_SETUP_TEST="$reader_win" wine "$BUILD_DIR/tools/gls_read_accessible.exe" "$@" < /dev/null 2> /dev/null |
+    tr -d '\r' | sed 's/^/  /'
+}
+GLIMMERLINE_SETUP_TEST="$reader_win" wine "$setup" < /dev/null > /dev/null 2>&1 &
+window_pid=$!
+tree=$(read_accessible tree)
+echo "$tree"
+read_accessible tab tab tab
+sleep 0.5 # the ring is drawn with the next frame
+import -window root "$shots/demo-focus-ring.png" 2> /dev/null && echo "  the focus ring:   $shots/demo-focus-ring.png"
+# The checkbox is the child whose default action is "Check": the setup's own word, where the role's
+# text is the system's and differs between systems and languages.
+checkbox=$(sed -En 's/^ *([0-9]+)\. .*\| action: "Check" \|.*/\1/p' <<< "$tree" | head -n 1)
+if [[ -n "$checkbox" ]]; then read_accessible do "$checkbox"; else echo "  (no child offers \"Check\")"; fi
+for i in $(seq 1 40); do
+  kill -0 "$window_pid" 2> /dev/null || break
+  post close
+  sleep 0.5
+done
+wait "$window_pid"
+echo "  exit code: $?   (closed on the welcome screen: nothing installed)"
+
 section "The installed uninstaller, silent: it hands over to a copy in Temp, which removes the app"
 echo "the user's own notes" > "$sandbox/LocalAppData/Programs/Glimmerline/my-notes.txt"
 # A Live user whose User Library holds the script and the device, as Live would have them.
@@ -168,6 +205,30 @@ echo "  a /parent= handle that is no process (the pseudo-handle of the process i
 demo_run "$setup" "$crash_win" /uninstall "/from=$crash_win\\nothing" /parent=18446744073709551615 /S
 echo "  GLIMMERLINE_SETUP_TEST_DELAY_MS=99999999999, beyond 32 bits, counts as no delay:"
 GLIMMERLINE_SETUP_TEST_DELAY_MS=99999999999 demo_run "$setup" "$crash_win" /S /uninstall
+log=$saved_log log_seen=$saved_seen
+wine reg delete 'HKCU\Software\GlimmerlineSetupTest' /f < /dev/null > /dev/null 2>&1
+
+section "A signed release: signed with a throw-away certificate, verified, and installed from"
+signed_win="$sandbox_win\\signed"
+signed=$(bench_unix_path "$signed_win")
+mkdir -p "$signed"
+certs=$(mktemp -d)
+openssl req -x509 -newkey rsa:2048 -nodes -keyout "$certs/key.pem" -out "$certs/cert.pem" -days 2 \
+  -subj "/CN=Glimmerline Demo Signing" -addext "extendedKeyUsage=codeSigning" -addext "keyUsage=digitalSignature" \
+  > /dev/null 2>&1
+printf '%s$ SIGN_CERT=cert.pem SIGN_KEY=key.pem tools/sign-setup.sh %s signed/GlimmerlineSetup.exe%s\n' "$dim" "$(basename "$setup")" "$off"
+SIGN_CERT="$certs/cert.pem" SIGN_KEY="$certs/key.pem" tools/sign-setup.sh "$setup" "$signed/GlimmerlineSetup.exe" 2>&1 | sed 's/^/  /'
+printf '%s$ osslsigncode verify -CAfile cert.pem -in signed/GlimmerlineSetup.exe%s\n' "$dim" "$off"
+osslsigncode verify -CAfile "$certs/cert.pem" -in "$signed/GlimmerlineSetup.exe" 2>&1 |
+  grep -E '^(Current message digest|Calculated message digest|Signature verification|Number of verified|Succeeded|Failed)' |
+  sed 's/^/  /'
+rm -rf "$certs"
+saved_log=$log saved_seen=$log_seen
+log="$signed/Temp/Glimmerline-Setup.log" log_seen=0
+demo_run "$signed/GlimmerlineSetup.exe" "$signed_win" /S
+cmp -s "$signed/GlimmerlineSetup.exe" "$signed/LocalAppData/Programs/Glimmerline/Uninstall.exe" \
+  && echo "  the installed Uninstall.exe is the signed file, byte for byte" \
+  || echo "  the installed Uninstall.exe differs from the signed file"
 log=$saved_log log_seen=$saved_seen
 wine reg delete 'HKCU\Software\GlimmerlineSetupTest' /f < /dev/null > /dev/null 2>&1
 
