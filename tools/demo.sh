@@ -100,6 +100,17 @@ section "A windowed update, driven by keys posted from another process, one scre
 shots="$BUILD_DIR/screenshots"
 mkdir -p "$shots"
 post() { wine "$BUILD_DIR/tools/gls_post_input.exe" GlimmerlineSetupTestWindow "$1" < /dev/null > /dev/null 2>&1; }
+# post_until_exit INPUT [NOTE]: posts the input every half second until the window's process ends,
+# then prints its exit code and the note.
+post_until_exit() {
+  for i in $(seq 1 60); do
+    kill -0 "$window_pid" 2> /dev/null || break
+    post "$1"
+    sleep 0.5
+  done
+  wait "$window_pid"
+  echo "  exit code: $?${2:-}"
+}
 GLIMMERLINE_SETUP_TEST="$sandbox_win" wine "$setup" < /dev/null > /dev/null 2>&1 &
 window_pid=$!
 sleep 4
@@ -114,13 +125,7 @@ done
 sleep 1.5 # the progress screen shows for at least 0.7 s
 import -window root "$shots/demo-3-done.png" 2> /dev/null && echo "  installed screen: $shots/demo-3-done.png"
 # "Done", with "Open Glimmerline" ticked; pressed again while the progress screen may still show.
-for i in $(seq 1 60); do
-  kill -0 "$window_pid" 2> /dev/null || break
-  post enter
-  sleep 0.5
-done
-wait "$window_pid"
-echo "  exit code: $?"
+post_until_exit enter
 new_log_lines
 
 section "The window through a screen reader: its accessible object, read from another process"
@@ -143,13 +148,7 @@ import -window root "$shots/demo-focus-ring.png" 2> /dev/null && echo "  the foc
 # text is the system's and differs between systems and languages.
 checkbox=$(sed -En 's/^ *([0-9]+)\. .*\| action: "Check" \|.*/\1/p' <<< "$tree" | head -n 1)
 if [[ -n "$checkbox" ]]; then read_accessible do "$checkbox"; else echo "  (no child offers \"Check\")"; fi
-for i in $(seq 1 40); do
-  kill -0 "$window_pid" 2> /dev/null || break
-  post close
-  sleep 0.5
-done
-wait "$window_pid"
-echo "  exit code: $?   (closed on the welcome screen: nothing installed)"
+post_until_exit close "   (closed on the welcome screen: nothing installed)"
 
 section "The installed uninstaller, silent: it hands over to a copy in Temp, which removes the app"
 echo "the user's own notes" > "$sandbox/LocalAppData/Programs/Glimmerline/my-notes.txt"
