@@ -20,7 +20,8 @@ struct Payload {
 };
 
 // Checks and indexes an archive image. Empties `entries` first; on failure sets `error` to the
-// first failed check's text and returns false, and `entries` is not to be used.
+// first failed check's text and returns false, and `entries` is not to be used. Every name must
+// pass the path rule and the installed-name rule, and no two may collide (payload_path.h).
 bool parsePayload(const unsigned char* image, std::size_t length, std::vector<PayloadEntry>& entries,
                   std::string& error, bool verifyChecksum);
 

@@ -71,12 +71,20 @@ bool parsePayload(const unsigned char* image, std::size_t length, std::vector<Pa
         if (nameLength > left - kRecordSize) return fail(error, "the payload's index is cut short");
         std::string name(reinterpret_cast<const char*>(image + cursor + kRecordSize),
                          static_cast<std::size_t>(nameLength));
-        if (!isAllowedPayloadPath(name)) {
+        if (!isAllowedPayloadPath(name) || !installedNameProblem(name).empty()) {
             error = "a path in the payload is not allowed: " + name;
             return false;
         }
         records.push_back({std::move(name), size, offset});
         cursor += kRecordSize + static_cast<std::size_t>(nameLength);
+    }
+
+    std::vector<std::string> names;
+    names.reserve(records.size());
+    for (const IndexRecord& r : records) names.push_back(r.name);
+    if (auto clash = collidingPayloadNames(names)) {
+        error = "two paths in the payload collide: " + clash->first + " and " + clash->second;
+        return false;
     }
 
     const unsigned char* dataArea = image + cursor;

@@ -1,6 +1,9 @@
 // The payload's path rule, on bytes, free of the platform so it builds natively for fuzzing.
 #include "payload_path.h"
 
+#include "name_collisions.h"
+
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -14,9 +17,29 @@ bool equalsIgnoringCase(const std::string& name, size_t begin, size_t length, co
 {
     if (std::strlen(word) != length) return false;
     for (size_t i = 0; i < length; ++i) {
-        if (upper(name[begin + i]) != word[i]) return false;
+        if (upper(name[begin + i]) != upper(word[i])) return false;
     }
     return true;
+}
+
+bool lessIgnoringCase(const std::string& a, const std::string& b)
+{
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(upper(x)) < static_cast<unsigned char>(upper(y));
+    });
+}
+
+// The name's length as a path holds it: one UTF-16 unit per character, two for a character
+// beyond U+FFFF, which takes four bytes in UTF-8.
+size_t utf16Length(const std::string& name)
+{
+    size_t units = 0;
+    for (char c : name) {
+        unsigned char byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) != 0x80) ++units;
+        if (byte >= 0xF0) ++units;
+    }
+    return units;
 }
 
 // Windows opens a device, not a file, for a component whose part before the first dot, blanks
@@ -70,6 +93,28 @@ bool isAllowedPayloadPath(const std::string& name)
         if (slash == std::string::npos) return true;
         begin = slash + 1;
     }
+}
+
+std::string installedNameProblem(const std::string& name)
+{
+    size_t first = std::min(name.find('/'), name.size());
+    if (equalsIgnoringCase(name, 0, first, kUninstallerPayloadName)) {
+        return std::string("the setup writes its own ") + kUninstallerPayloadName + " there";
+    }
+    size_t prefix = std::strlen(kWorkPrefixBytes);
+    if (first >= prefix && equalsIgnoringCase(name, 0, prefix, kWorkPrefixBytes)) {
+        return std::string("names beginning with ") + kWorkPrefixBytes + " are the setup's work, which it deletes";
+    }
+    if (utf16Length(name) > kMaxInstalledNameLength) {
+        return "it is longer than " + std::to_string(kMaxInstalledNameLength) +
+               " characters, too long to write below the longest install folder during an update";
+    }
+    return {};
+}
+
+std::optional<std::pair<std::string, std::string>> collidingPayloadNames(const std::vector<std::string>& names)
+{
+    return collidingNames(names, lessIgnoringCase);
 }
 
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.

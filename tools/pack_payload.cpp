@@ -2,6 +2,8 @@
 // Usage: gls_pack_payload <folder> <archive>
 #include "payload_writer.h"
 
+#include "../core/payload_path.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -61,6 +63,13 @@ int main(int argc, char** argv)
         return 1;
     }
     if (!ok) return 1;
+    std::vector<std::string> names;
+    for (const gls::PackFile& file : files) names.push_back(file.name);
+    if (auto clash = gls::collidingPayloadNames(names)) {
+        std::fprintf(stderr, "gls_pack_payload: cannot pack %s beside %s: Windows takes the two for one file or folder\n",
+                     (folder / clash->first).c_str(), (folder / clash->second).c_str());
+        return 1;
+    }
 
     std::vector<unsigned char> archive = gls::buildPayloadArchive(std::move(files));
     fs::path partial = output;

@@ -32,7 +32,7 @@ std::string packNameProblem(const std::string& name)
 {
     if (!isAllowedPayloadPath(name)) return "the name breaks the payload's path rule";
     if (!isValidUtf8(name)) return "the name is not valid UTF-8";
-    return {};
+    return installedNameProblem(name);
 }
 
 std::vector<unsigned char> buildPayloadArchive(std::vector<PackFile> files)

@@ -19,7 +19,8 @@ struct PackFile {
 // Names are expected to pass the payload path rule; see packNameProblem.
 std::vector<unsigned char> buildPayloadArchive(std::vector<PackFile> files);
 
-// Why a name cannot go into the archive, or empty when it can.
+// Why a name cannot go into the archive, or empty when it can. Whether names collide is a matter
+// of the whole list (collidingPayloadNames).
 std::string packNameProblem(const std::string& name);
 
 } // namespace gls

@@ -1,5 +1,6 @@
-// Setups whose archives carry names that try to leave the install folder or reach a device: each
-// is refused before anything is written, with exit code 6 and the reason in the log.
+// Setups whose archives carry names that try to leave the install folder or reach a device, or that
+// Windows would take for the setup's own names or for each other: each is refused before anything
+// is written, with exit code 6 and the reason in the log.
 #include "e2e_fixture.h"
 #include "fault_seed.h"
 #include "install_fixture.h"
@@ -19,6 +20,7 @@ struct Hostile {
     std::string name;
     std::string why;
     std::string logged = "] payload: a path in the payload is not"; // what the log line holds
+    std::string beside = "";                                        // one more name in the archive
 };
 
 const Hostile kHostile[] = {
@@ -43,6 +45,14 @@ const Hostile kHostile[] = {
     {"Zo\xC3\xAB/bad\xFF.txt", "invalid UTF-8 after a letter",
      "] payload: a path in the payload is not valid UTF-8: Zo\xC3\xAB/bad\xEF\xBF\xBD.txt"},
     {"\xC0\xAE\xC0\xAE/outside.txt", "overlong dots"},
+    // Names the setup writes or deletes itself, too long for the longest folder, or taken by
+    // Windows for another name of the archive (the fixed Glimmerline.exe), letter case ignored.
+    {"uninstall.EXE", "the uninstaller"},
+    {".glsetup-new/Glimmerline.exe", "the staging folder"},
+    {"live/" + std::string(50, 'n'), "too long for the longest folder"},
+    {"GLIMMERLINE.exe", "case twin", "] payload: two paths in the payload collide: "},
+    {"Glimmerline.exe/x", "a file where a folder must be", "] payload: two paths in the payload collide: "},
+    {"\xC3\x89.txt", "case twins beyond ASCII", "] payload: two paths in the payload collide: ", "\xC3\xA9.txt"},
 };
 
 // A random name with at least one hostile part among ordinary ones, some of them non-ASCII.
@@ -93,7 +103,9 @@ TEST_F(HostileArchive, EveryEscapingOrDeviceNameIsRefusedBeforeAnythingIsWritten
     for (const Hostile& h : names) {
         SCOPED_TRACE(h.why + ": " + h.name.substr(0, 40));
         std::wstring setupFile = folder / L"Hostile.exe";
-        ASSERT_TRUE(writeSetupWithPayload(setupFile, archiveOf({{"Glimmerline.exe", "MZ"}, {h.name, "x"}})));
+        std::vector<std::pair<std::string, std::string>> files = {{"Glimmerline.exe", "MZ"}, {h.name, "x"}};
+        if (!h.beside.empty()) files.push_back({h.beside, "y"});
+        ASSERT_TRUE(writeSetupWithPayload(setupFile, archiveOf(files)));
         TestFolder root;
         std::filesystem::create_directories(root / L"LocalAppData");
 

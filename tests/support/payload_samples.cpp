@@ -89,6 +89,34 @@ std::vector<PayloadSample> payloadSamples()
     s.push_back({"name with colon", withName("c:x"), "a path in the payload is not allowed: c:x"});
     s.push_back({"name in bad UTF-8 passes the rule", withName("caf\xE9"), ""});
 
+    // Names the setup keeps for itself, and names too long to write below the longest folder.
+    s.push_back(
+        {"the uninstaller's name", withName("uNINSTALL.exe"), "a path in the payload is not allowed: uNINSTALL.exe"});
+    s.push_back({"below the uninstaller's name", withName("Uninstall.exe/x"),
+                 "a path in the payload is not allowed: Uninstall.exe/x"});
+    s.push_back({"the uninstaller's name deeper down", withName("live/Uninstall.exe"), ""});
+    s.push_back(
+        {"below a work name", withName(".GLSETUP-old-7/x"), "a path in the payload is not allowed: .GLSETUP-old-7/x"});
+    s.push_back({"a work name's look-alike deeper down", withName("live/.glsetup-new"), ""});
+    std::string longest = "live/" + std::string(49, 'n');
+    s.push_back({"longest name", withName(longest), ""});
+    s.push_back(
+        {"one character too long", withName(longest + "n"), "a path in the payload is not allowed: " + longest + "n"});
+    // Counted in UTF-16 units: a character beyond U+FFFF takes two.
+    std::string wide = std::string(52, 'n') + "\xF0\x9F\x8E\xB5";
+    s.push_back({"one unit too long", withName(wide + "n"), "a path in the payload is not allowed: " + wide + "n"});
+    s.push_back({"longest with a wide character", withName(wide), ""});
+
+    // Names Windows takes for one file or folder.
+    s.push_back({"the same name twice", buildPayloadArchive({{"a.txt", bytes("1")}, {"a.txt", bytes("2")}}),
+                 "two paths in the payload collide: a.txt and a.txt"});
+    s.push_back({"names that differ in case",
+                 buildPayloadArchive({{"live/A.py", bytes("1")}, {"Live/a.py", bytes("2")}}),
+                 "two paths in the payload collide: Live/a.py and live/A.py"});
+    s.push_back({"a file where a folder must be",
+                 buildPayloadArchive({{"plugins", bytes("1")}, {"Plugins/x.dll", bytes("2")}}),
+                 "two paths in the payload collide: plugins and Plugins/x.dll"});
+
     std::vector<unsigned char> trailing = buildPayloadArchive({{"a.txt", bytes("abc")}});
     trailing.push_back('!');
     resealChecksum(trailing);
