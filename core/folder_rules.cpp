@@ -50,4 +50,12 @@ Checked<std::wstring> checkFullFolder(std::wstring path)
     return passed(path);
 }
 
+Checked<std::wstring> checkNotUserFolder(std::wstring folder, const std::vector<std::wstring>& userFolders)
+{
+    for (const std::wstring& own : userFolders) {
+        if (!own.empty() && isInsideFolder(own, folder)) return refused<std::wstring>(kUserFolderProblem);
+    }
+    return passed(std::move(folder));
+}
+
 } // namespace gls

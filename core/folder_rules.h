@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace gls {
 
@@ -19,5 +20,14 @@ Checked<std::wstring> checkTypedFolder(const std::wstring& text);
 // A resolved full path without its trailing separators, when it is more than a whole drive, at
 // most kMaxFolderLength characters long, and free of characters a folder's name cannot hold.
 Checked<std::wstring> checkFullFolder(std::wstring fullPath);
+
+// Why one of the user's own folders, or a folder that holds one, cannot be the install folder.
+inline constexpr wchar_t kUserFolderProblem[] =
+    L"That folder holds your own files. Pick a folder just for Glimmerline.";
+
+// The folder when it is none of the user's own folders (the profile, Documents, Desktop and the
+// like) and holds none of them: an install there would mix the app's files with the user's, and
+// its clean-up would reach into them. Compared in lexical normal form and ASCII letter case.
+Checked<std::wstring> checkNotUserFolder(std::wstring folder, const std::vector<std::wstring>& userFolders);
 
 } // namespace gls

@@ -60,6 +60,8 @@ bool hasAbsoluteForm(const std::wstring& p)
     return p.size() >= 3 && isSeparator(p[0]) && isSeparator(p[1]) && !isSeparator(p[2]);
 }
 
+bool isFolderBelowRoot(const std::wstring& p) { return hasAbsoluteForm(p) && rootLength(p) < p.size(); }
+
 std::wstring parentPath(const std::wstring& path)
 {
     std::size_t root = rootLength(path);

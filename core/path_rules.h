@@ -14,6 +14,11 @@ std::size_t rootLength(const std::wstring& path);
 // colon, two separators and a name (a network or device path).
 bool hasAbsoluteForm(const std::wstring& path);
 
+// An absolute path with something after its root: the only kind of folder the setup writes in,
+// removes from or registers. Joined to an empty or relative base, a name would address the
+// current directory; a bare root is a whole drive or share.
+bool isFolderBelowRoot(const std::wstring& path);
+
 // Lexical normal form: backslashes, repeated separators collapsed, "." dropped, ".." removing
 // the component before it (never the root). No file-system access.
 std::wstring lexicallyNormal(const std::wstring& path);

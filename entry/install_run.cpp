@@ -5,6 +5,7 @@
 #include "core/windows_version.h"
 #include "install/app_in_folder.h"
 #include "install/folder_choice.h"
+#include "install/install_folder.h"
 #include "install/install_job.h"
 #include "payload/payload.h"
 #include "payload/payload_check.h"
@@ -113,9 +114,14 @@ ExitCode doInstall(const Env& env, const Args& args, std::wstring& reason)
         reason = L"its folder can't be used";
         return ExitCode::StartedWrongly;
     }
+    if (choice.folder.empty() && args.silent) {
+        logLine(L"no folder to install into is known: give one with /D=");
+        reason = L"its folder can't be used";
+        return ExitCode::StartedWrongly;
+    }
     const ExistingInstall& existing = choice.existing;
     const std::wstring& folder = choice.folder;
-    bool present = appInFolder(folder);
+    bool present = !folder.empty() && appInFolder(folder);
     bool sameFolder = existing.found && sameFolderOnDisk(existing.folder, folder);
     bool keepDesktopShortcut = sameFolder && existing.hasDesktopShortcut;
 
@@ -126,6 +132,8 @@ ExitCode doInstall(const Env& env, const Args& args, std::wstring& reason)
     params.payload = &payload;
     params.uninstalling = false;
     params.installFolder = folder;
+    // Without a folder the welcome screen asks for one, and Install refuses until there is one.
+    if (folder.empty()) params.folderProblem = checkInstallFolder(env, folder).problem;
     params.desktopShortcut = keepDesktopShortcut;
     params.appInFolder = present;
     params.installedVersion = sameFolder ? existing.version : std::wstring();

@@ -12,20 +12,32 @@
 
 namespace gls {
 
+namespace {
+
+// The registered folder when an installation may be looked for in it: a whole path, more than a
+// bare drive or share (a relative one would name the current directory's), and inside the test
+// folder in test mode. Empty otherwise.
+std::wstring usableRegisteredFolder(const Env& env, const std::wstring& location)
+{
+    if (!isFolderBelowRoot(location)) return {};
+    if (env.testMode && !isInsideFolder(location, env.testRoot)) return {};
+    return location;
+}
+
+} // namespace
+
 ExistingInstall findExistingInstall(const Env& env)
 {
     ExistingInstall existing;
-    std::wstring location = readAppsEntry(env, kInstallLocation).value_or(L"");
-    if (location.empty()) return existing;
-    existing.folder = location;
-    if (!appInFolder(location)) return existing;
-    if (env.testMode && !isInsideFolder(location, env.testRoot)) return existing;
+    existing.folder = readAppsEntry(env, kInstallLocation).value_or(L"");
+    std::wstring location = usableRegisteredFolder(env, existing.folder);
+    if (location.empty() || !appInFolder(location)) return existing;
 
     existing.found = true;
     existing.version = readAppsEntry(env, kDisplayVersion).value_or(L"");
 
     std::wstring shortcut = joinPath(env.desktopDir, kShortcutName);
-    if (env.desktopDir.empty() || !entryExists(shortcut)) return existing;
+    if (!isFolderBelowRoot(env.desktopDir) || !entryExists(shortcut)) return existing;
     std::wstring target = shortcutTarget(shortcut);
     existing.hasDesktopShortcut = !target.empty() && isInsideFolder(target, location);
     return existing;
@@ -33,11 +45,7 @@ ExistingInstall findExistingInstall(const Env& env)
 
 std::wstring registeredInstallFolder(const Env& env)
 {
-    std::wstring location = readAppsEntry(env, kInstallLocation).value_or(L"");
-    if (location.empty() || !hasAbsoluteForm(location)) return {};
-    if (rootLength(location) >= location.size()) return {};
-    if (env.testMode && !isInsideFolder(location, env.testRoot)) return {};
-    return location;
+    return usableRegisteredFolder(env, readAppsEntry(env, kInstallLocation).value_or(L""));
 }
 
 } // namespace gls

@@ -2,6 +2,7 @@
 #include "folder_choice.h"
 
 #include "core/args.h"
+#include "core/path_rules.h"
 #include "install_folder.h"
 #include "platform/env.h"
 
@@ -12,6 +13,8 @@ FolderChoice chooseInstallFolder(const Env& env, const Args& args)
     FolderChoice choice;
     choice.existing = findExistingInstall(env);
     choice.folder = choice.existing.found ? choice.existing.folder : env.defaultInstallDir;
+    // No programs folder may be known, or only one that is no whole path.
+    if (!isFolderBelowRoot(choice.folder)) choice.folder.clear();
     if (args.installDirGiven) {
         Checked<std::wstring> given = checkInstallFolder(env, args.installDir);
         if (given.ok()) {

@@ -13,7 +13,8 @@ struct Env;
 
 struct FolderChoice {
     ExistingInstall existing;  // the registered installation, as the lookup found it
-    std::wstring folder;       // a usable "/D=" folder, else the installation's, else the default
+    std::wstring folder;       // a usable "/D=" folder, else the installation's, else the default;
+                               // empty when none of them is a whole path
     std::wstring givenProblem; // why a "/D=" folder could not be used; empty otherwise
 };
 

@@ -4,6 +4,7 @@
 #include "core/folder_rules.h"
 #include "core/path_rules.h"
 #include "platform/env.h"
+#include "platform/file_identity.h"
 #include "platform/file_status.h"
 
 #include <windows.h>
@@ -27,11 +28,20 @@ Checked<std::wstring> checkInstallFolder(const Env& env, const std::wstring& tex
     Checked<std::wstring> full = checkFullFolder(std::wstring(resolved, length));
     if (!full.ok()) return full;
 
-    if (entryExists(full.value) && !isFolder(full.value)) {
+    bool there = entryExists(full.value);
+    if (there && !isFolder(full.value)) {
         return refused<std::wstring>(L"There is a file of that name there. Pick another folder.");
     }
     if (env.testMode && !isInsideFolder(full.value, env.testRoot)) {
         return refused<std::wstring>(L"(test) The folder is outside the test folder.");
+    }
+    full = checkNotUserFolder(std::move(full.value), env.userFolders);
+    if (!full.ok()) return full;
+    // Another spelling of one of them: a link to it, a short name, letters beyond ASCII in another case.
+    for (const std::wstring& own : env.userFolders) {
+        if (there && !own.empty() && sameFolderOnDisk(full.value, own)) {
+            return refused<std::wstring>(kUserFolderProblem);
+        }
     }
     return full;
 }

@@ -6,6 +6,7 @@
 #include "core/payload_archive.h"
 #include "core/product.h"
 #include "file_transaction.h"
+#include "install_folder.h"
 #include "platform/create_folders.h"
 #include "platform/env.h"
 #include "platform/log.h"
@@ -52,6 +53,11 @@ InstallResult installApp(const Env& env, const Payload& payload, const std::wstr
                          const ProgressCallback& progress)
 {
     logLine(L"install into %ls (desktop shortcut: %ls)", installDir.c_str(), desktopShortcut ? L"yes" : L"no");
+    // Every file of the job is joined to this folder: empty or relative, they would land in the
+    // current directory; a bare root would make a whole drive the install folder.
+    if (!isFolderBelowRoot(installDir)) {
+        return failed(checkInstallFolder(env, installDir).problem, L"its folder can't be used");
+    }
     if (env.testMode && !isInsideFolder(installDir, env.testRoot)) {
         return failed(L"(test) The folder is outside the test folder.", L"(test) the folder is outside the test folder");
     }

@@ -15,10 +15,24 @@
 
 namespace gls {
 
+namespace {
+
+// A shortcut whose folder is unknown is skipped, made or removed: joined to an empty folder, its
+// bare name would address the current directory.
+bool folderKnown(const std::wstring& shortcutPath)
+{
+    if (isFolderBelowRoot(parentPath(shortcutPath))) return true;
+    logLine(L"skipped the shortcut %ls: its folder is unknown", shortcutPath.c_str());
+    return false;
+}
+
+} // namespace
+
 void makeShortcuts(const Env& env, const std::wstring& installDir, bool desktopShortcut)
 {
     std::wstring target = joinPath(installDir, kAppExe);
     auto make = [&](const std::wstring& path) {
+        if (!folderKnown(path)) return;
         bool made = makeShortcut(path, target, installDir);
         logLine(made ? L"made %ls" : L"could not make %ls", path.c_str());
     };
@@ -34,7 +48,7 @@ void makeShortcuts(const Env& env, const std::wstring& installDir, bool desktopS
 
 bool removeShortcutIfOurs(const std::wstring& shortcutPath, const std::wstring& installFolder)
 {
-    if (!entryExists(shortcutPath)) return true;
+    if (!folderKnown(shortcutPath) || !entryExists(shortcutPath)) return true;
 
     std::wstring target = shortcutTarget(shortcutPath);
     if (target.empty() || isInsideFolder(target, installFolder)) {

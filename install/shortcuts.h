@@ -12,7 +12,8 @@ struct Env;
 void makeShortcuts(const Env& env, const std::wstring& installDir, bool desktopShortcut);
 
 // Deletes the shortcut when it points into the install folder or its target cannot be read.
-// True when it is gone or was never there; false when it stayed.
+// True when it is gone or was never there; false when it stayed. A shortcut whose folder is
+// unknown is skipped, as in making them.
 bool removeShortcutIfOurs(const std::wstring& shortcutPath, const std::wstring& installFolder);
 
 } // namespace gls

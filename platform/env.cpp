@@ -37,6 +37,14 @@ std::wstring knownFolder(const GUID& id)
 
 namespace {
 
+// A variable that names a folder, when it is a whole path: every folder built from a relative
+// one would lie in the current directory.
+std::wstring folderVar(const wchar_t* name)
+{
+    std::wstring value = readEnvVar(name);
+    return hasAbsoluteForm(value) ? value : std::wstring();
+}
+
 // The test folder in lexical normal form: an absolute path of an existing folder.
 Checked<std::wstring> checkTestFolder(const std::wstring& value)
 {
@@ -53,8 +61,17 @@ void fillTestMode(Env& env, const std::wstring& testRoot)
     env.uninstallKey = L"Software\\GlimmerlineSetupTest\\Uninstall\\Glimmerline";
     env.startMenuPrograms = joinPath(env.testRoot, L"StartMenu", L"Programs");
     env.desktopDir = joinPath(env.testRoot, L"Desktop");
-    env.defaultInstallDir = joinPath(env.testRoot, L"LocalAppData", L"Programs", kAppName);
-    env.settingsDir = joinPath(env.testRoot, L"LocalAppData", kAppName);
+    // The test folder stands for the profile, with the user's folders in it.
+    env.userFolders = {env.testRoot, env.desktopDir};
+    for (const wchar_t* name : {L"Documents", L"Downloads", L"Music", L"Pictures", L"Videos"}) {
+        env.userFolders.push_back(joinPath(env.testRoot, name));
+    }
+    // As in the normal mode without a programs folder (as under Wine), a LOCALAPPDATA that is
+    // blank or no whole path leaves no default install folder and no settings folder.
+    if (!folderVar(L"LOCALAPPDATA").empty()) {
+        env.defaultInstallDir = joinPath(env.testRoot, L"LocalAppData", L"Programs", kAppName);
+        env.settingsDir = joinPath(env.testRoot, L"LocalAppData", kAppName);
+    }
     env.abletonDir = joinPath(env.testRoot, L"Roaming", L"Ableton");
     env.tempDir = joinPath(env.testRoot, L"Temp");
     env.appWindowClass = L"GlimmerlineSetupTestApp";
@@ -72,8 +89,13 @@ void fillNormalMode(Env& env)
     env.uninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Glimmerline";
     env.startMenuPrograms = knownFolder(FOLDERID_Programs);
     env.desktopDir = knownFolder(FOLDERID_Desktop);
+    env.userFolders = {env.desktopDir};
+    for (const GUID* id : {&FOLDERID_Profile, &FOLDERID_Documents, &FOLDERID_Downloads, &FOLDERID_Music,
+                           &FOLDERID_Pictures, &FOLDERID_Videos}) {
+        env.userFolders.push_back(knownFolder(*id));
+    }
 
-    std::wstring localAppData = readEnvVar(L"LOCALAPPDATA");
+    std::wstring localAppData = folderVar(L"LOCALAPPDATA");
     std::wstring programs = knownFolder(FOLDERID_UserProgramFiles);
     if (programs.empty() && !localAppData.empty()) programs = joinPath(localAppData, L"Programs");
     // Without a programs folder there is no default: a bare "Glimmerline" would be relative.
@@ -81,12 +103,12 @@ void fillNormalMode(Env& env)
 
     // The settings folder comes from the variable only, never from a known folder.
     if (!localAppData.empty()) env.settingsDir = joinPath(localAppData, kAppName);
-    std::wstring appData = readEnvVar(L"APPDATA");
+    std::wstring appData = folderVar(L"APPDATA");
     if (!appData.empty()) env.abletonDir = joinPath(appData, L"Ableton");
 
     wchar_t temp[261];
     DWORD length = ::GetTempPathW(261, temp);
-    if (length != 0 && length < 261) env.tempDir.assign(temp, length);
+    if (length != 0 && length < 261 && hasAbsoluteForm(temp)) env.tempDir.assign(temp, length);
 
     env.appWindowClass = L"GlimmerlineMain";
     env.setupWindowClass = L"GlimmerlineSetupWindow";

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include <guiddef.h>
 
@@ -16,6 +17,9 @@ struct Env {
     std::wstring uninstallKey;
     std::wstring startMenuPrograms;
     std::wstring desktopDir;
+    // The profile, Documents, Desktop, Downloads, Music, Pictures and Videos: no install folder
+    // may be one of them or hold one.
+    std::vector<std::wstring> userFolders;
     std::wstring defaultInstallDir;
     std::wstring settingsDir;
     std::wstring abletonDir;

@@ -47,6 +47,7 @@ Window::Window(const WindowParams& params) : params_(params), env_(*params.env)
     palette_ = windowPalette(light_);
     state_.uninstalling = params.uninstalling;
     state_.installFolder = params.installFolder;
+    state_.folderProblem = params.folderProblem;
     state_.desktopShortcut = params.desktopShortcut;
     state_.appInFolder = params.appInFolder;
     state_.installedVersion = params.installedVersion;

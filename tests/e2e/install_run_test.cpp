@@ -81,6 +81,28 @@ TEST_F(InstallRun, UnusableFolderFromTheCommandLine)
     EXPECT_EQ(run.exitCode, 3u);
     EXPECT_TRUE(logHas("] /D=C:\\a|b: A folder's name cannot have any of these in it: < > \" | ? *"));
     EXPECT_FALSE(exists(installDir()));
+
+    // One of the user's own folders (in test mode they lie in the test folder).
+    std::wstring documents = folder / L"Documents";
+    ASSERT_TRUE(writeFile(documents + L"\\Letter.txt", "the user's"));
+    expectExit(setup(L"/S /D=" + documents), 3);
+    EXPECT_TRUE(logHas("] /D=" + narrow(documents) +
+                       ": That folder holds your own files. Pick a folder just for Glimmerline."));
+    EXPECT_EQ(snapshotTree(documents).size(), 1u);
+}
+
+TEST_F(InstallRun, NoKnownFolderEndsBeforeAnythingIsWritten)
+{
+    // Without LOCALAPPDATA no programs folder is known; the current directory must not stand in.
+    std::wstring current = folder / L"Current";
+    std::filesystem::create_directories(current);
+    ASSERT_TRUE(::SetCurrentDirectoryW(current.c_str()));
+    auto run = setup(L"/S", {{L"LOCALAPPDATA", L""}});
+    ::SetCurrentDirectoryW(L"C:\\");
+    expectExit(run, 3);
+    EXPECT_TRUE(logHas("] no folder to install into is known: give one with /D="));
+    EXPECT_TRUE(treePaths(current).empty());
+    EXPECT_FALSE(appEntryExists());
 }
 
 TEST_F(InstallRun, FolderFromTheCommandLineIsUsed)

@@ -10,6 +10,10 @@ Env testEnv(const TestFolder& folder)
     env.testRoot = folder.path();
     env.startMenuPrograms = folder / L"StartMenu\\Programs";
     env.desktopDir = folder / L"Desktop";
+    env.userFolders = {folder.path(), env.desktopDir};
+    for (const wchar_t* name : {L"Documents", L"Downloads", L"Music", L"Pictures", L"Videos"}) {
+        env.userFolders.push_back(folder / name);
+    }
     env.defaultInstallDir = folder / L"LocalAppData\\Programs\\Glimmerline";
     env.settingsDir = folder / L"LocalAppData\\Glimmerline";
     env.abletonDir = folder / L"Roaming\\Ableton";

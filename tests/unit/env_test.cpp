@@ -49,6 +49,10 @@ TEST(Environment, TestModeNormalisesTheFolderAndCreatesTemp)
     EXPECT_EQ(env.uninstallKey, L"Software\\GlimmerlineSetupTest\\Uninstall\\Glimmerline");
     EXPECT_EQ(env.startMenuPrograms, folder / L"StartMenu\\Programs");
     EXPECT_EQ(env.desktopDir, folder / L"Desktop");
+    // The test folder stands for the profile, with the user's own folders in it.
+    EXPECT_EQ(env.userFolders, (std::vector<std::wstring>{folder.path(), folder / L"Desktop", folder / L"Documents",
+                                                          folder / L"Downloads", folder / L"Music",
+                                                          folder / L"Pictures", folder / L"Videos"}));
     EXPECT_EQ(env.defaultInstallDir, folder / L"LocalAppData\\Programs\\Glimmerline");
     EXPECT_EQ(env.settingsDir, folder / L"LocalAppData\\Glimmerline");
     EXPECT_EQ(env.abletonDir, folder / L"Roaming\\Ableton");
@@ -163,6 +167,23 @@ TEST(Environment, NormalModeWithoutLocalAppDataHasNoSettingsFolder)
     EXPECT_TRUE(env.settingsDir.empty());
     EXPECT_TRUE(env.abletonDir.empty());
     EXPECT_FALSE(env.desktopDir.empty());
+    EXPECT_EQ(env.userFolders.size(), 7u);
+    EXPECT_EQ(env.userFolders[2], env.desktopDir);
+
+    // A variable that is no whole path is none: what is built from it would be relative.
+    ScopedEnvVar relativeLocal(L"LOCALAPPDATA", L"AppData\\Local");
+    ScopedEnvVar relativeRoaming(L"APPDATA", L"C:AppData");
+    env = built();
+    EXPECT_TRUE(env.settingsDir.empty());
+    EXPECT_TRUE(env.abletonDir.empty());
+
+    // Test mode does the same with a blank LOCALAPPDATA: no default install folder, no settings folder.
+    TestFolder folder;
+    ScopedEnvVar testMode(kTestVar, folder.path());
+    ScopedEnvVar blank(L"LOCALAPPDATA", L"");
+    env = built();
+    EXPECT_TRUE(env.defaultInstallDir.empty());
+    EXPECT_TRUE(env.settingsDir.empty());
 }
 
 TEST(Environment, KnownFolderEmptyOnFailure)

@@ -81,10 +81,16 @@ TEST_F(ExistingInstall, TestModeIgnoresRegistrationsOutsideTheTestFolder)
 TEST_F(ExistingInstall, RegisteredFolderMustBeAbsoluteAndMoreThanARoot)
 {
     env.testMode = false; // outside test mode every registered folder of the right form counts
-    for (const wchar_t* value : {L"C:", L"C:Apps", L"C:\\", L"Apps", L"\\\\server\\share", L"\\Apps"}) {
+    // The current directory holds the app, so a relative value would find it there.
+    ASSERT_TRUE(gls::test::writeFile(folder / L"Glimmerline.exe", "app"));
+    ASSERT_TRUE(gls::test::writeFile(folder / L"Apps\\Glimmerline.exe", "app"));
+    ASSERT_TRUE(::SetCurrentDirectoryW(folder.path().c_str()));
+    for (const wchar_t* value : {L"C:", L"C:Apps", L"C:\\", L"Apps", L"\\\\server\\share", L"\\Apps", L"."}) {
         ASSERT_TRUE(registry.setString(gls::kInstallLocation, value));
         EXPECT_EQ(gls::registeredInstallFolder(env), L"") << gls::test::narrow(value);
+        EXPECT_FALSE(gls::findExistingInstall(env).found) << gls::test::narrow(value);
     }
+    ::SetCurrentDirectoryW(L"C:\\");
     ASSERT_TRUE(registry.setString(gls::kInstallLocation, L""));
     EXPECT_EQ(gls::registeredInstallFolder(env), L"");
     ASSERT_TRUE(registry.setString(gls::kInstallLocation, L"\\\\server\\share\\Glimmerline"));

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using gls::test::TestFolder;
 
 namespace {
@@ -88,9 +90,31 @@ TEST(InstallFolder, TestModeKeepsToTheTestFolder)
     TestFolder folder;
     gls::Env env = gls::test::testEnv(folder);
     EXPECT_EQ(check(folder / L"Apps\\Glimmerline", env).folder, folder / L"Apps\\Glimmerline");
-    EXPECT_EQ(check(folder.path(), env).folder, folder.path());
     EXPECT_EQ(check(L"C:\\Elsewhere\\Glimmerline", env).message, L"(test) The folder is outside the test folder.");
     EXPECT_EQ(check(folder.path() + L"x", env).message, L"(test) The folder is outside the test folder.");
     env.testRoot.clear();
     EXPECT_EQ(check(folder.path(), env).message, L"(test) The folder is outside the test folder.");
+}
+
+TEST(InstallFolder, TheUsersOwnFoldersAndTheirParentsAreRefused)
+{
+    const wchar_t kOwnFolder[] = L"That folder holds your own files. Pick a folder just for Glimmerline.";
+    TestFolder folder;
+    gls::Env env = gls::test::testEnv(folder); // the test folder is the profile, Documents and the rest in it
+    for (const std::wstring& own : {folder.path(), folder / L"Documents", folder / L"desktop\\", folder / L"VIDEOS"}) {
+        EXPECT_EQ(check(own, env).message, kOwnFolder) << gls::test::narrow(own);
+    }
+    EXPECT_EQ(check(folder / L"Documents\\Glimmerline", env).folder, folder / L"Documents\\Glimmerline");
+    // Another spelling of one that exists: a link to it.
+    std::filesystem::create_directories(folder / L"Music");
+    std::filesystem::create_directories(folder / L"Apps");
+    ASSERT_TRUE(gls::test::makeFolderLink(folder / L"Apps\\Tunes", folder / L"Music"));
+    EXPECT_EQ(check(folder / L"Apps\\Tunes", env).message, kOwnFolder);
+
+    // A folder that holds one of them, as C:\Users holds every profile.
+    env.testMode = false;
+    env.userFolders = {folder / L"Users\\Ann", folder / L"Users\\Ann\\OneDrive\\Documents"};
+    EXPECT_EQ(check(folder / L"Users", env).message, kOwnFolder);
+    EXPECT_EQ(check(folder / L"Users\\Ann\\OneDrive", env).message, kOwnFolder);
+    EXPECT_EQ(check(folder / L"Users\\Ann\\AppData\\Local\\Programs\\Glimmerline", env).message, L"");
 }
