@@ -7,6 +7,7 @@
 #include "file_io.h"
 #include "payload/payload.h"
 #include "payload/payload_name.h"
+#include "platform/file_name_order.h"
 #include "platform/file_status.h"
 #include "platform/log.h"
 #include "platform/remove_files.h"
@@ -15,11 +16,23 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <set>
+
 namespace gls {
 
 namespace {
 
 const wchar_t kCopying[] = L"Copying files";
+
+using Step = JournalEntry::Step;
+// Names as the file system compares them: letter case ignored.
+using NameSet = std::set<std::wstring, FileNameLess>;
+
+// What SetFileAttributesW can give back.
+constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                      FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED |
+                                      FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_TEMPORARY;
 
 bool fail(InstallResult& result, std::wstring message, const wchar_t* reason)
 {
@@ -35,10 +48,176 @@ std::wstring unfinishedRollbackMessage(const CopyPhase& phase)
            L". Run Setup again.";
 }
 
-bool sameNameIgnoringCase(const std::wstring& a, const std::wstring& b)
+std::wstring inUseMessage(const CopyPhase& phase, const std::wstring& path, bool allBack)
 {
-    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
-           CSTR_EQUAL;
+    return allBack ? L"Another program has " + lastComponent(path) +
+                         L" open. Close it, then run Setup again. Nothing was changed."
+                   : unfinishedRollbackMessage(phase);
+}
+
+// A payload name below the install folder with backslashes, the form the walks give, so that the
+// names of both versions and of the disk compare alike. Empty when the name is no path.
+std::wstring nameKey(const std::string& name)
+{
+    std::wstring key = pathFromPayloadName(name);
+    std::replace(key.begin(), key.end(), L'/', L'\\');
+    return key;
+}
+
+// The folders a relative path lies in, outermost first: "a\b\c" gives "a" and "a\b".
+std::vector<std::wstring> foldersOf(const std::wstring& key)
+{
+    std::vector<std::wstring> folders;
+    for (std::size_t at = key.find(L'\\'); at != std::wstring::npos; at = key.find(L'\\', at + 1)) {
+        folders.push_back(key.substr(0, at));
+    }
+    return folders;
+}
+
+// Names of one version: its files, and the folders they lie in.
+struct VersionNames {
+    NameSet files;
+    NameSet folders;
+    void add(const std::wstring& key)
+    {
+        if (key.empty()) return;
+        files.insert(key);
+        for (std::wstring& folder : foldersOf(key)) folders.insert(std::move(folder));
+    }
+};
+
+// Whether neither the entry at the relative path nor any folder on the way to it below the install
+// folder counts as a link, so that a move of it stays inside the install folder. Folders found
+// free are remembered: many names share them.
+bool reachedWithoutLinks(const std::wstring& installDir, const std::wstring& key, NameSet& linkFree)
+{
+    for (const std::wstring& folder : foldersOf(key)) {
+        if (linkFree.contains(folder)) continue;
+        if (isLink(joinPath(installDir, folder))) return false;
+        linkFree.insert(folder);
+    }
+    return !isLink(joinPath(installDir, key));
+}
+
+// Whether what stands at the relative path is the installed version's own: a file it lists, or a
+// folder holding nothing but files it lists and the folders they lie in; reached and holding no link.
+bool installedVersionOwns(const CopyPhase& phase, const VersionNames& installed, const std::wstring& key,
+                          bool isFolderThere, NameSet& linkFree)
+{
+    if (!reachedWithoutLinks(phase.installDir, key, linkFree)) return false;
+    if (!isFolderThere) return installed.files.contains(key);
+    if (!installed.folders.contains(key)) return false;
+    std::size_t below = joinPath(phase.installDir, L"").size();
+    for (const TreeEntry& e : walkTree(joinPath(phase.installDir, key))) {
+        std::wstring entryKey = e.path.substr(below);
+        if (e.isLink || !(e.isFolder ? installed.folders : installed.files).contains(entryKey)) return false;
+    }
+    return true;
+}
+
+// Moves the entry at finalPath aside with its attributes cleared, so that a read-only one moves
+// too; the journal entry keeps them. When the move fails they are given back at once.
+bool moveAside(JournalEntry& entry)
+{
+    DWORD attributes = ::GetFileAttributesW(entry.finalPath.c_str());
+    entry.attributes = attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_NORMAL : attributes;
+    createParentFolder(entry.asidePath);
+    ::SetFileAttributesW(entry.finalPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    entry.movedAside = moveWithRetry(entry.finalPath, entry.asidePath, 0);
+    if (!entry.movedAside) {
+        DWORD error = ::GetLastError();
+        ::SetFileAttributesW(entry.finalPath.c_str(), entry.attributes & kSettableAttributes);
+        ::SetLastError(error);
+    }
+    return entry.movedAside;
+}
+
+// Moves a moved-aside entry back, with the attributes it had.
+bool moveBack(const JournalEntry& entry)
+{
+    if (!moveWithRetry(entry.asidePath, entry.finalPath, 0)) return false;
+    DWORD attributes = entry.attributes & kSettableAttributes;
+    ::SetFileAttributesW(entry.finalPath.c_str(), attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL);
+    return true;
+}
+
+// Makes the folders below the install folder that a new file needs, each journalled, so that a
+// rollback takes them away again.
+void makeFoldersFor(CopyPhase& phase, const std::wstring& path)
+{
+    std::vector<std::wstring> missing;
+    for (std::wstring folder = parentPath(path); folder.size() > phase.installDir.size() && !entryExists(folder);
+         folder = parentPath(folder)) {
+        missing.push_back(folder);
+    }
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+        if (!::CreateDirectoryW(it->c_str(), nullptr)) return;
+        JournalEntry made;
+        made.step = Step::MadeFolder;
+        made.finalPath = *it;
+        phase.journal.push_back(std::move(made));
+    }
+}
+
+// What stands where a planned file or one of its folders must go: a file (or anything else that
+// is no folder) where a folder must go, or a folder where the file must go. Empty when the way is
+// free; `isFolderThere` tells which. `folders` remembers the folders found, which many files share.
+std::wstring inTheWayOf(const CopyPhase& phase, const PlannedFile& file, bool& isFolderThere, NameSet& folders)
+{
+    std::wstring key = nameKey(file.name);
+    for (const std::wstring& folder : foldersOf(key)) {
+        if (folders.contains(folder)) continue;
+        DWORD attributes = ::GetFileAttributesW(joinPath(phase.installDir, folder).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) return {}; // nothing there, nor below it
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            isFolderThere = false;
+            return folder;
+        }
+        folders.insert(folder);
+    }
+    DWORD attributes = ::GetFileAttributesW(file.finalPath.c_str());
+    isFolderThere = true;
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? key : std::wstring();
+}
+
+// Before any swap: the installed version's own entries that stand where this version needs a file
+// or a folder are taken aside into the old-files folder, journalled. When anything else stands
+// there, the swap ends before anything has changed: nothing of the user's ever goes into the
+// old-files folder, which is deleted afterwards.
+bool clearTheWay(CopyPhase& phase, InstallResult& result)
+{
+    VersionNames installed;
+    for (const std::string& name : phase.installedNames) installed.add(nameKey(name));
+    NameSet seen, linkFree, folders;
+    std::vector<std::wstring> owned;
+    for (const PlannedFile& f : phase.files) {
+        bool isFolderThere = false;
+        std::wstring key = inTheWayOf(phase, f, isFolderThere, folders);
+        if (key.empty() || !seen.insert(key).second) continue;
+        if (installedVersionOwns(phase, installed, key, isFolderThere, linkFree)) {
+            owned.push_back(key);
+            continue;
+        }
+        std::wstring path = joinPath(phase.installDir, key);
+        logLine(L"in the way, and not Glimmerline's: %ls", path.c_str());
+        removeTree(phase.stagingDir);
+        return fail(result,
+                    L"Setup needs the place of " + path +
+                        L" for Glimmerline's files, and what is there is not Glimmerline's. Move it elsewhere, then "
+                        L"run Setup again. Nothing was changed.",
+                    L"something was in the way");
+    }
+    for (const std::wstring& key : owned) {
+        JournalEntry entry{Step::TakenAside, joinPath(phase.installDir, key), joinPath(phase.oldFilesDir, key)};
+        if (!moveAside(entry)) {
+            logLine(L"can't move aside %ls: %ls", entry.finalPath.c_str(), systemErrorText(::GetLastError()).c_str());
+            bool back = rollBack(phase.journal, phase.stagingDir, phase.installDir, phase.oldFilesDir);
+            return fail(result, inUseMessage(phase, entry.finalPath, back), L"a file was in use");
+        }
+        logLine(L"took aside %ls: this version needs its place", entry.finalPath.c_str());
+        phase.journal.push_back(std::move(entry));
+    }
+    return true;
 }
 
 } // namespace
@@ -58,7 +237,7 @@ bool prepareFolder(CopyPhase& phase, InstallResult& result)
     ::DeleteFileW(probePath.c_str());
 
     phase.stagingDir = joinPath(phase.installDir, kStagingName);
-    phase.oldFilesDir = joinPath(phase.installDir, kOldFilesPrefix + (L"-" + std::to_wstring(::GetCurrentProcessId())));
+    phase.oldFilesDir = joinPath(phase.installDir, oldFilesFolderName(::GetCurrentProcessId()));
     removeTree(phase.stagingDir);
     removeOldLeftovers(phase.installDir);
 
@@ -118,29 +297,21 @@ bool verifyStaged(CopyPhase& phase, const ProgressCallback& progress, InstallRes
 bool swapFiles(CopyPhase& phase, const ProgressCallback& progress, InstallResult& result)
 {
     phase.journal.clear();
+    if (!clearTheWay(phase, result)) return false;
     for (const PlannedFile& f : phase.files) {
-        std::wstring relative = pathFromPayloadName(f.name);
-        JournalEntry entry{f.finalPath, joinPath(phase.oldFilesDir, relative), entryExists(f.finalPath)};
-        createParentFolder(f.finalPath);
-        if (entry.movedAside) {
-            createParentFolder(entry.asidePath);
-            ::SetFileAttributesW(f.finalPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (!moveWithRetry(f.finalPath, entry.asidePath, 0)) {
-                DWORD error = ::GetLastError();
-                logLine(L"can't move aside %ls: %ls", f.finalPath.c_str(), systemErrorText(error).c_str());
-                bool back = rollBack(phase.journal, phase.stagingDir, phase.installDir, phase.oldFilesDir);
-                return fail(result,
-                            back ? L"Another program has " + lastComponent(f.finalPath) +
-                                       L" open. Close it, then run Setup again. Nothing was changed."
-                                 : unfinishedRollbackMessage(phase),
-                            L"a file was in use");
-            }
+        JournalEntry entry{Step::Placed, f.finalPath, joinPath(phase.oldFilesDir, pathFromPayloadName(f.name))};
+        bool oldThere = entryExists(f.finalPath);
+        makeFoldersFor(phase, f.finalPath);
+        if (oldThere && !moveAside(entry)) {
+            logLine(L"can't move aside %ls: %ls", f.finalPath.c_str(), systemErrorText(::GetLastError()).c_str());
+            bool back = rollBack(phase.journal, phase.stagingDir, phase.installDir, phase.oldFilesDir);
+            return fail(result, inUseMessage(phase, f.finalPath, back), L"a file was in use");
         }
         if (!moveWithRetry(f.stagedPath, f.finalPath, 0)) {
             DWORD error = ::GetLastError();
             logLine(L"can't put %ls in place: %ls", f.finalPath.c_str(), systemErrorText(error).c_str());
             bool thisOneBack = true;
-            if (entry.movedAside && !moveWithRetry(entry.asidePath, f.finalPath, 0)) {
+            if (entry.movedAside && !moveBack(entry)) {
                 logLine(L"can't put back %ls: %ls", f.finalPath.c_str(), systemErrorText(::GetLastError()).c_str());
                 thisOneBack = false;
             }
@@ -163,15 +334,23 @@ bool rollBack(const std::vector<JournalEntry>& journal, const std::wstring& stag
     bool allBack = true;
     std::wstring prefix = joinPath(installDir, L"");
     for (auto it = journal.rbegin(); it != journal.rend(); ++it) {
-        std::wstring relative = it->finalPath.substr(std::min(prefix.size(), it->finalPath.size()));
-        std::wstring stagedPlace = joinPath(stagingDir, relative);
-        createParentFolder(stagedPlace);
-        if (!moveWithRetry(it->finalPath, stagedPlace, MOVEFILE_REPLACE_EXISTING)) {
-            logLine(L"can't take back the new %ls: %ls", it->finalPath.c_str(), systemErrorText(::GetLastError()).c_str());
-            allBack = false;
+        if (it->step == Step::MadeFolder) {
+            // Empty again once the files below it went back; otherwise it stays.
+            ::RemoveDirectoryW(it->finalPath.c_str());
             continue;
         }
-        if (it->movedAside && !moveWithRetry(it->asidePath, it->finalPath, 0)) {
+        if (it->step == Step::Placed) {
+            std::wstring relative = it->finalPath.substr(std::min(prefix.size(), it->finalPath.size()));
+            std::wstring stagedPlace = joinPath(stagingDir, relative);
+            createParentFolder(stagedPlace);
+            if (!moveWithRetry(it->finalPath, stagedPlace, MOVEFILE_REPLACE_EXISTING)) {
+                logLine(L"can't take back the new %ls: %ls", it->finalPath.c_str(),
+                        systemErrorText(::GetLastError()).c_str());
+                allBack = false;
+                continue;
+            }
+        }
+        if (it->movedAside && !moveBack(*it)) {
             logLine(L"can't put back %ls: %ls", it->finalPath.c_str(), systemErrorText(::GetLastError()).c_str());
             allBack = false;
         }
@@ -185,22 +364,38 @@ bool rollBack(const std::vector<JournalEntry>& journal, const std::wstring& stag
     return false;
 }
 
-void takeOutOldFiles(const CopyPhase& phase)
+void takeOutOldFiles(CopyPhase& phase)
 {
-    // Names are compared without regard to letter case, as the file system compares them: an old
-    // name that differs from a new one only in case addresses the new file, which must stay.
-    std::vector<std::wstring> planned;
-    for (const PlannedFile& f : phase.files) planned.push_back(pathFromPayloadName(f.name));
+    // Names are compared as the file system compares them, without regard to letter case: an old
+    // name that differs from a new one only in case addresses the new file, which must stay. A name
+    // that is one of this version's folders, or lies below one of its files, was taken aside
+    // before the swap, if at all.
+    VersionNames shipped;
+    for (const PlannedFile& f : phase.files) shipped.add(nameKey(f.name));
+    NameSet linkFree;
     for (const std::string& name : phase.installedNames) {
+        std::wstring key = nameKey(name);
+        if (key.empty() || shipped.files.contains(key) || shipped.folders.contains(key)) continue;
+        std::vector<std::wstring> folders = foldersOf(key);
+        if (std::any_of(folders.begin(), folders.end(),
+                        [&](const std::wstring& f) { return shipped.files.contains(f); })) {
+            continue;
+        }
         std::wstring relative = pathFromPayloadName(name);
-        if (relative.empty()) continue;
-        bool stillShipped = false;
-        for (const std::wstring& p : planned) stillShipped = stillShipped || sameNameIgnoringCase(p, relative);
-        if (stillShipped) continue;
         std::wstring from = joinPath(phase.installDir, relative);
+        // Only the old file: a folder of its name now is someone else's.
+        DWORD attributes = ::GetFileAttributesW(from.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        if (!reachedWithoutLinks(phase.installDir, key, linkFree)) {
+            logLine(L"left %ls: a link lies on its way", from.c_str());
+            continue;
+        }
         std::wstring to = joinPath(phase.oldFilesDir, relative);
         createParentFolder(to);
-        if (::MoveFileExW(from.c_str(), to.c_str(), 0)) logLine(L"took out %ls (not in this version)", from.c_str());
+        if (::MoveFileExW(from.c_str(), to.c_str(), 0)) {
+            logLine(L"took out %ls (not in this version)", from.c_str());
+            phase.takenOut.push_back(from);
+        }
     }
 }
 
@@ -208,9 +403,20 @@ void cleanUp(const CopyPhase& phase)
 {
     removeTree(phase.oldFilesDir);
     removeTree(phase.stagingDir);
-    for (const TreeEntry& e : walkTree(phase.installDir, false)) {
-        if (e.isFolder && !e.isLink) removeEmptyFolders(e.path);
+    // The folders that held what was taken out, deepest first, up to the install folder; each goes
+    // only when it is empty now.
+    std::vector<std::wstring> emptied;
+    for (const std::wstring& path : phase.takenOut) {
+        for (std::wstring folder = parentPath(path); folder.size() > phase.installDir.size();
+             folder = parentPath(folder)) {
+            emptied.push_back(folder);
+        }
     }
+    std::sort(emptied.begin(), emptied.end(), [](const std::wstring& a, const std::wstring& b) {
+        return a.size() != b.size() ? a.size() > b.size() : a < b;
+    });
+    emptied.erase(std::unique(emptied.begin(), emptied.end()), emptied.end());
+    for (const std::wstring& folder : emptied) ::RemoveDirectoryW(folder.c_str());
 }
 
 } // namespace gls

@@ -20,10 +20,18 @@ struct PlannedFile {
     std::uint64_t size = 0;
 };
 
+// One undoable step of the swap, appended in the order they were taken.
 struct JournalEntry {
+    enum class Step {
+        Placed,     // a new file went to finalPath, the entry there (if any) to asidePath first
+        TakenAside, // an old version's entry in a new one's way went from finalPath to asidePath
+        MadeFolder, // finalPath is a folder the swap made for a new file
+    };
+    Step step = Step::Placed;
     std::wstring finalPath;
     std::wstring asidePath;
-    bool movedAside = false;
+    bool movedAside = false;      // an entry stood at finalPath and went to asidePath
+    unsigned long attributes = 0; // that entry's attributes, given back with it
 };
 
 struct CopyPhase {
@@ -34,6 +42,7 @@ struct CopyPhase {
     std::vector<PlannedFile> files;
     std::uint64_t totalBytes = 0;
     std::vector<JournalEntry> journal;
+    std::vector<std::wstring> takenOut; // the installed version's files taken out after the swap
 };
 
 // Probe the folder, name the work folders, clear an interrupted run's leftovers, and learn the
@@ -49,8 +58,10 @@ bool planFile(CopyPhase& phase, const std::string& name, const unsigned char* da
 // Reads every staged file back and compares it (progress 0.8).
 [[nodiscard]] bool verifyStaged(CopyPhase& phase, const ProgressCallback& progress, InstallResult& result);
 
-// Moves each old file aside and the new one in place, journalled (progress 0.88). On failure
-// everything swapped so far is put back.
+// Moves each old file aside and the new one in place, journalled (progress 0.88). First the
+// installed version's own entries that stand where a new file or folder must go are taken aside;
+// when anything else stands there, nothing is changed and the result names it. On failure
+// everything swapped so far is put back, attributes included.
 [[nodiscard]] bool swapFiles(CopyPhase& phase, const ProgressCallback& progress, InstallResult& result);
 
 // Undoes every journalled swap, last first. False when some old file could not be put back;
@@ -58,10 +69,12 @@ bool planFile(CopyPhase& phase, const std::string& name, const unsigned char* da
 [[nodiscard]] bool rollBack(const std::vector<JournalEntry>& journal, const std::wstring& stagingDir,
                             const std::wstring& installDir, const std::wstring& oldFilesDir);
 
-// Moves the files the installed version had and this one has not into the old-files folder.
-void takeOutOldFiles(const CopyPhase& phase);
+// Moves the files the installed version had and this one has not into the old-files folder,
+// never through a link: a name whose path below the install folder passes one is left and logged.
+void takeOutOldFiles(CopyPhase& phase);
 
-// Deletes both work folders and the folders the swap left empty.
+// Deletes both work folders, then the folders that held only what was taken out. No other folder
+// is touched: an empty one may be the user's.
 void cleanUp(const CopyPhase& phase);
 
 } // namespace gls

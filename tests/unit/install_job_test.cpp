@@ -160,6 +160,11 @@ TEST_F(InstallJob, UpdateTakesOutWhatTheNewVersionNoLongerHas)
     // The uninstaller of the old version lists the old version's files.
     ASSERT_TRUE(writeSetupWithPayload(dir + L"\\Uninstall.exe", oldVersion.archive));
     ASSERT_TRUE(writeFile(dir + L"\\user-notes.txt", "the user's own file"));
+    // Empty folders of the user's, one of them a link to an empty folder elsewhere.
+    std::filesystem::create_directories(dir + L"\\New folder");
+    std::filesystem::create_directories(dir + L"\\docs\\empty");
+    std::filesystem::create_directories(folder / L"Elsewhere");
+    ASSERT_TRUE(makeFolderLink(dir + L"\\docs\\linked", folder / L"Elsewhere"));
 
     MemoryPayload newVersion = makePayload({{"Glimmerline.exe", "new app"},
                                             {"README.txt", "new readme, other case"},
@@ -172,6 +177,121 @@ TEST_F(InstallJob, UpdateTakesOutWhatTheNewVersionNoLongerHas)
     EXPECT_FALSE(exists(dir + L"\\plugins"));                              // the file and its emptied folders
     EXPECT_EQ(readFile(dir + L"\\user-notes.txt"), "the user's own file");
     EXPECT_FALSE(!setupWorkEntries(dir).empty());
+    // Only folders it emptied itself go.
+    EXPECT_TRUE(exists(dir + L"\\New folder"));
+    EXPECT_TRUE(exists(dir + L"\\docs\\empty"));
+    EXPECT_TRUE(exists(folder / L"Elsewhere"));
+}
+
+TEST_F(InstallJob, TakingOutNeverGoesThroughALink)
+{
+    std::wstring dir = folder / L"Apps\\Glimmerline";
+    MemoryPayload oldVersion = makePayload({{"Glimmerline.exe", "old app"}, {"plugins/x.dll", "old plug-in"}});
+    ASSERT_TRUE(gls::installApp(env, oldVersion.payload, dir, false, progress.callback()).ok);
+    ASSERT_TRUE(writeSetupWithPayload(dir + L"\\Uninstall.exe", oldVersion.archive));
+    // The user put a link to a folder of their own where the old version's folder was.
+    std::filesystem::remove_all(dir + L"\\plugins");
+    ASSERT_TRUE(writeFile(folder / L"Mine\\x.dll", "the user's own"));
+    ASSERT_TRUE(makeFolderLink(dir + L"\\plugins", folder / L"Mine"));
+
+    MemoryPayload newVersion = makePayload({{"Glimmerline.exe", "new app"}});
+    ASSERT_TRUE(gls::installApp(env, newVersion.payload, dir, false, progress.callback()).ok);
+    EXPECT_EQ(readFile(folder / L"Mine\\x.dll"), "the user's own");
+    EXPECT_EQ(readFile(dir + L"\\Glimmerline.exe"), "new app");
+    EXPECT_TRUE(setupWorkEntries(dir).empty());
+}
+
+// A path that is a folder in one version and a file in the other: the old version's own entry is
+// taken aside for the swap, anything of the user's ends the update before anything changes, and a
+// later failure puts it back.
+TEST_F(InstallJob, PathThatChangesKindBetweenVersions)
+{
+    auto installOld = [&](const std::wstring& dir, const MemoryPayload& oldVersion) {
+        ASSERT_TRUE(gls::installApp(env, oldVersion.payload, dir, false, progress.callback()).ok);
+        ASSERT_TRUE(writeSetupWithPayload(dir + L"\\Uninstall.exe", oldVersion.archive));
+        ASSERT_TRUE(writeFile(dir + L"\\notes.txt", "the user's own"));
+    };
+    auto inTheWay = [&](const std::wstring& dir, const MemoryPayload& newVersion, const std::wstring& what) {
+        auto before = snapshotTree(dir);
+        InstallResult result = gls::installApp(env, newVersion.payload, dir, false, progress.callback());
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.message, L"Setup needs the place of " + dir + L"\\" + what +
+                                      L" for Glimmerline's files, and what is there is not Glimmerline's. Move it "
+                                      L"elsewhere, then run Setup again. Nothing was changed.");
+        EXPECT_EQ(result.reason, L"something was in the way");
+        EXPECT_EQ(snapshotTree(dir), before);
+    };
+    auto heldLast = [&](const std::wstring& dir, const MemoryPayload& newVersion) {
+        auto before = snapshotTree(dir);
+        HeldFile held(dir + L"\\z-last.dll");
+        ASSERT_TRUE(held.holding());
+        InstallResult result = gls::installApp(env, newVersion.payload, dir, false, progress.callback());
+        EXPECT_EQ(result.reason, L"a file was in use");
+        EXPECT_EQ(snapshotTree(dir), before);
+    };
+
+    // A folder that becomes a file.
+    std::wstring dir = folder / L"Apps\\FolderToFile";
+    MemoryPayload folderVersion = makePayload({{"Glimmerline.exe", "old"}, {"plugins/x.dll", "old"}, {"z-last.dll", "old"}});
+    MemoryPayload fileVersion = makePayload({{"Glimmerline.exe", "new"}, {"plugins", "now a file"}, {"z-last.dll", "new"}});
+    installOld(dir, folderVersion);
+    ASSERT_TRUE(writeFile(dir + L"\\plugins\\mine.txt", "the user's, among the old version's"));
+    inTheWay(dir, fileVersion, L"plugins");
+    ASSERT_TRUE(::DeleteFileW((dir + L"\\plugins\\mine.txt").c_str()));
+    heldLast(dir, fileVersion);
+    ASSERT_TRUE(gls::installApp(env, fileVersion.payload, dir, false, progress.callback()).ok);
+    EXPECT_EQ(readFile(dir + L"\\plugins"), "now a file");
+    EXPECT_EQ(readFile(dir + L"\\notes.txt"), "the user's own");
+    EXPECT_TRUE(setupWorkEntries(dir).empty());
+
+    // A file that becomes a folder: in the way when it is the user's, taken aside when it is the
+    // old version's.
+    dir = folder / L"Apps\\FileToFolder";
+    MemoryPayload withFolder = makePayload({{"Glimmerline.exe", "new"}, {"plugins/x.dll", "new"}, {"z-last.dll", "new"}});
+    installOld(dir, makePayload({{"Glimmerline.exe", "old"}, {"z-last.dll", "old"}}));
+    ASSERT_TRUE(writeFile(dir + L"\\plugins", "the user's file of that name"));
+    inTheWay(dir, withFolder, L"plugins");
+    ASSERT_TRUE(::DeleteFileW((dir + L"\\plugins").c_str()));
+    installOld(dir, makePayload({{"Glimmerline.exe", "old"}, {"plugins", "old"}, {"z-last.dll", "old"}}));
+    heldLast(dir, withFolder);
+    ASSERT_TRUE(gls::installApp(env, withFolder.payload, dir, false, progress.callback()).ok);
+    EXPECT_EQ(readFile(dir + L"\\plugins\\x.dll"), "new");
+    EXPECT_EQ(readFile(dir + L"\\notes.txt"), "the user's own");
+    EXPECT_TRUE(setupWorkEntries(dir).empty());
+}
+
+// Whatever is joined to an unknown folder would land in the current directory.
+TEST_F(InstallJob, NoFolderIsEverTheCurrentDirectory)
+{
+    std::wstring current = folder / L"Current";
+    std::filesystem::create_directories(current);
+    ASSERT_TRUE(::SetCurrentDirectoryW(current.c_str()));
+    env.testMode = false; // the job's test-folder rule would refuse these folders first
+    MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}});
+
+    // No install folder, or one that is no whole path.
+    const std::pair<const wchar_t*, const wchar_t*> unusable[] = {
+        {L"", L"Pick a folder to install into."},
+        {L"Glimmerline", L"Pick a whole folder path, starting with a drive letter."}};
+    for (const auto& [dir, message] : unusable) {
+        InstallResult result = gls::installApp(env, payload.payload, dir, false, progress.callback());
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.message, message);
+        EXPECT_EQ(result.reason, L"its folder can't be used");
+    }
+    EXPECT_TRUE(treePaths(current).empty());
+    EXPECT_FALSE(gls::readUserString(registry.uninstallKey(), gls::kInstallLocation).has_value());
+
+    // No Start-menu folder and no desktop: the shortcuts are skipped, made or removed.
+    env.startMenuPrograms.clear();
+    env.desktopDir.clear();
+    std::wstring dir = folder / L"Apps\\Glimmerline";
+    ASSERT_TRUE(gls::installApp(env, payload.payload, dir, true, progress.callback()).ok);
+    EXPECT_TRUE(treePaths(current).empty());
+    ASSERT_TRUE(makeShortcutFile(current + L"\\Glimmerline.lnk", dir + L"\\Glimmerline.exe"));
+    ASSERT_TRUE(gls::installApp(env, payload.payload, dir, false, progress.callback()).ok);
+    EXPECT_EQ(treePaths(current), std::vector<std::wstring>{L"Glimmerline.lnk"});
+    ::SetCurrentDirectoryW(L"C:\\");
 }
 
 TEST_F(InstallJob, LeftoversOfAnInterruptedRunAreCleared)
@@ -241,6 +361,11 @@ TEST_F(InstallJob, FileHeldOpenIsReportedAndEverythingSwappedIsPutBack)
     MemoryPayload oldVersion = makePayload(
         {{"Glimmerline.exe", "old app"}, {"a/first.txt", "old first"}, {"z-last.dll", "old last"}});
     ASSERT_TRUE(gls::installApp(env, oldVersion.payload, dir, false, progress.callback()).ok);
+    // An old file marked read-only and hidden is put back marked so.
+    const DWORD marks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+    std::wstring marked = dir + L"\\a\\first.txt";
+    ASSERT_TRUE(::SetFileAttributesW(marked.c_str(), marks));
+    ASSERT_EQ(::GetFileAttributesW(marked.c_str()) & marks, marks);
     auto before = snapshotTree(dir);
 
     MemoryPayload newVersion = makePayload(
@@ -257,6 +382,7 @@ TEST_F(InstallJob, FileHeldOpenIsReportedAndEverythingSwappedIsPutBack)
         EXPECT_GE(took, 800u); // the retries gave the file about a second
     }
     EXPECT_EQ(snapshotTree(dir), before);
+    EXPECT_EQ(::GetFileAttributesW(marked.c_str()) & marks, marks);
 
     // Held at the very first file, the message names the app itself.
     {
@@ -267,6 +393,7 @@ TEST_F(InstallJob, FileHeldOpenIsReportedAndEverythingSwappedIsPutBack)
                   L"Another program has Glimmerline.exe open. Close it, then run Setup again. Nothing was changed.");
     }
     EXPECT_EQ(snapshotTree(dir), before);
+    ::SetFileAttributesW(marked.c_str(), FILE_ATTRIBUTE_NORMAL); // so that the test folder can go
 }
 
 TEST_F(CopyPhase, StagedFileAlteredBeforeVerifyingIsCaught)
@@ -286,11 +413,10 @@ TEST_F(CopyPhase, RollbackOfAFreshInstallTakesTheNewFilesBack)
     if (HasFatalFailure()) return;
     ASSERT_TRUE(gls::verifyStaged(phase, progress.callback(), result));
     ASSERT_TRUE(gls::swapFiles(phase, progress.callback(), result));
-    ASSERT_EQ(phase.journal.size(), 2u);
+    ASSERT_EQ(phase.journal.size(), 3u); // the two files, and the folder the second one needed
     EXPECT_FALSE(phase.journal[0].movedAside);
     EXPECT_TRUE(gls::rollBack(phase.journal, phase.stagingDir, phase.installDir, phase.oldFilesDir));
-    gls::cleanUp(phase);
-    EXPECT_EQ(snapshotTree(dir), before);
+    EXPECT_EQ(snapshotTree(dir), before); // the folder it made is gone too
 }
 
 TEST_F(CopyPhase, DriveFillingUpDuringStaging)
