@@ -83,7 +83,10 @@ ExitCode run()
     } else {
         result = doInstall(env, args, reason);
     }
-    if (updateMode) {
+    // A run that found another setup at work leaves both to that one: the app it would start could
+    // hold the very files the other must replace, and its result would tell of an update that
+    // is still going.
+    if (updateMode && result != ExitCode::AnotherSetupRuns) {
         writeUpdateResult(env, result, result == ExitCode::Done ? std::wstring() : reason);
         restartAppAfterUpdate(env, args);
     }

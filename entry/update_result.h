@@ -9,8 +9,9 @@ namespace gls {
 
 struct Env;
 
-// Replaces "update\update-result.txt" in the settings folder; does nothing without one. The log
-// says whether it was written; nothing reaches the caller.
+// Replaces "update\update-result.txt" in the settings folder; does nothing without one. When it
+// cannot be written, an earlier run's result is removed where possible. The log says what
+// happened; nothing reaches the caller.
 void writeUpdateResult(const Env& env, ExitCode code, const std::wstring& reason);
 
 } // namespace gls

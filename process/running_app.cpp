@@ -110,7 +110,8 @@ bool endApp(const Env& env, const std::wstring& installFolder)
 
 bool waitForQuit(std::uint32_t processId, std::uint32_t limitMs)
 {
-    if (processId == 0) return true;
+    // The setup itself never quits while it waits: its own id counts as gone.
+    if (processId == 0 || processId == ::GetCurrentProcessId()) return true;
     UniqueKernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
     if (!process) return true;
     ULONGLONG start = ::GetTickCount64();

@@ -29,7 +29,8 @@ RunningApp findRunningApp(const Env& env, const std::wstring& installFolder);
 // Ends every process of the app, as the user asked. True when all were ended and nothing is found after.
 [[nodiscard]] bool endApp(const Env& env, const std::wstring& installFolder);
 
-// True when the process quit within the limit, or cannot be opened (taken as gone).
+// True when the process quit within the limit, or cannot be opened or is this setup itself (taken
+// as gone).
 [[nodiscard]] bool waitForQuit(std::uint32_t processId, std::uint32_t limitMs);
 
 } // namespace gls

@@ -48,6 +48,8 @@ TEST_F(InstallRun, SilentInstallThenUpdateRun)
 
 TEST_F(InstallRun, DamagedPayloadIsRefusedBeforeLookingForOtherSetups)
 {
+    // The app is in its folder, so that an update run would start it afterwards.
+    ASSERT_TRUE(writeFile(installDir() + L"\\Glimmerline.exe", "stand-in"));
     // A copy whose payload has one byte changed after its header.
     std::string bytes = readFile(setupExePath());
     size_t archive = bytes.find(std::string("GLP1\x0A\x00\x00\x00", 8));
@@ -66,11 +68,15 @@ TEST_F(InstallRun, DamagedPayloadIsRefusedBeforeLookingForOtherSetups)
     EXPECT_TRUE(logHas("] This setup file is damaged or incomplete. Download it again."));
     EXPECT_TRUE(logHas("] payload: the payload's checksum does not match"));
     EXPECT_EQ(updateResult(), updateResultFile(6, "the download was damaged"));
+    ASSERT_TRUE(::DeleteFileW((folder / L"launched.txt").c_str()));
 
-    auto second = setup(L"/S");
+    // An update run that finds another setup at work leaves the result and the app to it.
+    auto second = setup(L"/S /start");
     ASSERT_TRUE(second.finished);
     EXPECT_EQ(second.exitCode, 4u);
     EXPECT_TRUE(logHas("] another Glimmerline setup is running"));
+    EXPECT_EQ(updateResult(), updateResultFile(6, "the download was damaged"));
+    EXPECT_FALSE(exists(folder / L"launched.txt"));
     EXPECT_EQ(holder.waitExit(), 0u);
 }
 

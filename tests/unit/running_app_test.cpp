@@ -92,6 +92,7 @@ TEST_F(RunningApp, EndAppEndsEveryProcess)
 TEST_F(RunningApp, WaitForQuit)
 {
     EXPECT_TRUE(gls::waitForQuit(0, 1000));
+    EXPECT_TRUE(gls::waitForQuit(::GetCurrentProcessId(), 200)); // "/P=" naming the setup itself
     StandInApp app(gls::test::standInExe(), L"--no-window");
     EXPECT_FALSE(gls::waitForQuit(app.pid(), 200));
     DWORD pid = app.pid();

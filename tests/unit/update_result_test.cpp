@@ -43,6 +43,26 @@ TEST(UpdateResult, NothingWithoutASettingsFolderOrWhenTheFolderCannotBeMade)
     EXPECT_EQ(readFile(env.settingsDir + L"\\update"), "a file where the folder should be");
 }
 
+TEST(UpdateResult, AnEarlierResultHeldOpenByItsReaderNeverStandsForThisRun)
+{
+    TestFolder folder;
+    gls::Env env = testEnv(folder);
+    std::wstring path = folder / L"LocalAppData\\Glimmerline\\update\\update-result.txt";
+    gls::writeUpdateResult(env, gls::ExitCode::Failed, L"it did not go in");
+    {
+        // A reader that lets the file be replaced or deleted, but not written over.
+        gls::UniqueFile reader(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(reader);
+        gls::writeUpdateResult(env, gls::ExitCode::Done, L"");
+    }
+    // The new result, or none where the system keeps the name until the reader lets go (Wine,
+    // and Windows before POSIX deletion); never the earlier one.
+    std::string after = readFile(path);
+    EXPECT_TRUE(after == updateResultFile(0, "") || !gls::test::exists(path)) << after;
+    EXPECT_FALSE(gls::test::exists(path + L".partial"));
+}
+
 TEST(OpenApp, TestModeWritesTheMarkerAndStartsNothing)
 {
     TestFolder folder;
