@@ -22,8 +22,7 @@ Checked<std::wstring> checkTypedFolder(const std::wstring& text);
 Checked<std::wstring> checkFullFolder(std::wstring fullPath);
 
 // Why one of the user's own folders, or a folder that holds one, cannot be the install folder.
-inline constexpr wchar_t kUserFolderProblem[] =
-    L"That folder holds your own files. Pick a folder just for Glimmerline.";
+inline constexpr wchar_t kUserFolderProblem[] = L"Your own files are there. Pick another folder.";
 
 // The folder when it is none of the user's own folders (the profile, Documents, Desktop and the
 // like) and holds none of them: an install there would mix the app's files with the user's, and

@@ -92,8 +92,7 @@ TEST_F(InstallRun, UnusableFolderFromTheCommandLine)
     std::wstring documents = folder / L"Documents";
     ASSERT_TRUE(writeFile(documents + L"\\Letter.txt", "the user's"));
     expectExit(setup(L"/S /D=" + documents), 3);
-    EXPECT_TRUE(logHas("] /D=" + narrow(documents) +
-                       ": That folder holds your own files. Pick a folder just for Glimmerline."));
+    EXPECT_TRUE(logHas("] /D=" + narrow(documents) + ": Your own files are there. Pick another folder."));
     EXPECT_EQ(snapshotTree(documents).size(), 1u);
 }
 

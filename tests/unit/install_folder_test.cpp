@@ -98,7 +98,7 @@ TEST(InstallFolder, TestModeKeepsToTheTestFolder)
 
 TEST(InstallFolder, TheUsersOwnFoldersAndTheirParentsAreRefused)
 {
-    const wchar_t kOwnFolder[] = L"That folder holds your own files. Pick a folder just for Glimmerline.";
+    const wchar_t kOwnFolder[] = L"Your own files are there. Pick another folder.";
     TestFolder folder;
     gls::Env env = gls::test::testEnv(folder); // the test folder is the profile, Documents and the rest in it
     for (const std::wstring& own : {folder.path(), folder / L"Documents", folder / L"desktop\\", folder / L"VIDEOS"}) {
