@@ -19,6 +19,7 @@ struct Args {
     std::int32_t waitPid = 0;
     std::wstring from;
     std::uint64_t parentHandle = 0;
+    std::uint64_t resultHandle = 0; // the pipe a quiet uninstaller's copy writes its exit code to
     std::wstring snapshotDir;
     std::int32_t uiAtX = 0;
     std::int32_t uiAtY = 0;

@@ -90,6 +90,8 @@ void applySwitches(const std::vector<std::wstring>& elements, Args& args)
             args.from = e.substr(6);
         } else if (e.size() >= 8 && startsWithNoCase(e, L"/parent=")) {
             args.parentHandle = std::wcstoull(e.c_str() + 8, nullptr, 10);
+        } else if (e.size() > 8 && startsWithNoCase(e, L"/result=") && allDigits(e.substr(8))) {
+            args.resultHandle = std::wcstoull(e.c_str() + 8, nullptr, 10);
         } else if (e == L"--ui-snapshot" && hasNext) {
             args.uiSnapshot = true;
             args.snapshotDir = elements[++i];

@@ -14,6 +14,7 @@
 #include "platform/own_path.h"
 #include "process/open_app.h"
 #include "snapshot/ui_snapshots.h"
+#include "uninstall/stale_copies.h"
 #include "uninstall_run.h"
 #include "update_result.h"
 
@@ -24,13 +25,6 @@
 namespace gls {
 
 namespace {
-
-bool isUninstallerName(const std::wstring& exePath)
-{
-    std::wstring name = lastComponent(exePath);
-    return ::CompareStringOrdinal(name.c_str(), static_cast<int>(name.size()), kUninstallerExe, -1, TRUE) ==
-           CSTR_EQUAL;
-}
 
 // Starts the app again after an update run, whatever the run's result was, from the folder the
 // install run started from.
@@ -68,6 +62,7 @@ ExitCode run()
 
     openLog(env, args.uninstall ? L"uninstall" : L"install");
     logLine(L"Glimmerline Setup %ls: %ls", kSetupVersion, ::GetCommandLineW());
+    removeStaleUninstallCopies(env);
 
     bool updateMode = args.silent && args.start && !args.uninstall;
     std::wstring reason;

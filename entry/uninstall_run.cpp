@@ -12,6 +12,7 @@
 #include "install_run.h"
 #include "platform/create_folders.h"
 #include "platform/env.h"
+#include "platform/file_identity.h"
 #include "platform/log.h"
 #include "platform/message_box.h"
 #include "platform/own_path.h"
@@ -23,11 +24,16 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <vector>
 
 namespace gls {
 
 namespace {
+
+// How long a quiet uninstaller waits for its copy's result. The copy may give the app 15 s to
+// close and then remove a large settings folder; a copy that dies breaks the pipe at once.
+constexpr ULONGLONG kCopyResultWaitMs = 5 * 60 * 1000;
 
 bool anythingToRemove(const Env& env, const std::wstring& folder)
 {
@@ -52,15 +58,46 @@ void waitForParent(unsigned long long value)
     ::WaitForSingleObject(parent.get(), 30000);
 }
 
+// The pipe a quiet uninstaller's copy reports its exit code to. The number comes from the command
+// line, where anyone can type one: only a handle of this process that is a pipe is written to, and
+// only in a quiet run, the one whose starter waits for the result.
+HANDLE resultPipeOf(const Args& args)
+{
+    if (args.resultHandle == 0 || !args.silent) return nullptr;
+    HANDLE named = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(args.resultHandle));
+    if (::GetFileType(named) != FILE_TYPE_PIPE) {
+        logLine(L"/result=%llu names no pipe; the result is not reported", args.resultHandle);
+        return nullptr;
+    }
+    return named;
+}
+
+// Hands the exit code to the uninstaller that started this copy, which exits with it.
+void reportResult(UniqueKernelHandle& pipe, ExitCode result)
+{
+    if (!pipe) return;
+    std::int32_t code = exitNumber(result);
+    DWORD written = 0;
+    if (!::WriteFile(pipe.get(), &code, sizeof code, &written, nullptr) || written != sizeof code) {
+        logLine(L"could not report the result to the uninstaller that started this copy");
+    }
+    pipe.reset();
+}
+
 ExitCode removeHere(const Env& env, const Args& args, const std::wstring& folder)
 {
-    if (args.parentHandle != 0) waitForParent(args.parentHandle);
+    // A copy that reports its result does its work while its starter still waits for it, and
+    // waits for the starter only before it deletes the starter's file.
+    UniqueKernelHandle pipe(resultPipeOf(args));
+    bool reporting = static_cast<bool>(pipe);
+    if (args.parentHandle != 0 && !reporting) waitForParent(args.parentHandle);
     ::SetCurrentDirectoryW(env.tempDir.c_str());
 
     UniqueKernelHandle mutex(::CreateMutexW(nullptr, TRUE, env.mutexName.c_str()));
     if (!mutex || ::GetLastError() == ERROR_ALREADY_EXISTS) {
         mutex.reset();
         ExitCode result = reportAlreadyRunning(env, args);
+        reportResult(pipe, result);
         scheduleSelfDelete(env);
         return result;
     }
@@ -68,6 +105,7 @@ ExitCode removeHere(const Env& env, const Args& args, const std::wstring& folder
 
     bool something = anythingToRemove(env, folder);
     ExitCode result = ExitCode::Done;
+    bool uninstallerLeft = false;
     if (args.silent) {
         if (!something) {
             logLine(L"nothing to remove");
@@ -75,9 +113,10 @@ ExitCode removeHere(const Env& env, const Args& args, const std::wstring& folder
         } else if (findRunningApp(env, folder).running() && !askAppToClose(env, folder, 15000)) {
             result = ExitCode::AppDidNotClose;
         } else {
-            UninstallResult removed =
-                removeInstallation(env, folder, args.removeSettings, [](float, const std::wstring&) {});
+            UninstallResult removed = removeInstallation(
+                env, folder, args.removeSettings, [](float, const std::wstring&) {}, reporting);
             result = removed.ok ? ExitCode::Done : ExitCode::Failed;
+            uninstallerLeft = removed.uninstallerLeft;
         }
     } else {
         WindowParams params;
@@ -91,10 +130,71 @@ ExitCode removeHere(const Env& env, const Args& args, const std::wstring& folder
         result = runSetupWindow(params);
         logLine(L"window closed: %d", exitNumber(result));
     }
+    if (reporting) {
+        reportResult(pipe, result);
+        // The starter exits once it has the result; its file can go after that. The mutex is
+        // still held, so that no install can put a new uninstaller there in the meantime.
+        if (args.parentHandle != 0) waitForParent(args.parentHandle);
+        if (uninstallerLeft) removeLeftUninstaller(folder);
+    }
     ::ReleaseMutex(mutex.get());
     mutex.reset();
     scheduleSelfDelete(env);
     return result;
+}
+
+// The folder of an uninstaller named "Uninstall.exe": the installation it belongs to, whatever
+// the installed-apps entry names. Spelt as the entry spells it when that is the same folder, so
+// that the shortcuts, which point to that spelling, are recognised as the installation's.
+std::wstring ownInstallFolder(const Env& env, const std::wstring& registered)
+{
+    std::wstring self = ownExePath();
+    if (!isUninstallerName(self)) return {};
+    std::wstring own = parentPath(self);
+    if (!appInFolder(own) || (env.testMode && !isInsideFolder(own, env.testRoot))) return {};
+    if (!registered.empty() && sameFolderOnDisk(registered, own)) return registered;
+    return own;
+}
+
+// The program runs from inside the folder, in any spelling of either: an 8.3 short name, a link,
+// another letter case. Decided by the identity of each folder the program file lies in.
+bool runsFromInside(const std::wstring& program, const std::wstring& folder)
+{
+    if (isStrictlyInside(program, folder)) return true;
+    for (std::wstring at = parentPath(program); !at.empty(); at = parentPath(at)) {
+        if (sameFolderOnDisk(at, folder)) return true;
+        if (parentPath(at) == at) break;
+    }
+    return false;
+}
+
+// Waits for the quiet copy's exit code. A copy that ends without one breaks the pipe, as this
+// process holds no write end; one that hangs is given up on after a bounded wait.
+ExitCode awaitCopyResult(HANDLE readEnd)
+{
+    ULONGLONG start = ::GetTickCount64();
+    for (;;) {
+        DWORD available = 0;
+        if (!::PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr)) {
+            logLine(L"the copy ended without a result");
+            return ExitCode::Failed;
+        }
+        std::int32_t code = 0;
+        DWORD read = 0;
+        if (available >= sizeof code) {
+            if (::ReadFile(readEnd, &code, sizeof code, &read, nullptr) && read == sizeof code) {
+                logLine(L"the copy's result: %d", code);
+                return static_cast<ExitCode>(code);
+            }
+            logLine(L"the copy's result could not be read");
+            return ExitCode::Failed;
+        }
+        if (::GetTickCount64() - start >= kCopyResultWaitMs) {
+            logLine(L"no result from the copy in %llu ms", static_cast<unsigned long long>(kCopyResultWaitMs));
+            return ExitCode::Failed;
+        }
+        ::Sleep(50);
+    }
 }
 
 } // namespace
@@ -111,10 +211,16 @@ void showNotice(const Env& env, const Args& args, const std::wstring& text)
 }
 
 std::wstring copyCommandLine(const std::wstring& copyPath, const std::wstring& folder, unsigned long long parentHandle,
-                             const Args& args)
+                             unsigned long long resultHandle, const Args& args)
 {
-    std::wstring line = L"\"" + copyPath + L"\" /uninstall \"/from=" + folder + L"\" /parent=" +
+    // A backslash right before the closing quote would escape it, and the folder would swallow
+    // the switches after it: trailing separators go, and a bare root's one is doubled.
+    std::wstring from = folder;
+    while (from.size() > rootLength(from) && (from.back() == L'\\' || from.back() == L'/')) from.pop_back();
+    if (!from.empty() && from.back() == L'\\') from += L'\\';
+    std::wstring line = L"\"" + copyPath + L"\" /uninstall \"/from=" + from + L"\" /parent=" +
                         std::to_wstring(parentHandle);
+    if (resultHandle != 0) line += L" /result=" + std::to_wstring(resultHandle);
     if (args.silent) line += L" /S";
     if (args.removeSettings) line += L" /RemoveSettings";
     if (args.uiAt) line += L" --ui-at " + std::to_wstring(args.uiAtX) + L"," + std::to_wstring(args.uiAtY);
@@ -138,18 +244,35 @@ ExitCode relaunchFromTemp(const Env& env, const Args& args, const std::wstring& 
     UniqueKernelHandle parentOwner;
     ::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentProcess(), ::GetCurrentProcess(), parentOwner.put(),
                       SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, 0);
-    HANDLE parent = parentOwner.get();
-    std::wstring commandLine =
-        copyCommandLine(copy, folder, static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(parent)), args);
+    std::vector<HANDLE> inherited = {parentOwner.get()};
 
-    // The copy inherits this one handle and no other.
+    // A quiet uninstall reports the copy's result, not just its start: the copy writes its exit code
+    // into a pipe whose write end only it holds.
+    UniqueKernelHandle resultRead, resultWrite;
+    if (args.silent && ::CreatePipe(resultRead.put(), resultWrite.put(), nullptr, 0) &&
+        ::SetHandleInformation(resultWrite.get(), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT)) {
+        inherited.push_back(resultWrite.get());
+    } else {
+        resultRead.reset();
+        resultWrite.reset();
+    }
+
+    // The copy inherits these handles and no other.
     SIZE_T size = 0;
     ::InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
     std::vector<unsigned char> storage(size);
     auto* attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage.data());
     bool listed = size > 0 && ::InitializeProcThreadAttributeList(attributes, 1, 0, &size) &&
-                  ::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &parent, sizeof(parent),
-                                              nullptr, nullptr);
+                  ::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited.data(),
+                                              inherited.size() * sizeof(HANDLE), nullptr, nullptr);
+    if (!listed) {
+        resultRead.reset();
+        resultWrite.reset();
+    }
+    auto number = [](const UniqueKernelHandle& h) {
+        return static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(h.get()));
+    };
+    std::wstring commandLine = copyCommandLine(copy, folder, number(parentOwner), number(resultWrite), args);
     STARTUPINFOEXW si = {};
     si.StartupInfo.cb = sizeof(si);
     si.lpAttributeList = listed ? attributes : nullptr;
@@ -166,7 +289,10 @@ ExitCode relaunchFromTemp(const Env& env, const Args& args, const std::wstring& 
     UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
     logLine(L"started %ls to remove %ls", copy.c_str(), folder.c_str());
     ::AllowSetForegroundWindow(pi.dwProcessId);
-    return ExitCode::Done;
+    if (!resultRead) return ExitCode::Done;
+    // Only the copy may hold the write end, or a copy that dies would leave the pipe whole.
+    resultWrite.reset();
+    return awaitCopyResult(resultRead.get());
 }
 
 void scheduleSelfDelete(const Env& env)
@@ -179,17 +305,19 @@ void scheduleSelfDelete(const Env& env)
                                TRUE) != CSTR_EQUAL) {
         return;
     }
+    // The interpreter would expand "%NAME%" anywhere on its command line, and a user name may hold
+    // a percent sign: the copy is deleted by its bare name from its own folder, the current one.
+    if (name.find_first_of(L"%\"") != std::wstring::npos) return;
     wchar_t system[260];
     UINT length = ::GetSystemDirectoryW(system, 260);
     if (length == 0 || length >= 260) return;
     std::wstring cmd = std::wstring(system, length) + L"\\cmd.exe";
-    std::wstring commandLine =
-        L"\"" + cmd + L"\" /d /c ping -n 3 127.0.0.1 > nul & del /f /q \"" + self + L"\"";
+    std::wstring commandLine = L"\"" + cmd + L"\" /d /c ping -n 3 127.0.0.1 > nul & del /f /q \"" + name + L"\"";
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
     if (::CreateProcessW(cmd.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                         env.tempDir.c_str(), &si, &pi)) {
+                         parentPath(self).c_str(), &si, &pi)) {
         UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
     }
 }
@@ -208,9 +336,11 @@ ExitCode doUninstall(const Env& env, const Args& args)
         folder = checked.value;
     } else {
         folder = registeredInstallFolder(env);
+        std::wstring own = ownInstallFolder(env, folder);
+        if (!own.empty()) folder = own;
     }
 
-    bool relaunch = args.from.empty() && !folder.empty() && isStrictlyInside(ownExePath(), folder);
+    bool relaunch = args.from.empty() && !folder.empty() && runsFromInside(ownExePath(), folder);
     if (relaunch) {
         UniqueKernelHandle other(::OpenMutexW(SYNCHRONIZE, FALSE, env.mutexName.c_str()));
         if (other) {
@@ -220,6 +350,13 @@ ExitCode doUninstall(const Env& env, const Args& args)
         return relaunchFromTemp(env, args, folder);
     }
     return removeHere(env, args, folder);
+}
+
+bool isUninstallerName(const std::wstring& exePath)
+{
+    std::wstring name = lastComponent(exePath);
+    return ::CompareStringOrdinal(name.c_str(), static_cast<int>(name.size()), kUninstallerExe, -1, TRUE) ==
+           CSTR_EQUAL;
 }
 
 } // namespace gls

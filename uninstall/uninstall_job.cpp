@@ -1,23 +1,29 @@
 // The uninstall job, step by step. Only files known to be Glimmerline's go: the names in the
-// payload index of the installed uninstaller, or of this setup.
+// payload index of the installed uninstaller, or of this setup where the folder holds the app.
 #include "uninstall_job.h"
 
 #include "core/path_join.h"
 #include "core/path_rules.h"
 #include "core/product.h"
+#include "install/app_in_folder.h"
 #include "install/apps_entry.h"
 #include "install/shortcuts.h"
 #include "live_files.h"
 #include "payload/payload.h"
 #include "payload/payload_name.h"
 #include "platform/env.h"
+#include "platform/file_identity.h"
 #include "platform/file_status.h"
 #include "platform/log.h"
 #include "platform/remove_files.h"
+#include "platform/tree_walk.h"
 
 #include <windows.h>
 
 #include <shlobj.h>
+
+#include <algorithm>
+#include <optional>
 
 namespace gls {
 
@@ -25,11 +31,14 @@ namespace {
 
 const wchar_t kRemoving[] = L"Removing Glimmerline";
 
+// The names of the installation in the folder: the installed uninstaller's index, or this
+// setup's own where the folder holds the app or its uninstaller but no readable index. A folder
+// with neither holds no installation, and nothing in it is taken by name.
 std::vector<std::string> namesToRemove(const std::wstring& installFolder)
 {
     std::vector<std::string> names;
     for (const PayloadEntry& e : listPayloadOf(joinPath(installFolder, kUninstallerExe))) names.push_back(e.name);
-    if (names.empty()) {
+    if (names.empty() && appInFolder(installFolder)) {
         // A damaged payload gives no names at all, so that nothing is guessed.
         Payload own = loadPayload();
         if (own.error.empty()) {
@@ -37,6 +46,38 @@ std::vector<std::string> namesToRemove(const std::wstring& installFolder)
         }
     }
     return names;
+}
+
+// The installed-apps entry goes with the folder it names, in any spelling, and with no other:
+// after two installations the entry names the second, which must outlive the first one's removal.
+// An entry that names no folder belongs to nothing else. Decided before anything is removed, while
+// the folder is there to be compared by identity.
+bool entryBelongsTo(const Env& env, const std::wstring& installFolder)
+{
+    std::optional<std::wstring> location = readAppsEntry(env, kInstallLocation);
+    return !location || samePath(*location, installFolder) || sameFolderOnDisk(*location, installFolder);
+}
+
+// Removes the folders that held the listed files, deepest first, and the install folder itself,
+// each only when it is empty. Other empty folders are the user's and stay; so does a link among
+// them, which RemoveDirectoryW would take away whatever it leads to.
+void pruneFoldersThatHeld(const std::wstring& installFolder, const std::vector<std::wstring>& relatives)
+{
+    std::vector<std::wstring> folders;
+    for (const std::wstring& relative : relatives) {
+        for (std::wstring p = parentPath(relative); !p.empty(); p = parentPath(p)) {
+            folders.push_back(joinPath(installFolder, p));
+        }
+    }
+    std::sort(folders.begin(), folders.end());
+    folders.erase(std::unique(folders.begin(), folders.end()), folders.end());
+    // A folder's path is longer than its parent's, so children go first.
+    std::stable_sort(folders.begin(), folders.end(),
+                     [](const std::wstring& a, const std::wstring& b) { return a.size() > b.size(); });
+    for (const std::wstring& f : folders) {
+        if (!isLink(f) && isEmptyFolder(f)) ::RemoveDirectoryW(f.c_str());
+    }
+    if (isEmptyFolder(installFolder)) ::RemoveDirectoryW(installFolder.c_str());
 }
 
 bool gone(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
@@ -58,7 +99,7 @@ bool deleteListed(const std::string& name, const std::wstring& path)
 } // namespace
 
 UninstallResult removeInstallation(const Env& env, const std::wstring& installFolder, bool removeSettings,
-                                   const ProgressCallback& progress)
+                                   const ProgressCallback& progress, bool leaveUninstaller)
 {
     UninstallResult result;
     logLine(L"uninstall %ls (settings too: %ls)", installFolder.c_str(), removeSettings ? L"yes" : L"no");
@@ -69,27 +110,43 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
     progress(0.0f, kRemoving);
 
     std::vector<std::string> names = namesToRemove(installFolder);
+    bool installationThere = true;
     if (names.empty() && targetExists(installFolder)) {
-        result.message = L"Setup cannot tell which files in " + installFolder + L" are Glimmerline'. Nothing was removed.";
-        return result;
+        if (appInFolder(installFolder)) {
+            result.message =
+                L"Setup cannot tell which files in " + installFolder + L" are Glimmerline'. Nothing was removed.";
+            return result;
+        }
+        // An entry written by hand or by another tool that names a folder of the user's.
+        logLine(L"no installation in %ls; nothing removed from it", installFolder.c_str());
+        installationThere = false;
     }
-    names.push_back(kUninstallerPayloadName);
+    bool ownsEntry = entryBelongsTo(env, installFolder);
 
     std::vector<std::wstring> stayed;
-    const float count = static_cast<float>(names.size());
-    size_t handled = 0;
-    for (const std::string& name : names) {
-        std::wstring relative = pathFromPayloadName(name);
-        if (relative.empty()) continue;
-        std::wstring path = joinPath(installFolder, relative);
-        if (!deleteListed(name, path)) stayed.push_back(path);
-        ++handled;
-        progress(static_cast<float>(handled) * 0.6f / count, kRemoving);
+    if (installationThere) {
+        names.push_back(kUninstallerPayloadName);
+        std::vector<std::wstring> relatives;
+        const float count = static_cast<float>(names.size());
+        size_t handled = 0;
+        for (const std::string& name : names) {
+            std::wstring relative = pathFromPayloadName(name);
+            if (relative.empty()) continue;
+            relatives.push_back(relative);
+            if (leaveUninstaller && name == kUninstallerPayloadName) {
+                result.uninstallerLeft = true;
+                continue;
+            }
+            std::wstring path = joinPath(installFolder, relative);
+            if (!deleteListed(name, path)) stayed.push_back(path);
+            ++handled;
+            progress(static_cast<float>(handled) * 0.6f / count, kRemoving);
+        }
+        removeTree(joinPath(installFolder, kStagingName));
+        removeOldLeftovers(installFolder);
+        pruneFoldersThatHeld(installFolder, relatives);
+        for (const std::wstring& path : stayed) logLine(L"could not remove %ls", path.c_str());
     }
-    removeTree(joinPath(installFolder, kStagingName));
-    removeOldLeftovers(installFolder);
-    if (targetExists(installFolder)) removeEmptyFolders(installFolder);
-    for (const std::wstring& path : stayed) logLine(L"could not remove %ls", path.c_str());
 
     progress(0.7f, L"Removing the shortcuts");
     removeShortcutIfOurs(joinPath(env.startMenuPrograms, kShortcutName), installFolder);
@@ -97,7 +154,11 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
     if (!env.testMode) ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 
     progress(0.8f, L"Removing Glimmerline from Windows");
-    deleteAppsEntry(env);
+    if (ownsEntry) {
+        deleteAppsEntry(env);
+    } else {
+        logLine(L"the installed apps entry names another folder; kept");
+    }
 
     progress(0.85f, L"Removing the Live script");
     result.liveFilesLeft = removeLiveFiles(env);
@@ -117,6 +178,13 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
     }
     logLine(L"uninstall done: %ls, Live files left %zu", result.ok ? L"ok" : L"files left", result.liveFilesLeft.size());
     return result;
+}
+
+void removeLeftUninstaller(const std::wstring& installFolder)
+{
+    std::wstring path = joinPath(installFolder, kUninstallerExe);
+    if (!deleteListed(kUninstallerPayloadName, path)) logLine(L"could not remove %ls", path.c_str());
+    if (isEmptyFolder(installFolder)) ::RemoveDirectoryW(installFolder.c_str());
 }
 
 } // namespace gls

@@ -130,6 +130,10 @@ TEST(CommandLine, FromAndParent)
     EXPECT_TRUE(parseCommandLine(L"setup.exe /parent=").unknownSwitch.empty());
     EXPECT_EQ(parseCommandLine(L"setup.exe /parent").unknownSwitch, L"/parent");
     EXPECT_EQ(parseCommandLine(L"setup.exe /from").unknownSwitch, L"/from");
+    // The result pipe takes digits only.
+    EXPECT_EQ(parseCommandLine(L"setup.exe /Result=512").resultHandle, 512u);
+    EXPECT_EQ(parseCommandLine(L"setup.exe /result=5x").unknownSwitch, L"/result=5x");
+    EXPECT_EQ(parseCommandLine(L"setup.exe /result=").unknownSwitch, L"/result=");
 }
 
 TEST(CommandLine, LongSwitchesAreCaseSensitiveAndNeedTheirElement)

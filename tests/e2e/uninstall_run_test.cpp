@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 
 using namespace gls::test;
 
@@ -26,12 +28,13 @@ protected:
         }
     }
     // The copy deletes itself a few seconds after it exits.
-    bool tempCopiesGone(DWORD limitMs = 10000)
+    bool tempCopiesGone(DWORD limitMs = 10000) { return tempCopiesGoneIn(folder.path(), limitMs); }
+    static bool tempCopiesGoneIn(const std::wstring& root, DWORD limitMs = 10000)
     {
         ULONGLONG start = ::GetTickCount64();
         for (;;) {
             bool any = false;
-            for (const auto& e : std::filesystem::directory_iterator(folder / L"Temp")) {
+            for (const auto& e : std::filesystem::directory_iterator(root + L"\\Temp")) {
                 any = any || e.path().filename().wstring().rfind(L"Glimmerline-Uninstall-", 0) == 0;
             }
             if (!any) return true;
@@ -133,13 +136,168 @@ TEST_F(UninstallRun, CopyRenamedByHandDoesNotDeleteItself)
     EXPECT_FALSE(exists(uninstaller()));
 }
 
-TEST_F(UninstallRun, AppThatWillNotCloseStopsTheUninstall)
+TEST_F(UninstallRun, QuietUninstallExitsWithTheCopysResult)
 {
-    installAndStartApp(L"--ignore-close");
-    if (HasFatalFailure()) return;
-    // Run in place (not through the copy) so that the result is this process's exit code.
-    auto run = setup(L"/S /uninstall");
-    EXPECT_EQ(run.exitCode, 5u);
-    EXPECT_TRUE(logHas("] Glimmerline did not close in 15000 ms"));
-    EXPECT_TRUE(exists(installDir() + L"\\Glimmerline.exe"));
+    enum class Fault { None, AppWillNotClose, HeldAppFile, HeldLiveFile };
+    struct Row {
+        const char* what;
+        Fault fault;
+        DWORD code;
+    };
+    const Row rows[] = {{"clean", Fault::None, 0},
+                        {"the app does not close", Fault::AppWillNotClose, 5},
+                        {"a file of the app is held", Fault::HeldAppFile, 1},
+                        {"Live holds its script", Fault::HeldLiveFile, 0}};
+    int n = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestUninstallKey);
+        std::wstring root = folder / (L"row" + std::to_wstring(n++));
+        std::wstring dir = root + L"\\LocalAppData\\Programs\\Glimmerline";
+        std::wstring script = root + L"\\Music\\User Library\\Remote Scripts\\Glimmerline";
+        std::filesystem::create_directories(root);
+        ASSERT_EQ(runSetup(setupExePath(), root, L"/S").exitCode, 0u);
+        std::optional<StandInApp> running;
+        std::optional<HeldFile> held;
+        if (row.fault == Fault::AppWillNotClose) {
+            running.emplace(dir + L"\\Glimmerline.exe", L"--ignore-close", EnvOverrides{{L"GLIMMERLINE_SETUP_TEST", root}});
+            ASSERT_NE(StandInApp::waitForWindow(L"GlimmerlineSetupTestApp"), nullptr);
+        } else if (row.fault == Fault::HeldAppFile) {
+            held.emplace(dir + L"\\so_hook.dll");
+        } else if (row.fault == Fault::HeldLiveFile) {
+            ASSERT_TRUE(writeFile(root + L"\\Roaming\\Ableton\\Live 12\\Preferences\\Library.cfg",
+                                  "<UserLibrary><ProjectPath Value=\"" + narrow(root + L"\\Music") + "\" /></UserLibrary>"));
+            ASSERT_TRUE(writeFile(script + L"\\engine.pyd", "loaded by Live"));
+            held.emplace(script + L"\\engine.pyd");
+        }
+        ASSERT_TRUE(!held || held->holding());
+
+        auto run = runSetup(dir + L"\\Uninstall.exe", root, L"/S");
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(run.exitCode, row.code);
+        // The starter waited for the copy's work, not just for its start.
+        auto lines = logLines(root);
+        bool done = std::any_of(lines.begin(), lines.end(),
+                                [](const std::string& l) { return l.find("] uninstall done: ") != std::string::npos; });
+        EXPECT_EQ(done, row.fault != Fault::AppWillNotClose);
+        held.reset();
+        running.reset();
+        EXPECT_TRUE(tempCopiesGoneIn(root));
+        EXPECT_EQ(exists(dir + L"\\Glimmerline.exe"), row.fault == Fault::AppWillNotClose);
+        EXPECT_EQ(exists(dir + L"\\so_hook.dll"), row.fault != Fault::None && row.fault != Fault::HeldLiveFile);
+        EXPECT_EQ(exists(dir), row.fault == Fault::AppWillNotClose || row.fault == Fault::HeldAppFile);
+        EXPECT_EQ(exists(script), row.fault == Fault::HeldLiveFile);
+    }
+}
+
+TEST_F(UninstallRun, RegisteredFolderEndingInASeparatorReachesTheCopyWhole)
+{
+    ASSERT_EQ(setup(L"/S").exitCode, 0u);
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kTestAppKey, gls::kInstallLocation, REG_SZ,
+                                (installDir() + L"\\").c_str(), static_cast<DWORD>((installDir().size() + 2) * 2)),
+              ERROR_SUCCESS);
+    auto run = uninstall(L"/S");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_TRUE(tempCopiesGone());
+    EXPECT_FALSE(exists(installDir()));
+    EXPECT_FALSE(appEntryExists());
+}
+
+TEST_F(UninstallRun, UninstallerRemovesTheInstallationItBelongsTo)
+{
+    std::wstring a = folder / L"A\\Glimmerline", b = folder / L"B\\Glimmerline";
+    ASSERT_EQ(setup(L"/S /D=" + a).exitCode, 0u);
+    ASSERT_EQ(setup(L"/S /D=" + b).exitCode, 0u); // the entry and the Start-menu shortcut name B now
+    auto run = runSetup(a + L"\\Uninstall.exe", folder.path(), L"/S");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_TRUE(tempCopiesGone());
+    EXPECT_FALSE(exists(a));
+    EXPECT_TRUE(exists(b + L"\\Glimmerline.exe"));
+    EXPECT_EQ(appEntryValue(gls::kInstallLocation), b);
+    EXPECT_TRUE(exists(folder / L"StartMenu\\Programs\\Glimmerline.lnk"));
+
+    // Reached by another spelling of its folder (a link here, an 8.3 name elsewhere), the
+    // uninstaller still sees that it runs from inside the folder and hands over to its copy.
+    std::wstring alias = folder / L"B-alias";
+    if (!makeFolderLink(alias, b)) GTEST_SKIP() << "no folder link could be made";
+    run = runSetup(alias + L"\\Uninstall.exe", folder.path(), L"/S");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_TRUE(tempCopiesGone());
+    EXPECT_FALSE(exists(b + L"\\Uninstall.exe"));
+    EXPECT_FALSE(exists(b + L"\\Glimmerline.exe"));
+    EXPECT_FALSE(appEntryExists());
+    EXPECT_FALSE(exists(folder / L"StartMenu\\Programs\\Glimmerline.lnk"));
+}
+
+TEST_F(UninstallRun, OnlyWhatIsInstalledGoesAndOnlyFoldersThatHeldIt)
+{
+    // The user's empty folders beside an installation stay.
+    ASSERT_EQ(setup(L"/S").exitCode, 0u);
+    std::filesystem::create_directories(installDir() + L"\\New folder");
+    std::filesystem::create_directories(installDir() + L"\\Projects\\Empty");
+    EXPECT_EQ(setup(L"/S /uninstall").exitCode, 0u);
+    EXPECT_FALSE(exists(installDir() + L"\\Glimmerline.exe"));
+    EXPECT_FALSE(exists(installDir() + L"\\live"));
+    EXPECT_TRUE(exists(installDir() + L"\\New folder"));
+    EXPECT_TRUE(exists(installDir() + L"\\Projects\\Empty"));
+
+    // An entry that names a folder of the user's, holding no installation: none of its files go,
+    // though some bear the names of the app's files.
+    std::wstring documents = folder / L"Documents";
+    ASSERT_TRUE(writeFile(documents + L"\\README.txt", "the user's"));
+    std::filesystem::create_directories(documents + L"\\New folder");
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kTestAppKey, gls::kInstallLocation, REG_SZ, documents.c_str(),
+                                static_cast<DWORD>((documents.size() + 1) * 2)),
+              ERROR_SUCCESS);
+    EXPECT_EQ(setup(L"/S /uninstall").exitCode, 0u);
+    EXPECT_EQ(readFile(documents + L"\\README.txt"), "the user's");
+    EXPECT_TRUE(exists(documents + L"\\New folder"));
+    EXPECT_TRUE(logHas("] no installation in " + narrow(documents) + "; nothing removed from it"));
+}
+
+TEST_F(UninstallRun, CopiesLeftInTempGoAtTheNextRun)
+{
+    // A copy of a killed uninstaller, one still running, one made a moment ago, and other files.
+    std::wstring temp = folder / L"Temp";
+    std::wstring stale = temp + L"\\Glimmerline-Uninstall-111.exe", running = temp + L"\\Glimmerline-Uninstall-222.exe";
+    std::wstring fresh = temp + L"\\Glimmerline-Uninstall-333.exe", other = temp + L"\\Glimmerline-Uninstall.txt";
+    std::filesystem::create_directories(temp);
+    ASSERT_TRUE(::CopyFileW(setupExePath().c_str(), stale.c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW(standInExe().c_str(), running.c_str(), FALSE));
+    ASSERT_TRUE(writeFile(fresh, "made a moment ago"));
+    ASSERT_TRUE(writeFile(other, "not a copy"));
+    for (const std::wstring& path : {stale, running}) {
+        // An hour old: creation time on Windows; Wine derives it from the write time.
+        FILETIME now;
+        ::GetSystemTimeAsFileTime(&now);
+        ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
+        t.QuadPart -= 3600ull * 10000000ull;
+        FILETIME old{t.LowPart, t.HighPart};
+        gls::UniqueFile file(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                           OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(file && ::SetFileTime(file.get(), &old, nullptr, &old));
+    }
+    StandInApp copyRunning(running, L"");
+    ASSERT_TRUE(copyRunning.running());
+
+    EXPECT_EQ(setup(L"/S /uninstall").exitCode, 1u); // nothing to remove; the clean-up came first
+    EXPECT_FALSE(exists(stale));
+    EXPECT_TRUE(logHas("] removed " + narrow(stale)));
+    EXPECT_TRUE(exists(running));
+    EXPECT_TRUE(exists(fresh));
+    EXPECT_TRUE(exists(other));
+}
+
+TEST_F(UninstallRun, PercentSignInTheTempFolderPath)
+{
+    // A user name with a percent sign: the command interpreter that deletes the copy must not
+    // read "%PATH%" in its path as the variable.
+    std::wstring root = folder / L"50%PATH%";
+    std::filesystem::create_directories(root);
+    ASSERT_EQ(runSetup(setupExePath(), root, L"/S").exitCode, 0u);
+    auto run = runSetup(root + L"\\LocalAppData\\Programs\\Glimmerline\\Uninstall.exe", root, L"/S");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_TRUE(tempCopiesGoneIn(root));
+    EXPECT_FALSE(exists(root + L"\\LocalAppData\\Programs\\Glimmerline"));
 }

@@ -9,7 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <winioctl.h>
+
 #include <atomic>
+#include <cstring>
 #include <cwctype>
 #include <filesystem>
 #include <fstream>
@@ -296,6 +299,38 @@ bool makeFolderLink(const std::wstring& link, const std::wstring& target)
     // The wait on a host program can end before it has run; look for the link a while.
     for (int i = 0; i < 50 && !isReparsePoint(link); ++i) ::Sleep(20);
     return isReparsePoint(link);
+}
+
+bool makeJunction(const std::wstring& link, const std::wstring& target)
+{
+    if (!::CreateDirectoryW(link.c_str(), nullptr)) return false;
+    // The mount point's reparse data: tag, data length, a reserved word, then the offsets and
+    // lengths (in bytes) of the name the system follows ("\??\" and the path) and of the name
+    // shown, both stored with their nulls.
+    std::wstring followed = L"\\??\\" + target;
+    std::vector<WORD> words = {0, static_cast<WORD>(followed.size() * 2), static_cast<WORD>(followed.size() * 2 + 2),
+                               static_cast<WORD>(target.size() * 2)};
+    std::vector<wchar_t> names(followed.begin(), followed.end());
+    names.push_back(0);
+    names.insert(names.end(), target.begin(), target.end());
+    names.push_back(0);
+    WORD dataLength = static_cast<WORD>(words.size() * 2 + names.size() * 2);
+    std::vector<unsigned char> buffer(8 + dataLength);
+    DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
+    std::memcpy(buffer.data(), &tag, 4);
+    std::memcpy(buffer.data() + 4, &dataLength, 2);
+    std::memcpy(buffer.data() + 8, words.data(), words.size() * 2);
+    std::memcpy(buffer.data() + 8 + words.size() * 2, names.data(), names.size() * 2);
+    UniqueFile folder(::CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    DWORD returned = 0;
+    if (folder && ::DeviceIoControl(folder.get(), FSCTL_SET_REPARSE_POINT, buffer.data(),
+                                    static_cast<DWORD>(buffer.size()), nullptr, 0, &returned, nullptr)) {
+        return true;
+    }
+    folder.reset();
+    ::RemoveDirectoryW(link.c_str());
+    return false;
 }
 
 bool makeShortcutFile(const std::wstring& path, const std::wstring& target)

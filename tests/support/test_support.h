@@ -108,6 +108,10 @@ private:
 // shows it as a reparse point. False when no link could be made.
 bool makeFolderLink(const std::wstring& link, const std::wstring& target);
 
+// Makes a junction (a mount point) to a folder. False where the system cannot make one: Wine's
+// FSCTL_SET_REPARSE_POINT fails with ERROR_NOT_SUPPORTED.
+bool makeJunction(const std::wstring& link, const std::wstring& target);
+
 // Removes a link to a folder as a link, never what it leads to.
 bool removeFolderLink(const std::wstring& link);
 

@@ -1,5 +1,6 @@
 // The command line as the system splits it: the uninstaller's copy reads its own line back, and
 // the program knows its own file.
+#include "entry/uninstall_run.h"
 #include "platform/command_line.h"
 #include "platform/own_path.h"
 
@@ -18,6 +19,20 @@ TEST(CommandLine, UninstallerCopyLineReadsBack)
     EXPECT_EQ(a.parentHandle, 488u);
     EXPECT_EQ(a.uiAtX, -5);
     EXPECT_EQ(a.uiAtY, 7);
+    EXPECT_TRUE(a.unknownSwitch.empty());
+}
+
+TEST(CommandLine, CopyLineOfAFolderEndingInASeparatorReadsBack)
+{
+    // A backslash right before the closing quote would make the quote a character of the folder.
+    Args given;
+    given.silent = true;
+    Args a = parseCommandLine(gls::copyCommandLine(L"C:\\T\\Glimmerline-Uninstall-42.exe",
+                                                   L"C:\\Users\\Ann Lee\\Glimmerline\\\\", 488, 512, given));
+    EXPECT_EQ(a.from, L"C:\\Users\\Ann Lee\\Glimmerline");
+    EXPECT_EQ(a.parentHandle, 488u);
+    EXPECT_EQ(a.resultHandle, 512u);
+    EXPECT_TRUE(a.uninstall && a.silent);
     EXPECT_TRUE(a.unknownSwitch.empty());
 }
 

@@ -1,6 +1,7 @@
 // Removal through real files: read-only files, files held by another process, folder links,
 // leftovers of interrupted runs and shortcuts.
 #include "platform/remove_files.h"
+#include "platform/tree_walk.h"
 #include "install/shortcuts.h"
 #include "test_support.h"
 
@@ -90,6 +91,19 @@ TEST_F(RemoveTree, LinkToAFolderIsRemovedAsALink)
     gls::removeTree(tree);
     EXPECT_FALSE(exists(tree));
     EXPECT_TRUE(exists(folder / L"outside\\precious.txt"));
+}
+
+TEST_F(RemoveTree, PathCutShortByANulIsNoFolder)
+{
+    // The system would read the path only up to the NUL, so every listing would list the same
+    // folder again, one level deeper each time.
+    ASSERT_TRUE(writeFile(tree + L"\\a.txt", "a"));
+    std::wstring cut = tree + std::wstring(1, L'\0') + L"\\User Library";
+    EXPECT_TRUE(gls::walkTree(cut).empty());
+    std::vector<std::wstring> stayed;
+    gls::removeTree(cut, &stayed);
+    EXPECT_TRUE(stayed.empty());
+    EXPECT_EQ(gls::test::readFile(tree + L"\\a.txt"), "a");
 }
 
 TEST(RemoveOldLeftovers, OnlyLeftoverFoldersGo)

@@ -2,6 +2,7 @@
 // real held files and the real registry under a test key of their own.
 #include "install/apps_entry.h"
 #include "install/install_job.h"
+#include "platform/user_registry.h"
 #include "install_fixture.h"
 #include "uninstall/live_files.h"
 #include "uninstall/uninstall_job.h"
@@ -161,6 +162,66 @@ TEST(LiveFiles, ScriptPathThatIsAFileIsLeftAlone)
     EXPECT_TRUE(gls::removeLiveFiles(env).empty());
 }
 
+TEST(LiveFiles, ScriptFolderThatIsALinkGoesAsALinkAndNothingBehindIt)
+{
+    // A developer's working copy, linked in as the script folder of two User Libraries.
+    TestFolder folder;
+    gls::Env env = testEnv(folder);
+    std::wstring working = folder / L"Working copy";
+    ASSERT_TRUE(writeFile(working + L"\\__init__.py", "the developer's"));
+    ASSERT_TRUE(writeFile(working + L"\\engine\\feed.py", "the developer's"));
+    writeConfig(env.abletonDir, L"Live 12", narrow(folder / L"Linked"), 1);
+    writeConfig(env.abletonDir, L"Live 11", narrow(folder / L"Joined"), 2);
+    std::wstring link = folder / L"Linked\\User Library\\Remote Scripts\\Glimmerline";
+    std::wstring junction = folder / L"Joined\\User Library\\Remote Scripts\\Glimmerline";
+    ASSERT_TRUE(writeFile(folder / L"Linked\\User Library\\Remote Scripts\\Mine\\x.py", "x"));
+    ASSERT_TRUE(writeFile(folder / L"Joined\\User Library\\Remote Scripts\\Mine\\x.py", "x"));
+    ASSERT_TRUE(makeFolderLink(link, working));
+    bool joined = makeJunction(junction, working); // Wine cannot make one
+
+    std::vector<std::wstring> left = gls::removeLiveFiles(env);
+    EXPECT_EQ(readFile(working + L"\\__init__.py"), "the developer's");
+    EXPECT_EQ(readFile(working + L"\\engine\\feed.py"), "the developer's");
+    if (joined) {
+        EXPECT_FALSE(exists(junction));
+    }
+    if (underWine()) {
+        GTEST_SKIP() << "Wine's RemoveDirectoryW follows a symbolic link to a folder and fails with "
+                        "ERROR_DIR_NOT_EMPTY instead of removing the link, and Wine cannot make a junction "
+                        "(FSCTL_SET_REPARSE_POINT fails with ERROR_NOT_SUPPORTED)";
+    }
+    EXPECT_TRUE(joined);
+    EXPECT_FALSE(exists(link));
+    EXPECT_TRUE(left.empty());
+}
+
+TEST(UserLibraries, ConfigurationsThatNameNoUsableFolderAreSkipped)
+{
+    TestFolder folder;
+    gls::Env env = testEnv(folder);
+    std::wstring thesis = folder / L"thesis.docx";
+    std::wstring projects = folder / L"Projects";
+    ASSERT_TRUE(writeFile(thesis, "the user's thesis"));
+    ASSERT_TRUE(writeFile(projects + L"\\song.als", "the user's song"));
+    // A NUL in the value: a call that takes a C string would stop there and act on the user's
+    // file or folder itself.
+    writeConfig(env.abletonDir, L"Live 12", narrow(thesis) + std::string(1, '\0'), 1);
+    writeConfig(env.abletonDir, L"Live 11", narrow(projects) + std::string(1, '\0') + "x", 2);
+    writeConfig(env.abletonDir, L"Live 10", narrow(folder / L"Tab\there"), 3);
+    // More than 4 MiB is no Live configuration, even when it names a library.
+    std::wstring big = folder / L"Big";
+    fillLibrary(big + L"\\User Library");
+    std::string huge = "<UserLibrary><ProjectPath Value=\"" + narrow(big) + "\" /></UserLibrary>";
+    huge.resize(4 * 1024 * 1024 + 1, ' ');
+    ASSERT_TRUE(writeFile(env.abletonDir + L"\\Live 9\\Preferences\\Library.cfg", huge));
+
+    EXPECT_TRUE(gls::findUserLibraries(env.abletonDir).empty());
+    EXPECT_TRUE(gls::removeLiveFiles(env).empty());
+    EXPECT_EQ(readFile(thesis), "the user's thesis");
+    EXPECT_EQ(readFile(projects + L"\\song.als"), "the user's song");
+    EXPECT_TRUE(exists(big + L"\\User Library\\Remote Scripts\\Glimmerline\\__init__.py"));
+}
+
 TEST_F(UninstallJob, RemovesTheListedFilesWithProgressAndKeepsTheUsers)
 {
     std::wstring dir = env.defaultInstallDir;
@@ -220,9 +281,13 @@ TEST_F(UninstallJob, UnknownFolderIsLeftUntouched)
     EXPECT_TRUE(exists(dir + L"\\Glimmerline.exe"));
     EXPECT_EQ(progress.reports.size(), 1u);
 
-    // A missing folder: nothing to tell apart, so the rest is cleaned up.
+    // A missing folder: nothing to tell apart, so the rest is cleaned up. The entry goes only
+    // with the folder it names, in any spelling.
     gls::UninstallResult missing = gls::removeInstallation(env, folder / L"Gone", false, progress.callback());
     EXPECT_TRUE(missing.ok);
+    EXPECT_EQ(gls::readUserString(registry.uninstallKey(), gls::kInstallLocation), dir);
+    ASSERT_TRUE(registry.setString(gls::kInstallLocation, folder / L"GONE\\"));
+    EXPECT_TRUE(gls::removeInstallation(env, folder / L"Gone", false, progress.callback()).ok);
     HKEY key = nullptr;
     EXPECT_NE(::RegOpenKeyExW(HKEY_CURRENT_USER, registry.uninstallKey().c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
 

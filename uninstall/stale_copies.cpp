@@ -1,0 +1,77 @@
+// Clearing the temporary folder of the uninstaller copies that were killed.
+#include "stale_copies.h"
+
+#include "core/path_join.h"
+#include "core/path_rules.h"
+#include "core/product.h"
+#include "platform/env.h"
+#include "platform/log.h"
+#include "platform/own_path.h"
+#include "platform/unique_handle.h"
+
+#include <windows.h>
+
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace gls {
+
+namespace {
+
+// A copy was just made when its creation time (not its write time, which the copy keeps from the
+// uninstaller it was made from) lies less than a minute back, or ahead.
+constexpr ULONGLONG kJustMade = 60ull * 10000000ull;
+
+// "Glimmerline-Uninstall-", a process id and ".exe", letter case aside: the names the uninstaller
+// gives its copies, and no name a user would choose.
+bool isCopyName(const std::wstring& name)
+{
+    const int prefix = static_cast<int>(std::wcslen(kUninstallCopyPrefix));
+    const int suffix = 4;
+    int size = static_cast<int>(name.size());
+    if (size <= prefix + suffix ||
+        ::CompareStringOrdinal(name.c_str(), prefix, kUninstallCopyPrefix, prefix, TRUE) != CSTR_EQUAL ||
+        ::CompareStringOrdinal(name.c_str() + size - suffix, suffix, L".exe", suffix, TRUE) != CSTR_EQUAL) {
+        return false;
+    }
+    for (int i = prefix; i < size - suffix; ++i) {
+        if (name[static_cast<size_t>(i)] < L'0' || name[static_cast<size_t>(i)] > L'9') return false;
+    }
+    return true;
+}
+
+ULONGLONG ticks(const FILETIME& time) { return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime; }
+
+} // namespace
+
+void removeStaleUninstallCopies(const Env& env)
+{
+    if (env.tempDir.empty()) return;
+    FILETIME nowTime;
+    ::GetSystemTimeAsFileTime(&nowTime);
+    ULONGLONG now = ticks(nowTime);
+    std::wstring self = ownExePath();
+
+    std::vector<std::wstring> stale;
+    WIN32_FIND_DATAW found;
+    UniqueFind find(::FindFirstFileW(joinPath(env.tempDir, L"*").c_str(), &found));
+    if (!find) return;
+    do {
+        if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0 ||
+            !isCopyName(found.cFileName)) {
+            continue;
+        }
+        ULONGLONG made = ticks(found.ftCreationTime);
+        if (made > now || now - made < kJustMade) continue;
+        std::wstring path = joinPath(env.tempDir, found.cFileName);
+        if (!samePath(path, self)) stale.push_back(path);
+    } while (::FindNextFileW(find.get(), &found));
+    find.reset();
+
+    for (const std::wstring& path : stale) {
+        if (::DeleteFileW(path.c_str())) logLine(L"removed %ls", path.c_str());
+    }
+}
+
+} // namespace gls
