@@ -7,6 +7,7 @@
 #include "core/product.h"
 #include "install/app_in_folder.h"
 #include "install/apps_entry.h"
+#include "install/existing_install.h"
 #include "install/shortcuts.h"
 #include "live_files.h"
 #include "payload/payload.h"
@@ -160,8 +161,15 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
         logLine(L"the installed apps entry names another folder; kept");
     }
 
+    // Live's script and device serve whichever installation is left: while the entry names another
+    // folder that still holds the app, they stay for it.
     progress(0.85f, L"Removing the Live script");
-    result.liveFilesLeft = removeLiveFiles(env);
+    ExistingInstall other = ownsEntry ? ExistingInstall() : findExistingInstall(env);
+    if (other.found) {
+        logLine(L"Live's files are kept for the installation in %ls", other.folder.c_str());
+    } else {
+        result.liveFilesLeft = removeLiveFiles(env);
+    }
 
     if (removeSettings && !env.settingsDir.empty() && targetExists(env.settingsDir)) {
         progress(0.92f, L"Removing your settings");

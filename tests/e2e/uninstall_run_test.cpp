@@ -207,6 +207,10 @@ TEST_F(UninstallRun, RegisteredFolderEndingInASeparatorReachesTheCopyWhole)
 TEST_F(UninstallRun, UninstallerRemovesTheInstallationItBelongsTo)
 {
     std::wstring a = folder / L"A\\Glimmerline", b = folder / L"B\\Glimmerline";
+    std::wstring script = folder / L"Library\\User Library\\Remote Scripts\\Glimmerline\\__init__.py";
+    ASSERT_TRUE(writeFile(folder / L"Roaming\\Ableton\\Live 12\\Preferences\\Library.cfg",
+                          "<UserLibrary><ProjectPath Value=\"" + narrow(folder / L"Library") + "\" /></UserLibrary>"));
+    ASSERT_TRUE(writeFile(script, "the app put it there"));
     ASSERT_EQ(setup(L"/S /D=" + a).exitCode, 0u);
     ASSERT_EQ(setup(L"/S /D=" + b).exitCode, 0u); // the entry and the Start-menu shortcut name B now
     auto run = runSetup(a + L"\\Uninstall.exe", folder.path(), L"/S");
@@ -216,6 +220,7 @@ TEST_F(UninstallRun, UninstallerRemovesTheInstallationItBelongsTo)
     EXPECT_TRUE(exists(b + L"\\Glimmerline.exe"));
     EXPECT_EQ(appEntryValue(gls::kInstallLocation), b);
     EXPECT_TRUE(exists(folder / L"StartMenu\\Programs\\Glimmerline.lnk"));
+    EXPECT_TRUE(exists(script)); // B's Live script stays with B
 
     // Reached by another spelling of its folder (a link here, an 8.3 name elsewhere), the
     // uninstaller still sees that it runs from inside the folder and hands over to its copy.
@@ -228,6 +233,7 @@ TEST_F(UninstallRun, UninstallerRemovesTheInstallationItBelongsTo)
     EXPECT_FALSE(exists(b + L"\\Glimmerline.exe"));
     EXPECT_FALSE(appEntryExists());
     EXPECT_FALSE(exists(folder / L"StartMenu\\Programs\\Glimmerline.lnk"));
+    EXPECT_FALSE(exists(script));
 }
 
 TEST_F(UninstallRun, OnlyWhatIsInstalledGoesAndOnlyFoldersThatHeldIt)
