@@ -20,6 +20,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <string>
 
 namespace gls {
@@ -96,5 +97,15 @@ ExitCode run()
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    return gls::exitNumber(gls::run());
+    // The last resort: a run that an exception ends would exit with the runtime's 3, which reads
+    // as "started wrongly" though half the work may be done, and leave the log without its end.
+    try {
+        return gls::exitNumber(gls::run());
+    } catch (const std::exception& e) {
+        gls::logLine(L"stopped by an unexpected error: %hs", e.what());
+    } catch (...) {
+        gls::logLine(L"stopped by an unexpected error");
+    }
+    gls::logLine(L"exit %d", gls::exitNumber(gls::ExitCode::Failed));
+    return gls::exitNumber(gls::ExitCode::Failed);
 }

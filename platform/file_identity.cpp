@@ -27,4 +27,12 @@ bool sameFolderOnDisk(const std::wstring& a, const std::wstring& b)
            ia.nFileIndexLow == ib.nFileIndexLow;
 }
 
+bool readFileIdentity(const std::wstring& path, FileIdentity& identity)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!identityOf(path, info)) return false;
+    identity = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    return true;
+}
+
 } // namespace gls

@@ -27,6 +27,16 @@ void removeTree(const std::wstring& folder, std::vector<std::wstring>* stayed)
     removeEmptyFolders(folder);
 }
 
+bool removeLink(const std::wstring& link)
+{
+    if (isCutShort(link)) return false;
+    // The link's own attributes: a folder link keeps the folder bit whether or not its target is there.
+    DWORD attributes = ::GetFileAttributesW(link.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ::RemoveDirectoryW(link.c_str()) != FALSE;
+    return ::DeleteFileW(link.c_str()) != FALSE;
+}
+
 void removeEmptyFolders(const std::wstring& folder)
 {
     std::vector<std::wstring> folders;
@@ -40,7 +50,7 @@ void removeEmptyFolders(const std::wstring& folder)
     for (const std::wstring& f : folders) ::RemoveDirectoryW(f.c_str());
     // The folder itself only when it is empty: when it was given as a junction, RemoveDirectoryW
     // would take the junction away even while what it leads to still holds the user's files.
-    if (walkTree(folder, false).empty()) ::RemoveDirectoryW(folder.c_str());
+    if (!isCutShort(folder) && walkTree(folder, false).empty()) ::RemoveDirectoryW(folder.c_str());
 }
 
 void removeOldLeftovers(const std::wstring& installFolder)

@@ -12,6 +12,10 @@ namespace gls {
 // to `stayed` when given. Links to folders are removed as links, never entered.
 void removeTree(const std::wstring& folder, std::vector<std::wstring>* stayed = nullptr);
 
+// Removes a link itself, never what it leads to: a link to a folder (a junction too) as a folder,
+// any other as a file. False when it stayed; the system's error is then the last error.
+bool removeLink(const std::wstring& link);
+
 // Removes the tree's empty folders from the bottom up, and the folder itself when it is empty.
 void removeEmptyFolders(const std::wstring& folder);
 

@@ -4,6 +4,7 @@
 
 #include "core/link_rule.h"
 #include "core/path_join.h"
+#include "file_identity.h"
 #include "unique_handle.h"
 
 #include <windows.h>
@@ -18,9 +19,26 @@ bool isLinkEntry(const WIN32_FIND_DATAW& data)
     return countsAsLink(data.dwFileAttributes, data.dwReserved0);
 }
 
-// False when listing failed part way; the caller stops there.
-bool walkInto(const std::wstring& folder, bool recursive, std::vector<TreeEntry>& out)
+// Deeper than any path the system can take without its long-path form; a walk that gets there
+// is going round in a circle the link rule cannot see (a mount of a folder inside itself).
+constexpr int kMaxDepth = 128;
+
+struct Walk {
+    bool recursive;
+    std::vector<TreeEntry>& out;
+    std::vector<FileIdentity> entered;
+};
+
+// False when listing failed part way, or the folder was met before or lies too deep; the caller
+// stops there.
+bool walkInto(const std::wstring& folder, int depth, Walk& walk)
 {
+    FileIdentity identity;
+    if (depth > kMaxDepth || !readFileIdentity(folder, identity)) return false;
+    for (const FileIdentity& seen : walk.entered) {
+        if (seen == identity) return false;
+    }
+    walk.entered.push_back(identity);
     WIN32_FIND_DATAW data;
     UniqueFind find(::FindFirstFileExW(joinPath(folder, L"*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
                                        nullptr, FIND_FIRST_EX_LARGE_FETCH));
@@ -32,8 +50,8 @@ bool walkInto(const std::wstring& folder, bool recursive, std::vector<TreeEntry>
             entry.path = joinPath(folder, name);
             entry.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
             entry.isLink = isLinkEntry(data);
-            out.push_back(entry);
-            if (recursive && entry.isFolder && !entry.isLink && !walkInto(entry.path, true, out)) return false;
+            walk.out.push_back(entry);
+            if (walk.recursive && entry.isFolder && !entry.isLink && !walkInto(entry.path, depth + 1, walk)) return false;
         }
         if (!::FindNextFileW(find.get(), &data)) return ::GetLastError() == ERROR_NO_MORE_FILES;
     }
@@ -41,8 +59,11 @@ bool walkInto(const std::wstring& folder, bool recursive, std::vector<TreeEntry>
 
 } // namespace
 
+bool isCutShort(const std::wstring& path) { return path.find(L'\0') != std::wstring::npos; }
+
 bool isLink(const std::wstring& path)
 {
+    if (isCutShort(path)) return false;
     WIN32_FIND_DATAW data;
     UniqueFind find(::FindFirstFileExW(path.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
     if (find) return isLinkEntry(data);
@@ -55,9 +76,11 @@ bool isLink(const std::wstring& path)
 std::vector<TreeEntry> walkTree(const std::wstring& folder, bool recursive)
 {
     std::vector<TreeEntry> entries;
+    if (isCutShort(folder)) return entries;
     DWORD attributes = ::GetFileAttributesW(folder.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return entries;
-    walkInto(folder, recursive, entries);
+    Walk walk{recursive, entries, {}};
+    walkInto(folder, 0, walk);
     return entries;
 }
 

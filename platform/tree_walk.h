@@ -15,12 +15,16 @@ struct TreeEntry {
 };
 
 // Entries below the folder in the order the file system lists them, each folder before what it
-// holds. Nothing when the folder cannot be listed; when listing fails part way, what was
-// collected until then.
+// holds. Nothing when the folder cannot be listed or its path is cut short; when listing fails
+// part way, or meets a folder it has entered before or one too deep, what was collected until then.
 std::vector<TreeEntry> walkTree(const std::wstring& folder, bool recursive = true);
 
+// A path holding a NUL: every call that takes it as a C string would read a shorter path, so it
+// names nothing a walk or a removal may act on.
+bool isCutShort(const std::wstring& path);
+
 // Whether the entry at the path itself (not what it leads to) counts as a link, by the same rule
-// the walk follows. False when there is nothing at the path.
+// the walk follows. False when there is nothing at the path, or the path is cut short.
 bool isLink(const std::wstring& path);
 
 } // namespace gls

@@ -2,7 +2,7 @@
 #include "live_files.h"
 
 #include "core/ascii_case.h"
-#include "core/path_join.h"
+#include "core/live_layout.h"
 #include "core/path_rules.h"
 #include "platform/env.h"
 #include "platform/file_status.h"
@@ -30,9 +30,38 @@ std::wstring lowerExtension(const std::wstring& path)
     return asciiLower(name.substr(dot));
 }
 
+// A link in the script folder's or a device file's place (a developer's working copy linked in)
+// goes as a link: what it leads to is not Glimmerline's to remove.
+void removeLinkInPlace(const std::wstring& path, std::vector<std::wstring>& stayed)
+{
+    if (removeLink(path)) {
+        logLine(L"removed %ls", path.c_str());
+    } else {
+        logLine(L"could not remove %ls: %ls", path.c_str(), systemErrorText(::GetLastError()).c_str());
+        stayed.push_back(path);
+    }
+}
+
+// Refuses, before any call, a path that a C-string call would read as another one.
+bool mayTouch(const std::wstring& path)
+{
+    if (isLiveRemovalPath(path)) return true;
+    // A control character is not written out: a line end in it would forge a line of the log.
+    logLine(holdsControlCharacter(path) ? L"left alone a path that holds a control character"
+                                        : L"left alone %ls: not a path of Live's to remove",
+            path.c_str());
+    return false;
+}
+
 void removeScriptFolder(const std::wstring& library, std::vector<std::wstring>& stayed)
 {
-    std::wstring script = joinPath(library, L"Remote Scripts", L"Glimmerline");
+    std::wstring script = scriptFolderIn(library);
+    if (!mayTouch(script)) return;
+    if (isLink(script)) {
+        // A link to a file in the folder's place is left alone, as a file there is.
+        if (isFolder(script)) removeLinkInPlace(script, stayed);
+        return;
+    }
     if (!isFolder(script)) return;
     // Every file is checked before anything is deleted, so the folder is never half removed
     // because Live holds one of its files.
@@ -57,9 +86,13 @@ void removeScriptFolder(const std::wstring& library, std::vector<std::wstring>& 
 
 void removeDeviceFiles(const std::wstring& library, std::vector<std::wstring>& stayed)
 {
-    std::wstring device = joinPath(library, L"Presets", L"Audio Effects", L"Max Audio Effect");
-    for (const wchar_t* name : {L"Glimmerline.amxd", L"glimmerline_feed.js"}) {
-        std::wstring path = joinPath(device, name);
+    for (bool deviceScript : {false, true}) {
+        std::wstring path = deviceFileIn(library, deviceScript);
+        if (!mayTouch(path)) continue;
+        if (isLink(path)) {
+            removeLinkInPlace(path, stayed);
+            continue;
+        }
         if (!targetExists(path)) continue;
         if (::DeleteFileW(path.c_str())) {
             logLine(L"removed %ls", path.c_str());

@@ -5,6 +5,7 @@ set(GLS_CORE_TEST_SOURCES
   drawing_maths_test.cpp
   focus_order_test.cpp
   link_rule_test.cpp
+  live_layout_test.cpp
   log_prefix_test.cpp
   path_rules_test.cpp
   payload_format_test.cpp
