@@ -35,10 +35,13 @@ bool walkInto(const std::wstring& folder, int depth, Walk& walk)
 {
     FileIdentity identity;
     if (depth > kMaxDepth || !readFileIdentity(folder, identity)) return false;
-    for (const FileIdentity& seen : walk.entered) {
-        if (seen == identity) return false;
+    // Some network file systems give every file the id 0; there the depth limit alone guards.
+    if (identity.indexHigh != 0 || identity.indexLow != 0) {
+        for (const FileIdentity& seen : walk.entered) {
+            if (seen == identity) return false;
+        }
+        walk.entered.push_back(identity);
     }
-    walk.entered.push_back(identity);
     WIN32_FIND_DATAW data;
     UniqueFind find(::FindFirstFileExW(joinPath(folder, L"*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
                                        nullptr, FIND_FIRST_EX_LARGE_FETCH));
