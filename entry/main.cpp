@@ -20,7 +20,6 @@
 
 #include <windows.h>
 
-#include <exception>
 #include <string>
 
 namespace gls {
@@ -101,10 +100,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     // as "started wrongly" though half the work may be done, and leave the log without its end.
     try {
         return gls::exitNumber(gls::run());
-    } catch (const std::exception& e) {
-        gls::logLine(L"stopped by an unexpected error: %hs", e.what());
     } catch (...) {
-        gls::logLine(L"stopped by an unexpected error");
+        gls::logCaughtException();
     }
     gls::logLine(L"exit %d", gls::exitNumber(gls::ExitCode::Failed));
     return gls::exitNumber(gls::ExitCode::Failed);

@@ -1,6 +1,7 @@
 // Whether two paths name the same folder on disk.
 #pragma once
 
+#include <compare>
 #include <string>
 
 namespace gls {
@@ -13,7 +14,7 @@ struct FileIdentity {
     unsigned long volume = 0;
     unsigned long indexHigh = 0;
     unsigned long indexLow = 0;
-    bool operator==(const FileIdentity&) const = default;
+    auto operator<=>(const FileIdentity&) const = default;
 };
 
 // False when the path cannot be opened.

@@ -14,6 +14,7 @@
 #include <cstdarg>
 #include <cstdint>
 #include <cwchar>
+#include <exception>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -113,6 +114,17 @@ void logLine(const wchar_t* format, ...)
     std::string line = toUtf8(logPrefix(::GetTickCount64() - g_timeBase) + text + L"\r\n");
     std::lock_guard<std::mutex> lock(g_lock);
     if (g_file) writeBytes(g_file.get(), line);
+}
+
+void logCaughtException()
+{
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        logLine(L"stopped by an unexpected error: %hs", e.what());
+    } catch (...) {
+        logLine(L"stopped by an unexpected error");
+    }
 }
 
 } // namespace gls

@@ -15,6 +15,9 @@ void openLog(const Env& env, const wchar_t* modeWord);
 // Appends one line with its time prefix. Safe from any thread; does nothing while the log is closed.
 void logLine(const wchar_t* format, ...);
 
+// Logs the exception being handled as one that stopped the work; only inside a catch block.
+void logCaughtException();
+
 // The log file's path for an environment, empty when there is no temporary folder.
 std::wstring logFilePath(const Env& env);
 

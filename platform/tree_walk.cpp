@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <set>
+
 namespace gls {
 
 namespace {
@@ -26,7 +28,7 @@ constexpr int kMaxDepth = 128;
 struct Walk {
     bool recursive;
     std::vector<TreeEntry>& out;
-    std::vector<FileIdentity> entered;
+    std::set<FileIdentity> entered;
 };
 
 // False when listing failed part way, or the folder was met before or lies too deep; the caller
@@ -36,12 +38,7 @@ bool walkInto(const std::wstring& folder, int depth, Walk& walk)
     FileIdentity identity;
     if (depth > kMaxDepth || !readFileIdentity(folder, identity)) return false;
     // Some network file systems give every file the id 0; there the depth limit alone guards.
-    if (identity.indexHigh != 0 || identity.indexLow != 0) {
-        for (const FileIdentity& seen : walk.entered) {
-            if (seen == identity) return false;
-        }
-        walk.entered.push_back(identity);
-    }
+    if ((identity.indexHigh != 0 || identity.indexLow != 0) && !walk.entered.insert(identity).second) return false;
     WIN32_FIND_DATAW data;
     UniqueFind find(::FindFirstFileExW(joinPath(folder, L"*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
                                        nullptr, FIND_FIRST_EX_LARGE_FETCH));

@@ -80,14 +80,25 @@ void Window::workerMain(WorkerCapture capture)
     }
     if (ready) {
         ::PostMessageW(hwnd, MsgProgress, 0, 1);
-        if (capture.work == Work::RetryLiveScript) {
-            retryKept_ = removeLiveFiles(env_);
-        } else if (isUninstallJob(capture.work)) {
-            uninstallResult_ = removeInstallation(env_, capture.installFolder, capture.removeSettings, progress);
-            outcome = uninstallResult_.ok ? WorkOutcome::Succeeded : WorkOutcome::Failed;
-        } else {
-            installResult_ = installApp(env_, *params_.payload, capture.installFolder, capture.desktopShortcut, progress);
-            outcome = installResult_.ok ? WorkOutcome::Succeeded : WorkOutcome::Failed;
+        // An exception must not end the program from this thread: the window shows the failure and
+        // the run ends with its code.
+        try {
+            if (capture.work == Work::RetryLiveScript) {
+                retryKept_ = removeLiveFiles(env_);
+            } else if (isUninstallJob(capture.work)) {
+                uninstallResult_ = removeInstallation(env_, capture.installFolder, capture.removeSettings, progress);
+                outcome = uninstallResult_.ok ? WorkOutcome::Succeeded : WorkOutcome::Failed;
+            } else {
+                installResult_ =
+                    installApp(env_, *params_.payload, capture.installFolder, capture.desktopShortcut, progress);
+                outcome = installResult_.ok ? WorkOutcome::Succeeded : WorkOutcome::Failed;
+            }
+        } catch (...) {
+            logCaughtException();
+            uninstallResult_ = {};
+            installResult_ = {};
+            uninstallResult_.message = installResult_.message = L"Setup stopped on an unexpected error. Run Setup again.";
+            outcome = WorkOutcome::Failed;
         }
     }
     ULONGLONG spent = ::GetTickCount64() - start;
