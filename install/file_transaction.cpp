@@ -403,20 +403,7 @@ void cleanUp(const CopyPhase& phase)
 {
     removeTree(phase.oldFilesDir);
     removeTree(phase.stagingDir);
-    // The folders that held what was taken out, deepest first, up to the install folder; each goes
-    // only when it is empty now.
-    std::vector<std::wstring> emptied;
-    for (const std::wstring& path : phase.takenOut) {
-        for (std::wstring folder = parentPath(path); folder.size() > phase.installDir.size();
-             folder = parentPath(folder)) {
-            emptied.push_back(folder);
-        }
-    }
-    std::sort(emptied.begin(), emptied.end(), [](const std::wstring& a, const std::wstring& b) {
-        return a.size() != b.size() ? a.size() > b.size() : a < b;
-    });
-    emptied.erase(std::unique(emptied.begin(), emptied.end()), emptied.end());
-    for (const std::wstring& folder : emptied) ::RemoveDirectoryW(folder.c_str());
+    removeEmptiedFolders(phase.installDir, phase.takenOut);
 }
 
 } // namespace gls

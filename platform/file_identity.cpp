@@ -21,10 +21,8 @@ bool identityOf(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info)
 
 bool sameFolderOnDisk(const std::wstring& a, const std::wstring& b)
 {
-    BY_HANDLE_FILE_INFORMATION ia, ib;
-    if (!identityOf(a, ia) || !identityOf(b, ib)) return false;
-    return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber && ia.nFileIndexHigh == ib.nFileIndexHigh &&
-           ia.nFileIndexLow == ib.nFileIndexLow;
+    FileIdentity ia, ib;
+    return readFileIdentity(a, ia) && readFileIdentity(b, ib) && ia == ib;
 }
 
 bool readFileIdentity(const std::wstring& path, FileIdentity& identity)

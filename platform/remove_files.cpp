@@ -2,6 +2,7 @@
 // nothing is removed from a folder while it is being listed.
 #include "remove_files.h"
 
+#include "core/path_rules.h"
 #include "core/product.h"
 #include "tree_walk.h"
 
@@ -51,6 +52,24 @@ void removeEmptyFolders(const std::wstring& folder)
     // The folder itself only when it is empty: when it was given as a junction, RemoveDirectoryW
     // would take the junction away even while what it leads to still holds the user's files.
     if (!isCutShort(folder) && walkTree(folder, false).empty()) ::RemoveDirectoryW(folder.c_str());
+}
+
+void removeEmptiedFolders(const std::wstring& top, const std::vector<std::wstring>& removedFiles)
+{
+    std::vector<std::wstring> folders;
+    for (const std::wstring& file : removedFiles) {
+        for (std::wstring folder = parentPath(file); folder.size() > top.size(); folder = parentPath(folder)) {
+            folders.push_back(folder);
+        }
+    }
+    // A folder's path is longer than its parent's, so children go first.
+    std::sort(folders.begin(), folders.end(), [](const std::wstring& a, const std::wstring& b) {
+        return a.size() != b.size() ? a.size() > b.size() : a < b;
+    });
+    folders.erase(std::unique(folders.begin(), folders.end()), folders.end());
+    for (const std::wstring& folder : folders) {
+        if (!isLink(folder)) ::RemoveDirectoryW(folder.c_str());
+    }
 }
 
 void removeOldLeftovers(const std::wstring& installFolder)

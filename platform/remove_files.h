@@ -19,6 +19,11 @@ bool removeLink(const std::wstring& link);
 // Removes the tree's empty folders from the bottom up, and the folder itself when it is empty.
 void removeEmptyFolders(const std::wstring& folder);
 
+// Removes the folders the removed files lay in, below `top` and not `top` itself, deepest first,
+// each only when it is empty and no link: what a removal emptied goes, no other empty folder of
+// the user's, and no link, which RemoveDirectoryW would take away whatever it leads to.
+void removeEmptiedFolders(const std::wstring& top, const std::vector<std::wstring>& removedFiles);
+
 // Removes the ".glsetup-old…" folders an interrupted install left directly inside the folder.
 void removeOldLeftovers(const std::wstring& installFolder);
 

@@ -41,7 +41,10 @@ bool isCopyName(const std::wstring& name)
     return true;
 }
 
-ULONGLONG ticks(const FILETIME& time) { return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime; }
+ULONGLONG ticks(const FILETIME& time)
+{
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
 
 } // namespace
 
@@ -55,7 +58,9 @@ void removeStaleUninstallCopies(const Env& env)
 
     std::vector<std::wstring> stale;
     WIN32_FIND_DATAW found;
-    UniqueFind find(::FindFirstFileW(joinPath(env.tempDir, L"*").c_str(), &found));
+    // The system lists only names that begin as a copy's: Temp may hold thousands of files.
+    std::wstring pattern = joinPath(env.tempDir, kUninstallCopyPrefix + std::wstring(L"*.exe"));
+    UniqueFind find(::FindFirstFileW(pattern.c_str(), &found));
     if (!find) return;
     do {
         if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0 ||

@@ -17,13 +17,11 @@
 #include "platform/file_status.h"
 #include "platform/log.h"
 #include "platform/remove_files.h"
-#include "platform/tree_walk.h"
 
 #include <windows.h>
 
 #include <shlobj.h>
 
-#include <algorithm>
 #include <optional>
 
 namespace gls {
@@ -57,28 +55,6 @@ bool entryBelongsTo(const Env& env, const std::wstring& installFolder)
 {
     std::optional<std::wstring> location = readAppsEntry(env, kInstallLocation);
     return !location || samePath(*location, installFolder) || sameFolderOnDisk(*location, installFolder);
-}
-
-// Removes the folders that held the listed files, deepest first, and the install folder itself,
-// each only when it is empty. Other empty folders are the user's and stay; so does a link among
-// them, which RemoveDirectoryW would take away whatever it leads to.
-void pruneFoldersThatHeld(const std::wstring& installFolder, const std::vector<std::wstring>& relatives)
-{
-    std::vector<std::wstring> folders;
-    for (const std::wstring& relative : relatives) {
-        for (std::wstring p = parentPath(relative); !p.empty(); p = parentPath(p)) {
-            folders.push_back(joinPath(installFolder, p));
-        }
-    }
-    std::sort(folders.begin(), folders.end());
-    folders.erase(std::unique(folders.begin(), folders.end()), folders.end());
-    // A folder's path is longer than its parent's, so children go first.
-    std::stable_sort(folders.begin(), folders.end(),
-                     [](const std::wstring& a, const std::wstring& b) { return a.size() > b.size(); });
-    for (const std::wstring& f : folders) {
-        if (!isLink(f) && isEmptyFolder(f)) ::RemoveDirectoryW(f.c_str());
-    }
-    if (isEmptyFolder(installFolder)) ::RemoveDirectoryW(installFolder.c_str());
 }
 
 bool gone(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
@@ -127,25 +103,27 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
     std::vector<std::wstring> stayed;
     if (installationThere) {
         names.push_back(kUninstallerPayloadName);
-        std::vector<std::wstring> relatives;
+        std::vector<std::wstring> listed;
         const float count = static_cast<float>(names.size());
         size_t handled = 0;
         for (const std::string& name : names) {
             std::wstring relative = pathFromPayloadName(name);
             if (relative.empty()) continue;
-            relatives.push_back(relative);
+            std::wstring path = joinPath(installFolder, relative);
+            listed.push_back(path);
             if (leaveUninstaller && name == kUninstallerPayloadName) {
                 result.uninstallerLeft = true;
                 continue;
             }
-            std::wstring path = joinPath(installFolder, relative);
             if (!deleteListed(name, path)) stayed.push_back(path);
             ++handled;
             progress(static_cast<float>(handled) * 0.6f / count, kRemoving);
         }
         removeTree(joinPath(installFolder, kStagingName));
         removeOldLeftovers(installFolder);
-        pruneFoldersThatHeld(installFolder, relatives);
+        // Only the folders that held the app's files, and the install folder when it is empty.
+        removeEmptiedFolders(installFolder, listed);
+        if (isEmptyFolder(installFolder)) ::RemoveDirectoryW(installFolder.c_str());
         for (const std::wstring& path : stayed) logLine(L"could not remove %ls", path.c_str());
     }
 
