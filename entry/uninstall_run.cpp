@@ -13,6 +13,7 @@
 #include "platform/create_folders.h"
 #include "platform/env.h"
 #include "platform/file_identity.h"
+#include "platform/file_name_order.h"
 #include "platform/log.h"
 #include "platform/message_box.h"
 #include "platform/own_path.h"
@@ -354,9 +355,7 @@ ExitCode doUninstall(const Env& env, const Args& args)
 
 bool isUninstallerName(const std::wstring& exePath)
 {
-    std::wstring name = lastComponent(exePath);
-    return ::CompareStringOrdinal(name.c_str(), static_cast<int>(name.size()), kUninstallerExe, -1, TRUE) ==
-           CSTR_EQUAL;
+    return sameFileName(lastComponent(exePath), kUninstallerExe);
 }
 
 } // namespace gls

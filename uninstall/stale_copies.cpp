@@ -5,13 +5,15 @@
 #include "core/path_rules.h"
 #include "core/product.h"
 #include "platform/env.h"
+#include "platform/file_name_order.h"
 #include "platform/log.h"
 #include "platform/own_path.h"
 #include "platform/unique_handle.h"
 
 #include <windows.h>
 
-#include <cwchar>
+#include <algorithm>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -27,18 +29,14 @@ constexpr ULONGLONG kJustMade = 60ull * 10000000ull;
 // gives its copies, and no name a user would choose.
 bool isCopyName(const std::wstring& name)
 {
-    const int prefix = static_cast<int>(std::wcslen(kUninstallCopyPrefix));
-    const int suffix = 4;
-    int size = static_cast<int>(name.size());
-    if (size <= prefix + suffix ||
-        ::CompareStringOrdinal(name.c_str(), prefix, kUninstallCopyPrefix, prefix, TRUE) != CSTR_EQUAL ||
-        ::CompareStringOrdinal(name.c_str() + size - suffix, suffix, L".exe", suffix, TRUE) != CSTR_EQUAL) {
+    const std::wstring prefix = kUninstallCopyPrefix, suffix = L".exe";
+    if (name.size() <= prefix.size() + suffix.size() || !sameFileName(name.substr(0, prefix.size()), prefix) ||
+        !sameFileName(name.substr(name.size() - suffix.size()), suffix)) {
         return false;
     }
-    for (int i = prefix; i < size - suffix; ++i) {
-        if (name[static_cast<size_t>(i)] < L'0' || name[static_cast<size_t>(i)] > L'9') return false;
-    }
-    return true;
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()),
+                       name.end() - static_cast<std::ptrdiff_t>(suffix.size()),
+                       [](wchar_t c) { return c >= L'0' && c <= L'9'; });
 }
 
 ULONGLONG ticks(const FILETIME& time)

@@ -12,6 +12,7 @@
 #include <winioctl.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <cwctype>
 #include <filesystem>
@@ -107,9 +108,16 @@ HANDLE startProgram(const std::wstring& exe, const std::wstring& args, const Env
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                          env.data(), nullptr, &si, &pi)) {
-        return nullptr;
+    // Under Wine a start now and then fails while the wineserver is busy with another test's
+    // processes; a second try starts it. The cause is printed, so that a real one shows.
+    for (int attempt = 1;; ++attempt) {
+        if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                             env.data(), nullptr, &si, &pi)) {
+            break;
+        }
+        std::fprintf(stderr, "could not start %ls (attempt %d): error %lu\n", exe.c_str(), attempt, ::GetLastError());
+        if (attempt == 3) return nullptr;
+        ::Sleep(200);
     }
     ::CloseHandle(pi.hThread);
     if (pid) *pid = pi.dwProcessId;
