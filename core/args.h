@@ -17,6 +17,7 @@ struct Args {
     bool installDirGiven = false;
     std::wstring installDir;
     std::int32_t waitPid = 0;
+    bool fromGiven = false;
     std::wstring from;
     std::uint64_t parentHandle = 0;
     std::uint64_t resultHandle = 0; // the pipe a quiet uninstaller's copy writes its exit code to

@@ -87,6 +87,7 @@ void applySwitches(const std::vector<std::wstring>& elements, Args& args)
             unsigned long long pid = std::wcstoull(e.c_str() + 3, nullptr, 10);
             args.waitPid = static_cast<std::int32_t>(static_cast<std::uint32_t>(pid));
         } else if (e.size() >= 6 && startsWithNoCase(e, L"/from=")) {
+            args.fromGiven = true;
             args.from = e.substr(6);
         } else if (e.size() >= 8 && startsWithNoCase(e, L"/parent=")) {
             args.parentHandle = std::wcstoull(e.c_str() + 8, nullptr, 10);

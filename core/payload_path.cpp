@@ -109,6 +109,11 @@ std::string installedNameProblem(const std::string& name)
         return "it is longer than " + std::to_string(kMaxInstalledNameLength) +
                " characters, too long to write below the longest install folder during an update";
     }
+    size_t lastSlash = name.rfind('/');
+    if (lastSlash != std::string::npos && utf16Length(name.substr(0, lastSlash)) > kMaxInstalledFolderLength) {
+        return "its folders are longer than " + std::to_string(kMaxInstalledFolderLength) +
+               " characters, too long to make below the longest install folder during an update";
+    }
     return {};
 }
 

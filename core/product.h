@@ -22,23 +22,38 @@ inline constexpr char kUninstallerPayloadName[] = GLS_UNINSTALLER_NAME;
 
 // The uninstaller's copy in the temporary folder: this prefix, the process id and ".exe".
 inline constexpr wchar_t kUninstallCopyPrefix[] = L"Glimmerline-Uninstall-";
+inline std::wstring uninstallCopyName(unsigned long processId)
+{
+    return kUninstallCopyPrefix + std::to_wstring(processId) + L".exe";
+}
 
 // The message boxes' caption and the window's title when it installs.
 inline constexpr wchar_t kSetupTitle[] = L"Glimmerline Setup";
 
 inline constexpr wchar_t kWorkPrefix[] = L"" GLS_WORK_PREFIX;
 inline constexpr char kWorkPrefixBytes[] = GLS_WORK_PREFIX;
-// The file that proves the folder takes writes, the folder the new files are staged in, and the
-// folders ("-" and the process id follow) the old files are moved aside into.
-inline constexpr wchar_t kProbeName[] = L"" GLS_WORK_PREFIX "probe";
-inline constexpr wchar_t kStagingName[] = L"" GLS_WORK_PREFIX "new";
+// The file that proves the folder takes writes, the folder the new files are staged in, the
+// folder the old files are moved aside into, and the folder an uninstall moves the app's files
+// into before it deletes them, so that their names are free at once. Each is followed by a tag
+// of the job that made it: "-", the process id in hexadecimal and "-" with the job's number in the
+// process (its last digit), so that a job never meets a name an earlier one left pending. The tag
+// is short: the old-files folder is the deepest place a payload name takes.
+inline constexpr wchar_t kProbePrefix[] = L"" GLS_WORK_PREFIX "probe";
+inline constexpr wchar_t kStagingPrefix[] = L"" GLS_WORK_PREFIX "new";
 inline constexpr wchar_t kOldFilesPrefix[] = L"" GLS_WORK_PREFIX "old";
+inline constexpr wchar_t kDeletingPrefix[] = L"" GLS_WORK_PREFIX "del";
 
-// A run's old-files folder, and the longest such name: a process id has at most 10 digits.
-inline std::wstring oldFilesFolderName(unsigned long processId)
+inline std::wstring workName(const wchar_t* prefix, unsigned long processId, unsigned job)
 {
-    return kOldFilesPrefix + (L"-" + std::to_wstring(processId));
+    const wchar_t digits[] = L"0123456789abcdef";
+    std::wstring hex;
+    do {
+        hex.insert(hex.begin(), digits[processId % 16]);
+        processId /= 16;
+    } while (processId != 0);
+    return prefix + (L"-" + hex + L"-" + digits[job % 10]);
 }
-inline constexpr std::size_t kLongestOldFilesFolderName = sizeof(kOldFilesPrefix) / sizeof(wchar_t) - 1 + 1 + 10;
+// The longest staging or old-files folder name: a process id has at most 8 hexadecimal digits.
+inline constexpr std::size_t kLongestWorkFolderName = sizeof(kOldFilesPrefix) / sizeof(wchar_t) - 1 + 1 + 8 + 1 + 1;
 
 } // namespace gls

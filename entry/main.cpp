@@ -9,6 +9,7 @@
 #include "install_run.h"
 #include "platform/command_line.h"
 #include "platform/env.h"
+#include "platform/file_waits.h"
 #include "platform/log.h"
 #include "platform/message_box.h"
 #include "platform/own_path.h"
@@ -53,6 +54,7 @@ ExitCode run()
         return ExitCode::StartedWrongly;
     }
     const Env& env = checkedEnv.value;
+    if (env.fileWaitMs != 0) setFileWaitBudget(static_cast<unsigned long>(env.fileWaitMs));
 
     if (args.uiSnapshot) {
         // The log stays closed in this mode; the failure text is for a debugger, not shown.

@@ -13,6 +13,7 @@
 #include "platform/create_folders.h"
 #include "platform/env.h"
 #include "platform/file_identity.h"
+#include "platform/file_io.h"
 #include "platform/file_name_order.h"
 #include "platform/log.h"
 #include "platform/message_box.h"
@@ -106,7 +107,7 @@ ExitCode removeHere(const Env& env, const Args& args, const std::wstring& folder
 
     bool something = anythingToRemove(env, folder);
     ExitCode result = ExitCode::Done;
-    bool uninstallerLeft = false;
+    UninstallResult removed;
     if (args.silent) {
         if (!something) {
             logLine(L"nothing to remove");
@@ -114,10 +115,8 @@ ExitCode removeHere(const Env& env, const Args& args, const std::wstring& folder
         } else if (findRunningApp(env, folder).running() && !askAppToClose(env, folder, 15000)) {
             result = ExitCode::AppDidNotClose;
         } else {
-            UninstallResult removed = removeInstallation(
-                env, folder, args.removeSettings, [](float, const std::wstring&) {}, reporting);
+            removed = removeInstallation(env, folder, args.removeSettings, [](float, const std::wstring&) {}, reporting);
             result = removed.ok ? ExitCode::Done : ExitCode::Failed;
-            uninstallerLeft = removed.uninstallerLeft;
         }
     } else {
         WindowParams params;
@@ -136,7 +135,7 @@ ExitCode removeHere(const Env& env, const Args& args, const std::wstring& folder
         // The starter exits once it has the result; its file can go after that. The mutex is
         // still held, so that no install can put a new uninstaller there in the meantime.
         if (args.parentHandle != 0) waitForParent(args.parentHandle);
-        if (uninstallerLeft) removeLeftUninstaller(folder);
+        removeLeftUninstaller(env, folder, removed);
     }
     ::ReleaseMutex(mutex.get());
     mutex.reset();
@@ -144,17 +143,19 @@ ExitCode removeHere(const Env& env, const Args& args, const std::wstring& folder
     return result;
 }
 
-// The folder of an uninstaller named "Uninstall.exe": the installation it belongs to, whatever
-// the installed-apps entry names. Spelt as the entry spells it when that is the same folder, so
-// that the shortcuts, which point to that spelling, are recognised as the installation's.
+// The folder of an uninstaller named "Uninstall.exe", when it is the installation to remove: it
+// holds the app, or it is the registered folder. Elsewhere (the setup saved under that name in
+// Downloads) the folder is the user's, and the registered installation is the one to remove.
+// Spelt as the entry spells it when that is the same folder, so that the shortcuts, which point to
+// that spelling, are recognised as the installation's.
 std::wstring ownInstallFolder(const Env& env, const std::wstring& registered)
 {
     std::wstring self = ownExePath();
     if (!isUninstallerName(self)) return {};
     std::wstring own = parentPath(self);
-    if (!appInFolder(own) || (env.testMode && !isInsideFolder(own, env.testRoot))) return {};
+    if (env.testMode && !isInsideFolder(own, env.testRoot)) return {};
     if (!registered.empty() && sameFolderOnDisk(registered, own)) return registered;
-    return own;
+    return appProgramInFolder(own) ? own : std::wstring();
 }
 
 // The program runs from inside the folder, in any spelling of either: an 8.3 short name, a link,
@@ -231,9 +232,8 @@ std::wstring copyCommandLine(const std::wstring& copyPath, const std::wstring& f
 ExitCode relaunchFromTemp(const Env& env, const Args& args, const std::wstring& folder)
 {
     createFolders(env.tempDir);
-    std::wstring copy = joinPath(env.tempDir,
-                                 kUninstallCopyPrefix + std::to_wstring(::GetCurrentProcessId()) + L".exe");
-    if (!::CopyFileW(ownExePath().c_str(), copy.c_str(), FALSE)) {
+    std::wstring copy = joinPath(env.tempDir, uninstallCopyName(::GetCurrentProcessId()));
+    if (!copyFile(ownExePath(), copy)) {
         showNotice(env, args,
                    L"Setup could not copy itself to the temp folder: " + systemErrorText(::GetLastError()) + L".");
         return ExitCode::Failed;
@@ -284,7 +284,7 @@ ExitCode relaunchFromTemp(const Env& env, const Args& args, const std::wstring& 
     if (listed) ::DeleteProcThreadAttributeList(attributes);
     if (!started) {
         showNotice(env, args, L"Setup could not start its copy in the temp folder: " + systemErrorText(error) + L".");
-        ::DeleteFileW(copy.c_str());
+        (void)deleteFile(copy);
         return ExitCode::Failed;
     }
     UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
@@ -326,7 +326,13 @@ void scheduleSelfDelete(const Env& env)
 ExitCode doUninstall(const Env& env, const Args& args)
 {
     std::wstring folder;
-    if (!args.from.empty()) {
+    if (args.fromGiven) {
+        // Only a whole path: joined to an empty or relative one, the app's names would address
+        // the current directory.
+        if (!isFolderBelowRoot(args.from)) {
+            logLine(L"/from=%ls: not a whole folder path", args.from.c_str());
+            return ExitCode::StartedWrongly;
+        }
         folder = args.from;
     } else if (args.installDirGiven) {
         Checked<std::wstring> checked = checkInstallFolder(env, args.installDir);
@@ -341,7 +347,7 @@ ExitCode doUninstall(const Env& env, const Args& args)
         if (!own.empty()) folder = own;
     }
 
-    bool relaunch = args.from.empty() && !folder.empty() && runsFromInside(ownExePath(), folder);
+    bool relaunch = !args.fromGiven && !folder.empty() && runsFromInside(ownExePath(), folder);
     if (relaunch) {
         UniqueKernelHandle other(::OpenMutexW(SYNCHRONIZE, FALSE, env.mutexName.c_str()));
         if (other) {

@@ -3,9 +3,9 @@
 
 #include "core/path_join.h"
 #include "core/update_result_text.h"
-#include "install/file_io.h"
 #include "platform/create_folders.h"
 #include "platform/env.h"
+#include "platform/file_io.h"
 #include "platform/file_status.h"
 #include "platform/log.h"
 #include "platform/text.h"
@@ -19,13 +19,7 @@ namespace {
 
 bool writeBytes(const std::wstring& path, const std::string& bytes)
 {
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    bool ok = file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-              written == bytes.size();
-    if (file && !::CloseHandle(file.release())) ok = false;
-    return ok;
+    return writeWholeFile(path, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), true);
 }
 
 } // namespace
@@ -40,16 +34,16 @@ void writeUpdateResult(const Env& env, ExitCode code, const std::wstring& reason
 
     // Written beside the old result and moved over it, so that a reader finds the one or the other,
     // never part of one. A reader that holds the old one open keeps it from being replaced, after a
-    // second of retries; one that shares writing lets it be written over in place.
+    // wait; one that shares writing lets it be written over in place.
     std::wstring partial = path + L".partial";
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     bool staged = writeBytes(partial, bytes);
-    bool written = (staged && moveWithRetry(partial, path, MOVEFILE_REPLACE_EXISTING)) || writeBytes(path, bytes);
+    bool written = (staged && moveFile(partial, path, MOVEFILE_REPLACE_EXISTING)) || writeBytes(path, bytes);
     // Otherwise an earlier run's result must not stand for this one. Where the system frees the
     // name at once, the new result takes it after all.
     bool removed = !written && entryExists(path) && ::DeleteFileW(path.c_str());
     if (removed) written = staged && ::MoveFileExW(partial.c_str(), path.c_str(), 0);
-    ::DeleteFileW(partial.c_str());
+    (void)deleteFile(partial);
 
     if (written) {
         logLine(L"wrote %ls (code %d)", path.c_str(), exitNumber(code));

@@ -4,11 +4,12 @@
 #include "core/path_join.h"
 #include "core/path_rules.h"
 #include "core/product.h"
-#include "file_io.h"
 #include "payload/payload.h"
 #include "payload/payload_name.h"
+#include "platform/file_io.h"
 #include "platform/file_name_order.h"
 #include "platform/file_status.h"
+#include "platform/job_number.h"
 #include "platform/log.h"
 #include "platform/remove_files.h"
 #include "platform/system_error_text.h"
@@ -55,6 +56,21 @@ std::wstring inUseMessage(const CopyPhase& phase, const std::wstring& path, bool
                    : unfinishedRollbackMessage(phase);
 }
 
+// The system's answers when an on-access scanner refuses a file it takes for a threat: the file
+// holds a virus (225), or it was deleted as one (226). This toolchain's headers lack both names.
+constexpr DWORD kErrorVirusInfected = 225;
+constexpr DWORD kErrorVirusDeleted = 226;
+bool blockedByScanner(DWORD error) { return error == kErrorVirusInfected || error == kErrorVirusDeleted; }
+
+std::wstring scannerMessage(const CopyPhase& phase, const std::wstring& path, bool allBack)
+{
+    return allBack ? L"Windows Security or another virus scanner blocked " + lastComponent(path) +
+                         L". Check what it found, then run Setup again. Nothing was changed."
+                   : unfinishedRollbackMessage(phase);
+}
+
+bool heldByAnother(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
+
 // A payload name below the install folder with backslashes, the form the walks give, so that the
 // names of both versions and of the disk compare alike. Empty when the name is no path.
 std::wstring nameKey(const std::string& name)
@@ -86,29 +102,24 @@ struct VersionNames {
     }
 };
 
-// Whether neither the entry at the relative path nor any folder on the way to it below the install
-// folder counts as a link, so that a move of it stays inside the install folder. Folders found
-// free are remembered: many names share them.
-bool reachedWithoutLinks(const std::wstring& installDir, const std::wstring& key, NameSet& linkFree)
+bool reachedWithoutLinks(const std::wstring& installDir, const std::wstring& key, LinkFreeFolders& linkFree)
 {
-    for (const std::wstring& folder : foldersOf(key)) {
-        if (linkFree.contains(folder)) continue;
-        if (isLink(joinPath(installDir, folder))) return false;
-        linkFree.insert(folder);
-    }
-    return !isLink(joinPath(installDir, key));
+    return firstLinkOnTheWay(installDir, key, linkFree).empty();
 }
 
 // Whether what stands at the relative path is the installed version's own: a file it lists, or a
 // folder holding nothing but files it lists and the folders they lie in; reached and holding no link.
 bool installedVersionOwns(const CopyPhase& phase, const VersionNames& installed, const std::wstring& key,
-                          bool isFolderThere, NameSet& linkFree)
+                          bool isFolderThere, LinkFreeFolders& linkFree)
 {
     if (!reachedWithoutLinks(phase.installDir, key, linkFree)) return false;
     if (!isFolderThere) return installed.files.contains(key);
     if (!installed.folders.contains(key)) return false;
     std::size_t below = joinPath(phase.installDir, L"").size();
-    for (const TreeEntry& e : walkTree(joinPath(phase.installDir, key))) {
+    TreeListing listing = walkTree(joinPath(phase.installDir, key));
+    // A walk that stopped early cannot tell that nothing else is in the folder.
+    if (!listing.complete) return false;
+    for (const TreeEntry& e : listing) {
         std::wstring entryKey = e.path.substr(below);
         if (e.isLink || !(e.isFolder ? installed.folders : installed.files).contains(entryKey)) return false;
     }
@@ -123,7 +134,7 @@ bool moveAside(JournalEntry& entry)
     entry.attributes = attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_NORMAL : attributes;
     createParentFolder(entry.asidePath);
     ::SetFileAttributesW(entry.finalPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-    entry.movedAside = moveWithRetry(entry.finalPath, entry.asidePath, 0);
+    entry.movedAside = moveFile(entry.finalPath, entry.asidePath, 0);
     if (!entry.movedAside) {
         DWORD error = ::GetLastError();
         ::SetFileAttributesW(entry.finalPath.c_str(), entry.attributes & kSettableAttributes);
@@ -135,7 +146,7 @@ bool moveAside(JournalEntry& entry)
 // Moves a moved-aside entry back, with the attributes it had.
 bool moveBack(const JournalEntry& entry)
 {
-    if (!moveWithRetry(entry.asidePath, entry.finalPath, 0)) return false;
+    if (!moveFile(entry.asidePath, entry.finalPath, 0)) return false;
     DWORD attributes = entry.attributes & kSettableAttributes;
     ::SetFileAttributesW(entry.finalPath.c_str(), attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL);
     return true;
@@ -188,17 +199,10 @@ bool clearTheWay(CopyPhase& phase, InstallResult& result)
 {
     VersionNames installed;
     for (const std::string& name : phase.installedNames) installed.add(nameKey(name));
-    NameSet seen, linkFree, folders;
+    NameSet seen, folders;
+    LinkFreeFolders linkFree;
     std::vector<std::wstring> owned;
-    for (const PlannedFile& f : phase.files) {
-        bool isFolderThere = false;
-        std::wstring key = inTheWayOf(phase, f, isFolderThere, folders);
-        if (key.empty() || !seen.insert(key).second) continue;
-        if (installedVersionOwns(phase, installed, key, isFolderThere, linkFree)) {
-            owned.push_back(key);
-            continue;
-        }
-        std::wstring path = joinPath(phase.installDir, key);
+    auto refuse = [&](const std::wstring& path) {
         logLine(L"in the way, and not Glimmerline's: %ls", path.c_str());
         removeTree(phase.stagingDir);
         return fail(result,
@@ -206,6 +210,20 @@ bool clearTheWay(CopyPhase& phase, InstallResult& result)
                         L" for Glimmerline's files, and what is there is not Glimmerline's. Move it elsewhere, then "
                         L"run Setup again. Nothing was changed.",
                     L"something was in the way");
+    };
+    for (const PlannedFile& f : phase.files) {
+        // The setup never makes a link: one on the way to a new file, or in its place, is the
+        // user's, and a file moved through it would land in, or replace one of, the user's own.
+        std::wstring link = firstLinkOnTheWay(phase.installDir, nameKey(f.name), linkFree);
+        if (!link.empty()) return refuse(link);
+        bool isFolderThere = false;
+        std::wstring key = inTheWayOf(phase, f, isFolderThere, folders);
+        if (key.empty() || !seen.insert(key).second) continue;
+        if (installedVersionOwns(phase, installed, key, isFolderThere, linkFree)) {
+            owned.push_back(key);
+            continue;
+        }
+        return refuse(joinPath(phase.installDir, key));
     }
     for (const std::wstring& key : owned) {
         JournalEntry entry{Step::TakenAside, joinPath(phase.installDir, key), joinPath(phase.oldFilesDir, key)};
@@ -224,8 +242,12 @@ bool clearTheWay(CopyPhase& phase, InstallResult& result)
 
 bool prepareFolder(CopyPhase& phase, InstallResult& result)
 {
+    // Names of this job alone: an earlier job's may still be pending deletion, held by a program
+    // that shares delete.
+    const unsigned long pid = ::GetCurrentProcessId();
+    const unsigned job = nextJobNumber();
     const unsigned char probe[] = {'x'};
-    std::wstring probePath = joinPath(phase.installDir, kProbeName);
+    std::wstring probePath = joinPath(phase.installDir, workName(kProbePrefix, pid, job));
     if (!writeWholeFile(probePath, probe, 1)) {
         DWORD error = ::GetLastError();
         logLine(L"can't write in %ls: %ls", phase.installDir.c_str(), systemErrorText(error).c_str());
@@ -234,12 +256,12 @@ bool prepareFolder(CopyPhase& phase, InstallResult& result)
                         L". Pick a folder in your own user folder, or check that the drive has room.",
                     L"its folder can't be written");
     }
-    ::DeleteFileW(probePath.c_str());
+    (void)deleteFile(probePath);
 
-    phase.stagingDir = joinPath(phase.installDir, kStagingName);
-    phase.oldFilesDir = joinPath(phase.installDir, oldFilesFolderName(::GetCurrentProcessId()));
-    removeTree(phase.stagingDir);
-    removeOldLeftovers(phase.installDir);
+    phase.stagingDir = joinPath(phase.installDir, workName(kStagingPrefix, pid, job));
+    phase.oldFilesDir = joinPath(phase.installDir, workName(kOldFilesPrefix, pid, job));
+    // The setup's mutex is held: every other work name is what a run that ended left.
+    removeWorkLeftovers(phase.installDir);
 
     phase.installedNames.clear();
     for (const PayloadEntry& e : listPayloadOf(joinPath(phase.installDir, kUninstallerExe))) {
@@ -269,6 +291,9 @@ bool stageFiles(CopyPhase& phase, const ProgressCallback& progress, InstallResul
             if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) {
                 return fail(result, L"The drive is full. Make some room and run Setup again.", L"the drive is full");
             }
+            if (blockedByScanner(error)) {
+                return fail(result, scannerMessage(phase, f.finalPath, true), L"a virus scanner blocked a file");
+            }
             return fail(result,
                         L"Setup could not write its files in " + phase.installDir + L": " + systemErrorText(error) + L".",
                         L"its folder can't be written");
@@ -283,12 +308,24 @@ bool stageFiles(CopyPhase& phase, const ProgressCallback& progress, InstallResul
 bool verifyStaged(CopyPhase& phase, const ProgressCallback& progress, InstallResult& result)
 {
     for (const PlannedFile& f : phase.files) {
-        if (!readsBackSame(f.stagedPath, f.data, f.size)) {
+        ReadBack read = readBack(f.stagedPath, f.data, f.size);
+        if (read == ReadBack::Same) continue;
+        DWORD error = ::GetLastError();
+        if (read == ReadBack::Unreadable) {
+            logLine(L"can't read back %ls: %ls", f.stagedPath.c_str(), systemErrorText(error).c_str());
+        } else {
             logLine(L"%ls reads back different", f.stagedPath.c_str());
-            removeTree(phase.stagingDir);
-            return fail(result, L"A file did not read back as it was written. Check the drive, then run Setup again.",
-                        L"a file did not read back");
         }
+        removeTree(phase.stagingDir);
+        // Held by another program, or refused by a scanner, the drive is not at fault.
+        if (read == ReadBack::Unreadable && heldByAnother(error)) {
+            return fail(result, inUseMessage(phase, f.stagedPath, true), L"a file was in use");
+        }
+        if (read == ReadBack::Unreadable && blockedByScanner(error)) {
+            return fail(result, scannerMessage(phase, f.finalPath, true), L"a virus scanner blocked a file");
+        }
+        return fail(result, L"A file did not read back as it was written. Check the drive, then run Setup again.",
+                    L"a file did not read back");
     }
     progress(0.8f, kCopying);
     return true;
@@ -307,7 +344,7 @@ bool swapFiles(CopyPhase& phase, const ProgressCallback& progress, InstallResult
             bool back = rollBack(phase.journal, phase.stagingDir, phase.installDir, phase.oldFilesDir);
             return fail(result, inUseMessage(phase, f.finalPath, back), L"a file was in use");
         }
-        if (!moveWithRetry(f.stagedPath, f.finalPath, 0)) {
+        if (!moveFile(f.stagedPath, f.finalPath, 0)) {
             DWORD error = ::GetLastError();
             logLine(L"can't put %ls in place: %ls", f.finalPath.c_str(), systemErrorText(error).c_str());
             bool thisOneBack = true;
@@ -315,11 +352,14 @@ bool swapFiles(CopyPhase& phase, const ProgressCallback& progress, InstallResult
                 logLine(L"can't put back %ls: %ls", f.finalPath.c_str(), systemErrorText(::GetLastError()).c_str());
                 thisOneBack = false;
             }
-            bool back = rollBack(phase.journal, phase.stagingDir, phase.installDir, phase.oldFilesDir);
+            bool back = rollBack(phase.journal, phase.stagingDir, phase.installDir, phase.oldFilesDir) && thisOneBack;
+            if (blockedByScanner(error)) {
+                return fail(result, scannerMessage(phase, f.finalPath, back), L"a virus scanner blocked a file");
+            }
             return fail(result,
-                        back && thisOneBack ? L"Setup could not put " + lastComponent(f.finalPath) + L" in place: " +
-                                                  systemErrorText(error) + L". Nothing was changed."
-                                            : unfinishedRollbackMessage(phase),
+                        back ? L"Setup could not put " + lastComponent(f.finalPath) + L" in place: " +
+                                   systemErrorText(error) + L". Nothing was changed."
+                             : unfinishedRollbackMessage(phase),
                         L"a file could not be moved");
         }
         phase.journal.push_back(std::move(entry));
@@ -343,7 +383,7 @@ bool rollBack(const std::vector<JournalEntry>& journal, const std::wstring& stag
             std::wstring relative = it->finalPath.substr(std::min(prefix.size(), it->finalPath.size()));
             std::wstring stagedPlace = joinPath(stagingDir, relative);
             createParentFolder(stagedPlace);
-            if (!moveWithRetry(it->finalPath, stagedPlace, MOVEFILE_REPLACE_EXISTING)) {
+            if (!moveFile(it->finalPath, stagedPlace, MOVEFILE_REPLACE_EXISTING)) {
                 logLine(L"can't take back the new %ls: %ls", it->finalPath.c_str(),
                         systemErrorText(::GetLastError()).c_str());
                 allBack = false;
@@ -372,7 +412,7 @@ void takeOutOldFiles(CopyPhase& phase)
     // before the swap, if at all.
     VersionNames shipped;
     for (const PlannedFile& f : phase.files) shipped.add(nameKey(f.name));
-    NameSet linkFree;
+    LinkFreeFolders linkFree;
     for (const std::string& name : phase.installedNames) {
         std::wstring key = nameKey(name);
         if (key.empty() || shipped.files.contains(key) || shipped.folders.contains(key)) continue;
@@ -392,7 +432,7 @@ void takeOutOldFiles(CopyPhase& phase)
         }
         std::wstring to = joinPath(phase.oldFilesDir, relative);
         createParentFolder(to);
-        if (::MoveFileExW(from.c_str(), to.c_str(), 0)) {
+        if (moveFile(from, to, 0)) {
             logLine(L"took out %ls (not in this version)", from.c_str());
             phase.takenOut.push_back(from);
         }

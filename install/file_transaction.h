@@ -1,7 +1,8 @@
 // The copy phase of an install: new files go into the install folder all or nothing. They are
-// staged in ".glsetup-new", read back, then swapped in one by one with each old file moved aside
-// into ".glsetup-old-<pid>" first; a journal of the swaps lets a failure put everything back.
-// Each stage can be run on its own; the install job runs them in order.
+// staged in the job's ".glsetup-new-…" folder, flushed and read back, then swapped in one by one
+// with each old file moved aside into its ".glsetup-old-…" folder first; a journal of the swaps
+// lets a failure put everything back. Each stage can be run on its own; the install job runs them
+// in order.
 #pragma once
 
 #include "install_result.h"
@@ -45,7 +46,7 @@ struct CopyPhase {
     std::vector<std::wstring> takenOut; // the installed version's files taken out after the swap
 };
 
-// Probe the folder, name the work folders, clear an interrupted run's leftovers, and learn the
+// Probe the folder, name the job's work folders, clear what runs that ended left, and learn the
 // installed version's files. False with the result filled when the folder cannot be written.
 [[nodiscard]] bool prepareFolder(CopyPhase& phase, InstallResult& result);
 
@@ -60,7 +61,8 @@ bool planFile(CopyPhase& phase, const std::string& name, const unsigned char* da
 
 // Moves each old file aside and the new one in place, journalled (progress 0.88). First the
 // installed version's own entries that stand where a new file or folder must go are taken aside;
-// when anything else stands there, nothing is changed and the result names it. On failure
+// when anything else stands there, or a link lies on the way to a new file or in its place,
+// nothing is changed and the result names it. On failure
 // everything swapped so far is put back, attributes included.
 [[nodiscard]] bool swapFiles(CopyPhase& phase, const ProgressCallback& progress, InstallResult& result);
 

@@ -30,21 +30,28 @@ InstallResult failed(std::wstring message, const wchar_t* reason)
     return result;
 }
 
-// The running program file, whole; empty when it cannot be read.
-std::vector<unsigned char> readOwnFile()
+// The running program file, mapped read-only: the uninstaller is written from it without a copy
+// on the heap, however large the payload inside it.
+struct OwnFile {
+    UniqueFile file;
+    UniqueKernelHandle mapping;
+    UniqueMappedView view;
+    std::uint64_t size = 0;
+    const unsigned char* bytes() const { return static_cast<const unsigned char*>(view.get()); }
+};
+
+// False when the file cannot be opened, is empty or cannot be mapped.
+bool mapOwnFile(OwnFile& own)
 {
-    std::vector<unsigned char> bytes;
-    UniqueFile file(::CreateFileW(ownExePath().c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    own.file.reset(::CreateFileW(ownExePath().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size;
-    if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > (1ll << 31)) return bytes;
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size()) {
-        bytes.clear();
-    }
-    return bytes;
+    if (!own.file || !::GetFileSizeEx(own.file.get(), &size) || size.QuadPart <= 0) return false;
+    own.size = static_cast<std::uint64_t>(size.QuadPart);
+    own.mapping.reset(::CreateFileMappingW(own.file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (!own.mapping) return false;
+    own.view.reset(::MapViewOfFile(own.mapping.get(), FILE_MAP_READ, 0, 0, 0));
+    return static_cast<bool>(own.view);
 }
 
 } // namespace
@@ -75,12 +82,12 @@ InstallResult installApp(const Env& env, const Payload& payload, const std::wstr
             return failed(L"This setup file is damaged or incomplete. Download it again.", L"the download was damaged");
         }
     }
-    std::vector<unsigned char> uninstaller = readOwnFile();
-    if (uninstaller.empty()) {
+    OwnFile uninstaller;
+    if (!mapOwnFile(uninstaller)) {
         return failed(L"Setup could not read its own file. Download it again and run it from your Downloads folder.",
                       L"the setup was unreadable");
     }
-    planFile(phase, kUninstallerPayloadName, uninstaller.data(), uninstaller.size());
+    planFile(phase, kUninstallerPayloadName, uninstaller.bytes(), uninstaller.size);
 
     if (!stageFiles(phase, progress, result) || !verifyStaged(phase, progress, result) ||
         !swapFiles(phase, progress, result)) {

@@ -5,9 +5,11 @@
 #include "core/path_rules.h"
 #include "core/product.h"
 #include "platform/env.h"
+#include "platform/file_io.h"
 #include "platform/file_status.h"
 #include "platform/log.h"
 #include "platform/shell_link.h"
+#include "platform/system_error_text.h"
 
 #include <windows.h>
 
@@ -33,8 +35,11 @@ void makeShortcuts(const Env& env, const std::wstring& installDir, bool desktopS
     std::wstring target = joinPath(installDir, kAppExe);
     auto make = [&](const std::wstring& path) {
         if (!folderKnown(path)) return;
-        bool made = makeShortcut(path, target, installDir);
-        logLine(made ? L"made %ls" : L"could not make %ls", path.c_str());
+        if (makeShortcut(path, target, installDir)) {
+            logLine(L"made %ls", path.c_str());
+        } else {
+            logLine(L"could not make %ls: %ls", path.c_str(), systemErrorText(::GetLastError()).c_str());
+        }
     };
     make(joinPath(env.startMenuPrograms, kShortcutName));
     std::wstring desktop = joinPath(env.desktopDir, kShortcutName);
@@ -50,11 +55,20 @@ bool removeShortcutIfOurs(const std::wstring& shortcutPath, const std::wstring& 
 {
     if (!folderKnown(shortcutPath) || !entryExists(shortcutPath)) return true;
 
+    // Only a shortcut known to point into the folder is the setup's: one that cannot be read (a
+    // cloud placeholder while offline, a damaged file) may be the user's own.
     std::wstring target = shortcutTarget(shortcutPath);
-    if (target.empty() || isInsideFolder(target, installFolder)) {
-        bool removed = ::DeleteFileW(shortcutPath.c_str()) != FALSE;
-        logLine(L"%ls %ls", removed ? L"removed" : L"could not remove", shortcutPath.c_str());
-        return removed;
+    if (target.empty()) {
+        logLine(L"left %ls: where it points cannot be read", shortcutPath.c_str());
+        return false;
+    }
+    if (isInsideFolder(target, installFolder)) {
+        if (deleteFile(shortcutPath)) {
+            logLine(L"removed %ls", shortcutPath.c_str());
+            return true;
+        }
+        logLine(L"could not remove %ls: %ls", shortcutPath.c_str(), systemErrorText(::GetLastError()).c_str());
+        return false;
     }
     logLine(L"left %ls: it points to %ls", shortcutPath.c_str(), target.c_str());
     return false;

@@ -11,8 +11,8 @@ struct Env;
 // of this installation is removed); then the shell is told, outside test mode.
 void makeShortcuts(const Env& env, const std::wstring& installDir, bool desktopShortcut);
 
-// Deletes the shortcut when it points into the install folder or its target cannot be read.
-// True when it is gone or was never there; false when it stayed. A shortcut whose folder is
+// Deletes the shortcut when it points into the install folder; one whose target cannot be read
+// stays. True when it is gone or was never there; false when it stayed. A shortcut whose folder is
 // unknown is skipped, as in making them.
 bool removeShortcutIfOurs(const std::wstring& shortcutPath, const std::wstring& installFolder);
 

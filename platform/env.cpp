@@ -81,6 +81,7 @@ void fillTestMode(Env& env, const std::wstring& testRoot)
     // The runs use these as unsigned millisecond counts; a negative value means none.
     env.startDelayMs = std::max(0, readDecimalInt(readEnvVar(L"GLIMMERLINE_SETUP_TEST_DELAY_MS")));
     env.closeTimeoutMs = std::max(0, readDecimalInt(readEnvVar(L"GLIMMERLINE_SETUP_TEST_CLOSE_MS")));
+    env.fileWaitMs = std::max(0, readDecimalInt(readEnvVar(L"GLIMMERLINE_SETUP_TEST_WAIT_MS")));
     createFolders(env.tempDir);
 }
 

@@ -30,6 +30,7 @@ struct Env {
     bool noMediaFoundation = false;
     std::int32_t startDelayMs = 0;
     std::int32_t closeTimeoutMs = 0;
+    std::int32_t fileWaitMs = 0; // test mode: the budget for a file another program holds, when not 0
 };
 
 // Normal mode, or test mode when GLIMMERLINE_SETUP_TEST names a folder. Built once, at start;

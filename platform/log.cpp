@@ -6,6 +6,7 @@
 #include "core/path_join.h"
 #include "env.h"
 #include "file_status.h"
+#include "file_waits.h"
 #include "text.h"
 #include "unique_handle.h"
 
@@ -53,11 +54,22 @@ void writeBytes(HANDLE file, const std::string& bytes)
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
+// Opens the file, waiting for a scanner that holds a file it just saw made; nothing is logged
+// about the wait, as the log is not open yet.
+UniqueFile openWaiting(const std::wstring& path, DWORD access, DWORD disposition)
+{
+    UniqueFile file;
+    (void)retryWhileHeld(path, [&] {
+        file.reset(::CreateFileW(path.c_str(), access, kShareAll, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return static_cast<bool>(file);
+    });
+    return file;
+}
+
 // Starts the file over: truncated and begun with the byte-order mark.
 bool startOver(const std::wstring& path)
 {
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file = openWaiting(path, GENERIC_WRITE, CREATE_ALWAYS);
     if (!file) return false;
     writeBytes(file.get(), "\xEF\xBB\xBF");
     return true;
@@ -76,20 +88,22 @@ void openLog(const Env& env, const wchar_t* modeWord)
     {
         std::lock_guard<std::mutex> lock(g_lock);
         if (g_file || env.tempDir.empty()) return;
-        std::wstring path = logFilePath(env);
-
-        bool fresh = true;
-        if (entryExists(path)) {
-            std::uint64_t size = 0;
-            fresh = !fileSize(path, size) || size > kMaxLogBytes || size == 0;
-        }
-        if (fresh && !startOver(path)) return;
-
-        // Append-only access: every write lands at the current end, also when another run of the
-        // setup writes to the same file at the same time.
-        g_file.reset(::CreateFileW(path.c_str(), FILE_APPEND_DATA, kShareAll, nullptr, OPEN_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!g_file) return;
+    }
+    // Opened outside the lock: a wait for the file logs through logLine, which takes the lock.
+    std::wstring path = logFilePath(env);
+    bool fresh = true;
+    if (entryExists(path)) {
+        std::uint64_t size = 0;
+        fresh = !fileSize(path, size) || size > kMaxLogBytes || size == 0;
+    }
+    if (fresh && !startOver(path)) return;
+    // Append-only access: every write lands at the current end, also when another run of the
+    // setup writes to the same file at the same time.
+    UniqueFile file = openWaiting(path, FILE_APPEND_DATA, OPEN_ALWAYS);
+    {
+        std::lock_guard<std::mutex> lock(g_lock);
+        if (!file || g_file) return;
+        g_file = std::move(file);
     }
 
     SYSTEMTIME now;

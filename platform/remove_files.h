@@ -1,6 +1,6 @@
 // Removal shared by install and uninstall: folder trees, empty folders and leftovers of
-// interrupted runs. Nothing is ever scheduled for the next restart: what cannot
-// go now stays, and is reported.
+// interrupted runs. Every delete waits a moment for a file another program holds; nothing is
+// ever scheduled for the next restart: what cannot go now stays, and is reported.
 #pragma once
 
 #include <string>
@@ -9,7 +9,8 @@
 namespace gls {
 
 // Deletes every file of the tree it can, then the empty folders. Files that stayed are appended
-// to `stayed` when given. Links to folders are removed as links, never entered.
+// to `stayed` when given. Links to folders are removed as links, never entered; a folder that is
+// itself a link goes as a link.
 void removeTree(const std::wstring& folder, std::vector<std::wstring>* stayed = nullptr);
 
 // Removes a link itself, never what it leads to: a link to a folder (a junction too) as a folder,
@@ -24,7 +25,8 @@ void removeEmptyFolders(const std::wstring& folder);
 // the user's, and no link, which RemoveDirectoryW would take away whatever it leads to.
 void removeEmptiedFolders(const std::wstring& top, const std::vector<std::wstring>& removedFiles);
 
-// Removes the ".glsetup-old…" folders an interrupted install left directly inside the folder.
-void removeOldLeftovers(const std::wstring& installFolder);
+// Removes what runs that ended left directly inside the install folder: every entry whose name
+// begins with ".glsetup-" in any letter case, but for the names in `ours`, the running job's.
+void removeWorkLeftovers(const std::wstring& installFolder, const std::vector<std::wstring>& ours = {});
 
 } // namespace gls

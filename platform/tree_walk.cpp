@@ -38,7 +38,7 @@ bool walkInto(const std::wstring& folder, int depth, Walk& walk)
     FileIdentity identity;
     if (depth > kMaxDepth || !readFileIdentity(folder, identity)) return false;
     // Some network file systems give every file the id 0; there the depth limit alone guards.
-    if ((identity.indexHigh != 0 || identity.indexLow != 0) && !walk.entered.insert(identity).second) return false;
+    if (identity.known() && !walk.entered.insert(identity).second) return false;
     WIN32_FIND_DATAW data;
     UniqueFind find(::FindFirstFileExW(joinPath(folder, L"*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
                                        nullptr, FIND_FIRST_EX_LARGE_FETCH));
@@ -73,15 +73,29 @@ bool isLink(const std::wstring& path)
     return attributes != INVALID_FILE_ATTRIBUTES && countsAsLink(attributes, 0);
 }
 
-std::vector<TreeEntry> walkTree(const std::wstring& folder, bool recursive)
+std::wstring firstLinkOnTheWay(const std::wstring& top, const std::wstring& relative, LinkFreeFolders& linkFree)
 {
-    std::vector<TreeEntry> entries;
-    if (isCutShort(folder)) return entries;
+    for (std::size_t at = relative.find_first_of(L"\\/"); at != std::wstring::npos;
+         at = relative.find_first_of(L"\\/", at + 1)) {
+        std::wstring folder = relative.substr(0, at);
+        if (linkFree.contains(folder)) continue;
+        std::wstring path = joinPath(top, folder);
+        if (isLink(path)) return path;
+        linkFree.insert(std::move(folder));
+    }
+    std::wstring path = joinPath(top, relative);
+    return isLink(path) ? path : std::wstring();
+}
+
+TreeListing walkTree(const std::wstring& folder, bool recursive)
+{
+    TreeListing listing;
+    if (isCutShort(folder)) return listing;
     DWORD attributes = ::GetFileAttributesW(folder.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return entries;
-    Walk walk{recursive, entries, {}};
-    walkInto(folder, 0, walk);
-    return entries;
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return listing;
+    Walk walk{recursive, listing.entries, {}};
+    listing.complete = walkInto(folder, 0, walk);
+    return listing;
 }
 
 } // namespace gls

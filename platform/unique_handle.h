@@ -108,6 +108,11 @@ struct StdioFile {
     static Type invalid() { return nullptr; }
     static void close(Type f) { std::fclose(f); }
 };
+struct MappedView {
+    using Type = const void*;
+    static Type invalid() { return nullptr; }
+    static void close(Type view) { ::UnmapViewOfFile(view); }
+};
 } // namespace handle_traits
 
 // Handles from CreateFile and friends, whose invalid value is INVALID_HANDLE_VALUE.
@@ -123,6 +128,8 @@ using UniqueCoTaskString = UniqueHandle<handle_traits::CoTaskString>;
 // The whole screen's device context from GetDC(nullptr).
 using UniqueScreenDc = UniqueHandle<handle_traits::ScreenDc>;
 using UniqueStdioFile = UniqueHandle<handle_traits::StdioFile>;
+// A view from MapViewOfFile.
+using UniqueMappedView = UniqueHandle<handle_traits::MappedView>;
 
 // A COM pointer whose put() releases what it holds before handing out its address.
 template <typename T>

@@ -5,6 +5,7 @@
 #include "core/live_layout.h"
 #include "core/path_rules.h"
 #include "platform/env.h"
+#include "platform/file_io.h"
 #include "platform/file_status.h"
 #include "platform/log.h"
 #include "platform/remove_files.h"
@@ -94,7 +95,7 @@ void removeDeviceFiles(const std::wstring& library, std::vector<std::wstring>& s
             continue;
         }
         if (!targetExists(path)) continue;
-        if (::DeleteFileW(path.c_str())) {
+        if (deleteFile(path)) {
             logLine(L"removed %ls", path.c_str());
         } else {
             logLine(L"could not remove %ls: %ls", path.c_str(), systemErrorText(::GetLastError()).c_str());

@@ -14,14 +14,19 @@
 #include "payload/payload_name.h"
 #include "platform/env.h"
 #include "platform/file_identity.h"
+#include "platform/file_io.h"
 #include "platform/file_status.h"
+#include "platform/job_number.h"
 #include "platform/log.h"
 #include "platform/remove_files.h"
+#include "platform/system_error_text.h"
+#include "platform/tree_walk.h"
 
 #include <windows.h>
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <optional>
 
 namespace gls {
@@ -57,26 +62,55 @@ bool entryBelongsTo(const Env& env, const std::wstring& installFolder)
     return !location || samePath(*location, installFolder) || sameFolderOnDisk(*location, installFolder);
 }
 
-bool gone(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+// The app's files go through a work folder of the job's, so that their names are free at once
+// even where the system keeps a deleted file's name until the last program holding it lets go.
+struct Deleting {
+    std::wstring folder;
+    unsigned next = 0;
+};
 
-// Deletes one listed file; the installed uninstaller gets up to 5 seconds, as the process that
-// started this copy may still hold it for a moment.
-bool deleteListed(const std::string& name, const std::wstring& path)
+// Deletes one listed file: moved into the job's work folder, then deleted there. One that cannot
+// be deleted goes back to its name, where the user will look for it. False when it stayed.
+bool deleteFreeingName(const std::wstring& path, Deleting& deleting)
 {
+    if (!entryExists(path)) return true;
+    std::wstring aside = joinPath(deleting.folder, std::to_wstring(++deleting.next));
+    createParentFolder(aside);
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (::DeleteFileW(path.c_str()) || gone(::GetLastError())) return true;
-    if (name != kUninstallerPayloadName) return false;
-    for (int retry = 0; retry < 50; ++retry) {
-        ::Sleep(100);
-        if (::DeleteFileW(path.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND) return true;
+    if (!moveFile(path, aside, 0)) {
+        logLine(L"could not remove %ls: %ls", path.c_str(), systemErrorText(::GetLastError()).c_str());
+        return false;
     }
+    if (deleteFile(aside)) return true;
+    DWORD error = ::GetLastError();
+    if (!moveFile(aside, path, 0)) logLine(L"%ls is left as %ls", path.c_str(), aside.c_str());
+    logLine(L"could not remove %ls: %ls", path.c_str(), systemErrorText(error).c_str());
     return false;
+}
+
+// Moves the running uninstaller out of the folder under a copy's name, which the next run's
+// clean-up of stale copies takes away if this one cannot. Empty when it could not be moved.
+std::wstring moveRunningUninstaller(const Env& env, const std::wstring& path)
+{
+    if (env.tempDir.empty()) return {};
+    std::wstring to = joinPath(env.tempDir, uninstallCopyName(::GetCurrentProcessId()));
+    if (moveFile(path, to, MOVEFILE_REPLACE_EXISTING)) {
+        logLine(L"moved %ls to %ls: it is still running", path.c_str(), to.c_str());
+        return to;
+    }
+    logLine(L"could not move %ls out of its folder: %ls", path.c_str(), systemErrorText(::GetLastError()).c_str());
+    return {};
+}
+
+void removeFolderIfEmpty(const std::wstring& folder)
+{
+    if (isEmptyFolder(folder)) (void)removeFolder(folder);
 }
 
 } // namespace
 
 UninstallResult removeInstallation(const Env& env, const std::wstring& installFolder, bool removeSettings,
-                                   const ProgressCallback& progress, bool leaveUninstaller)
+                                   const ProgressCallback& progress, bool uninstallerRuns)
 {
     UninstallResult result;
     logLine(L"uninstall %ls (settings too: %ls)", installFolder.c_str(), removeSettings ? L"yes" : L"no");
@@ -94,37 +128,51 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
                 L"Setup cannot tell which files in " + installFolder + L" are Glimmerline'. Nothing was removed.";
             return result;
         }
-        // An entry written by hand or by another tool that names a folder of the user's.
+        // An entry written by hand or by another tool that names a folder of the user's; or an
+        // uninstall that ended as it deleted the last of the app's files, whose work folder stays.
         logLine(L"no installation in %ls; nothing removed from it", installFolder.c_str());
+        removeWorkLeftovers(installFolder);
         installationThere = false;
     }
     bool ownsEntry = entryBelongsTo(env, installFolder);
 
     std::vector<std::wstring> stayed;
     if (installationThere) {
-        names.push_back(kUninstallerPayloadName);
+        Deleting deleting{joinPath(installFolder, workName(kDeletingPrefix, ::GetCurrentProcessId(), nextJobNumber()))};
+        LinkFreeFolders linkFree;
         std::vector<std::wstring> listed;
-        const float count = static_cast<float>(names.size());
+        const float count = static_cast<float>(names.size() + 1);
         size_t handled = 0;
+        auto handledOne = [&] { progress(static_cast<float>(++handled) * 0.6f / count, kRemoving); };
         for (const std::string& name : names) {
             std::wstring relative = pathFromPayloadName(name);
-            if (relative.empty()) continue;
+            if (relative.empty() || sameFileName(relative, kUninstallerExe)) continue;
+            std::replace(relative.begin(), relative.end(), L'/', L'\\');
             std::wstring path = joinPath(installFolder, relative);
-            listed.push_back(path);
-            if (leaveUninstaller && name == kUninstallerPayloadName) {
-                result.uninstallerLeft = true;
-                continue;
+            // What lies behind a link is not the app's, whatever its name.
+            if (!firstLinkOnTheWay(installFolder, relative, linkFree).empty()) {
+                logLine(L"left %ls: a link lies on its way", path.c_str());
+            } else {
+                listed.push_back(path);
+                if (!deleteFreeingName(path, deleting)) stayed.push_back(path);
             }
-            if (!deleteListed(name, path)) stayed.push_back(path);
-            ++handled;
-            progress(static_cast<float>(handled) * 0.6f / count, kRemoving);
+            handledOne();
         }
-        removeTree(joinPath(installFolder, kStagingName));
-        removeOldLeftovers(installFolder);
+        std::wstring uninstaller = joinPath(installFolder, kUninstallerExe);
+        if (uninstallerRuns && entryExists(uninstaller) && !isLink(uninstaller)) {
+            result.uninstallerMovedTo = moveRunningUninstaller(env, uninstaller);
+            result.uninstallerLeft = result.uninstallerMovedTo.empty();
+        } else if (!isLink(uninstaller) && !deleteFreeingName(uninstaller, deleting)) {
+            stayed.push_back(uninstaller);
+        }
+        handledOne();
+        listed.push_back(uninstaller);
+        // This job's work folder, and whatever runs that ended left; the setup's mutex is held.
+        removeWorkLeftovers(installFolder);
+        if (entryExists(deleting.folder)) stayed.push_back(deleting.folder);
         // Only the folders that held the app's files, and the install folder when it is empty.
         removeEmptiedFolders(installFolder, listed);
-        if (isEmptyFolder(installFolder)) ::RemoveDirectoryW(installFolder.c_str());
-        for (const std::wstring& path : stayed) logLine(L"could not remove %ls", path.c_str());
+        removeFolderIfEmpty(installFolder);
     }
 
     progress(0.7f, L"Removing the shortcuts");
@@ -133,10 +181,14 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
     if (!env.testMode) ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 
     progress(0.8f, L"Removing Glimmerline from Windows");
-    if (ownsEntry) {
-        deleteAppsEntry(env);
-    } else {
+    if (!ownsEntry) {
         logLine(L"the installed apps entry names another folder; kept");
+    } else if (result.uninstallerLeft) {
+        // Without the entry, nothing would find the uninstaller that stays until it has ended.
+        logLine(L"the installed apps entry is kept until %ls is gone", kUninstallerExe);
+        result.entryKept = true;
+    } else {
+        deleteAppsEntry(env);
     }
 
     // Live's script and device serve whichever installation is left: while the entry names another
@@ -166,11 +218,21 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
     return result;
 }
 
-void removeLeftUninstaller(const std::wstring& installFolder)
+void removeLeftUninstaller(const Env& env, const std::wstring& installFolder, const UninstallResult& removed)
 {
+    if (!removed.uninstallerMovedTo.empty()) {
+        if (!deleteFile(removed.uninstallerMovedTo)) logLine(L"could not remove %ls", removed.uninstallerMovedTo.c_str());
+        return;
+    }
+    if (!removed.uninstallerLeft) return;
     std::wstring path = joinPath(installFolder, kUninstallerExe);
-    if (!deleteListed(kUninstallerPayloadName, path)) logLine(L"could not remove %ls", path.c_str());
-    if (isEmptyFolder(installFolder)) ::RemoveDirectoryW(installFolder.c_str());
+    if (!deleteFile(path)) {
+        logLine(L"could not remove %ls: %ls", path.c_str(), systemErrorText(::GetLastError()).c_str());
+        return;
+    }
+    logLine(L"removed %ls", path.c_str());
+    removeFolderIfEmpty(installFolder);
+    if (removed.entryKept) deleteAppsEntry(env);
 }
 
 } // namespace gls

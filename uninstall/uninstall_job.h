@@ -17,17 +17,23 @@ struct UninstallResult {
     std::vector<std::wstring> liveFilesLeft;   // what stayed in Live's User Libraries
     std::vector<std::wstring> settingsFilesLeft;
     bool settingsRemoved = false;
-    bool uninstallerLeft = false;              // "Uninstall.exe" stayed on request, for removeLeftUninstaller
+    // A running "Uninstall.exe": where it was moved, or that it stayed in the folder; then the
+    // installed-apps entry is kept too, so that a run that ends before the file is gone leaves
+    // the installation findable. removeLeftUninstaller finishes both.
+    std::wstring uninstallerMovedTo;
+    bool uninstallerLeft = false;
+    bool entryKept = false;
 };
 
-// With leaveUninstaller, "Uninstall.exe" and the folder that holds it stay for
-// removeLeftUninstaller: a quiet uninstaller's copy reports its result while the uninstaller that
-// started it, and so holds that file, still runs.
-[[nodiscard]] UninstallResult removeInstallation(const Env& env, const std::wstring& installFolder, bool removeSettings,
-                                   const ProgressCallback& progress, bool leaveUninstaller = false);
+// With uninstallerRuns, "Uninstall.exe" is a running program (the uninstaller that started a quiet
+// copy and waits for its result): it is moved out of the folder into the temporary folder, as a
+// running program file can be renamed but not deleted, before the installed-apps entry goes.
+[[nodiscard]] UninstallResult removeInstallation(const Env& env, const std::wstring& installFolder,
+                                                 bool removeSettings, const ProgressCallback& progress,
+                                                 bool uninstallerRuns = false);
 
-// Deletes the "Uninstall.exe" a removal left, waiting a moment for a process that still holds it,
-// and then the install folder when nothing else is in it.
-void removeLeftUninstaller(const std::wstring& installFolder);
+// Once the uninstaller no longer runs: deletes its moved file, or the "Uninstall.exe" that stayed,
+// then the install folder when nothing else is in it and the entry that was kept for it.
+void removeLeftUninstaller(const Env& env, const std::wstring& installFolder, const UninstallResult& removed);
 
 } // namespace gls

@@ -102,11 +102,13 @@ TEST(PayloadWriter, NamesThePackerRefuses)
     EXPECT_EQ(gls::packNameProblem("\xF0\x9F\x8E\xB5.txt"), "");
     // Names the setup keeps for itself, in any case, and names too long for the longest folder.
     for (const std::string& name : std::vector<std::string>{"Uninstall.exe", "UNINSTALL.EXE/readme.txt", ".glsetup-new/a",
-                                                             ".GlSetup-old-12", ".glsetup-probe", std::string(55, 'n')}) {
+                                                             ".GlSetup-old-12", ".glsetup-probe", std::string(55, 'n'),
+                                                             std::string(43, 'd') + "/x"}) {
         EXPECT_NE(gls::packNameProblem(name), "") << name;
     }
     for (const std::string& name :
-         std::vector<std::string>{"docs/Uninstall.exe", "x.glsetup-new", ".glsetup", std::string(54, 'n')}) {
+         std::vector<std::string>{"docs/Uninstall.exe", "x.glsetup-new", ".glsetup", std::string(54, 'n'),
+                                  std::string(42, 'd') + "/" + std::string(11, 'n')}) {
         EXPECT_EQ(gls::packNameProblem(name), "") << name;
     }
 }

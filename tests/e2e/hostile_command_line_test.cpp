@@ -66,7 +66,7 @@ TEST_F(HostileCommandLine, RandomCommandLinesEndWithADefinedCode)
     }
 }
 
-TEST_F(HostileCommandLine, LongSwitchesAndFoldersEndInCodeThree)
+TEST_F(HostileCommandLine, LongSwitchesAndUnusableFoldersEndInCodeThree)
 {
     // A switch of 32 000 characters: unknown, and quoted whole in the log.
     std::wstring junk = L"/" + std::wstring(32000, L'j');
@@ -78,6 +78,14 @@ TEST_F(HostileCommandLine, LongSwitchesAndFoldersEndInCodeThree)
     expectExit(setup(L"/S /D=" + longFolder), 3);
     EXPECT_TRUE(logHas("] /D=" + narrow(longFolder) + ": That folder's path is too long."));
     EXPECT_FALSE(exists(installDir()));
+
+    // A folder to remove that is empty, relative or a bare drive: the app's names joined to it
+    // would address the current directory.
+    for (const wchar_t* from : {L"/from=", L"\"/from=relative\\Glimmerline\"", L"/from=C:"}) {
+        SCOPED_TRACE(narrow(from));
+        expectExit(setup(L"/S /uninstall " + std::wstring(from)), 3);
+    }
+    EXPECT_TRUE(logHas("] /from=relative\\Glimmerline: not a whole folder path"));
 
     // A command line filled to its limit with switches that each mean something.
     std::wstring many;

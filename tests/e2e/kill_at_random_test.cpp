@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -22,7 +24,9 @@ namespace {
 
 using Files = std::vector<std::pair<std::string, std::string>>;
 
-enum class Job { Fresh, Update, Uninstall };
+// A quiet uninstall started from the install folder hands over to its copy in the temporary
+// folder: there the copy is what gets killed.
+enum class Job { Fresh, Update, Uninstall, QuietUninstallFromFolder };
 
 const char* runName(Job run)
 {
@@ -30,8 +34,27 @@ const char* runName(Job run)
     case Job::Fresh: return "fresh install";
     case Job::Update: return "update";
     case Job::Uninstall: return "uninstall";
+    case Job::QuietUninstallFromFolder: return "quiet uninstall from the folder";
     }
     return "";
+}
+
+bool removes(Job run) { return run == Job::Uninstall || run == Job::QuietUninstallFromFolder; }
+
+// Ends every process whose program file has this name.
+void killProcessesNamed(const std::wstring& exeName, UINT code)
+{
+    gls::UniqueKernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    if (!snapshot.get() || snapshot.get() == INVALID_HANDLE_VALUE || !::Process32FirstW(snapshot.get(), &entry)) return;
+    do {
+        if (_wcsicmp(entry.szExeFile, exeName.c_str()) != 0) continue;
+        gls::UniqueKernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        if (!process.get()) continue;
+        ::TerminateProcess(process.get(), code);
+        ::WaitForSingleObject(process.get(), 30000);
+    } while (::Process32NextW(snapshot.get(), &entry));
 }
 
 std::string randomBytes(std::mt19937_64& rng, size_t size)
@@ -185,17 +208,25 @@ protected:
         if (run == Job::Update) {
             ASSERT_EQ(runSetup(oldSetup_, root, L"/S").exitCode, 0u);
         }
-        if (run == Job::Uninstall) {
+        if (removes(run)) {
             ASSERT_EQ(runSetup(newSetup_, root, L"/S").exitCode, 0u);
             for (const std::wstring& path : liveFiles(root)) ASSERT_TRUE(writeFile(path, "Glimmerline's"));
         }
     }
 
     static const wchar_t* argsOf(Job run) { return run == Job::Uninstall ? L"/uninstall /S" : L"/S"; }
+    std::wstring programOf(Job run, const std::wstring& root) const
+    {
+        return run == Job::QuietUninstallFromFolder ? appDir(root) + L"\\Uninstall.exe" : newSetup_;
+    }
 
     static std::wstring logPath(const std::wstring& root) { return root + L"\\Temp\\Glimmerline-Setup.log"; }
+    static bool rootLogHas(const std::wstring& root, const std::string& text)
+    {
+        return readFile(logPath(root)).find(text) != std::string::npos;
+    }
 
-    static const char* jobLine(Job run) { return run == Job::Uninstall ? "] uninstall " : "] install into "; }
+    static const char* jobLine(Job run) { return removes(run) ? "] uninstall " : "] install into "; }
 
     // Waits until the run's log says that its job has begun; false when the run ends first.
     static bool waitForJob(Job run, const std::wstring& root, size_t logSizeBefore, HANDLE process)
@@ -217,19 +248,30 @@ protected:
         KillSite site;
         DWORD pid = 0;
         size_t logSize = readFile(logPath(root)).size();
-        UniqueProcess process(startProgram(newSetup_, argsOf(run), {{L"GLIMMERLINE_SETUP_TEST", root}}, &pid));
+        UniqueProcess process(startProgram(programOf(run, root), argsOf(run), {{L"GLIMMERLINE_SETUP_TEST", root}}, &pid));
         if (!process.get()) {
             ADD_FAILURE() << "the setup did not start";
             return site;
         }
         if (fromJob) waitForJob(run, root, logSize, process.get());
         ::Sleep(delayMs);
-        ::TerminateProcess(process.get(), kKilledCode);
-        ::WaitForSingleObject(process.get(), 30000);
-        DWORD code = 0;
-        ::GetExitCodeProcess(process.get(), &code);
-        site.killed = code == kKilledCode;
+        if (run == Job::QuietUninstallFromFolder) {
+            // The copy does the work while its starter waits for the result; the starter then
+            // ends on its own, having lost the copy.
+            killProcessesNamed(L"Glimmerline-Uninstall-" + std::to_wstring(pid) + L".exe", kKilledCode);
+            site.killed = ::WaitForSingleObject(process.get(), 30000) == WAIT_OBJECT_0 && rootLogHas(root, "] the copy ended without a result");
+        } else {
+            ::TerminateProcess(process.get(), kKilledCode);
+            ::WaitForSingleObject(process.get(), 30000);
+            DWORD code = 0;
+            ::GetExitCodeProcess(process.get(), &code);
+            site.killed = code == kKilledCode;
+        }
         site.entryThere = appEntryExists();
+        // Whatever the moment a removal ends, something of the installation is left for a rerun to find.
+        if (removes(run)) {
+            EXPECT_TRUE(site.entryThere || !exists(appDir(root) + L"\\Uninstall.exe")) << "an uninstaller without its entry";
+        }
         site.phase = site.killed ? phaseOf(run, root, pid) : "ended before the kill";
         if (run == Job::Update) site.namesLost = oldNamesLost(root);
         return site;
@@ -251,7 +293,7 @@ protected:
             return false;
         };
         if (from == lines.size()) return "before the log";
-        if (run == Job::Uninstall) {
+        if (removes(run)) {
             if (!logged("] uninstall ")) return "before the job";
             if (logged("] uninstall done")) return "after the job";
             return appEntryExists() ? "removing files" : "after the entry went";
@@ -319,7 +361,7 @@ protected:
             prepare(run, root);
             size_t logSize = readFile(logPath(root)).size();
             ULONGLONG start = ::GetTickCount64();
-            UniqueProcess process(startProgram(newSetup_, argsOf(run), {{L"GLIMMERLINE_SETUP_TEST", root}}, nullptr));
+            UniqueProcess process(startProgram(programOf(run, root), argsOf(run), {{L"GLIMMERLINE_SETUP_TEST", root}}, nullptr));
             ASSERT_TRUE(process.get());
             ASSERT_TRUE(waitForJob(run, root, logSize, process.get()));
             ULONGLONG jobStart = ::GetTickCount64();
@@ -345,19 +387,20 @@ protected:
             KillSite site = startAndKill(run, root, delay, fromJob);
             kills += site.killed ? 1 : 0;
             std::string label = site.phase + (site.namesLost.empty() ? "" : " (old names lost)") +
-                                (run == Job::Uninstall && !site.entryThere && exists(liveFiles(root).front())
+                                (removes(run) && !site.entryThere && exists(liveFiles(root).front())
                                      ? " (Live files left)"
                                      : "");
             ++landed[label];
             SCOPED_TRACE("landed: " + label);
             expectUserFilesUnchanged("by the kill");
 
-            ProcessResult again = runSetup(newSetup_, root, argsOf(run));
+            // Run again as a user would: the setup itself, in silence.
+            ProcessResult again = runSetup(newSetup_, root, removes(run) ? L"/uninstall /S" : L"/S");
             ASSERT_TRUE(again.finished);
             // An uninstall killed after the entry went finds nothing installed when run again.
-            EXPECT_EQ(again.exitCode, run == Job::Uninstall && !site.entryThere ? 1u : 0u);
+            EXPECT_EQ(again.exitCode, removes(run) && !site.entryThere ? 1u : 0u);
             expectUserFilesUnchanged("by the rerun");
-            if (run == Job::Uninstall) {
+            if (removes(run)) {
                 expectRemoved(root, site);
             } else {
                 expectInstalled(root, site);
@@ -392,3 +435,5 @@ TEST_F(KillAtRandom, FreshInstallConverges) { campaign(Job::Fresh); }
 TEST_F(KillAtRandom, UpdateConverges) { campaign(Job::Update); }
 
 TEST_F(KillAtRandom, UninstallConverges) { campaign(Job::Uninstall); }
+
+TEST_F(KillAtRandom, QuietUninstallFromTheFolderConverges) { campaign(Job::QuietUninstallFromFolder); }

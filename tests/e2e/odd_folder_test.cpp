@@ -1,5 +1,6 @@
 // Install folders at the edges: exactly as long as a folder may be, a link to a folder elsewhere,
-// a read-only folder holding read-only files, and a folder on another drive letter.
+// a read-only folder holding read-only files, a folder on another drive letter, a folder of the
+// app that the user replaced by a link, and a folder where a scanner holds every new file.
 #include "e2e_fixture.h"
 #include "install_fixture.h"
 
@@ -117,7 +118,7 @@ TEST_F(OddFolder, FolderOnAnotherDriveLetter)
         std::string cDrive = unixPath(L"C:\\"); // ".../dosdevices/c:/"
         hostLink = cDrive.substr(0, cDrive.rfind('/', cDrive.size() - 2)) + "/" +
                    static_cast<char>(std::towlower(letter)) + ":";
-        runProgram(L"Z:\\bin\\ln", L"-s \"" + widen(unixPath(backing)) + L"\" \"" + widen(hostLink) + L"\"", {}, 10000);
+        runHostCommand("ln -s '" + unixPath(backing) + "' '" + hostLink + "'");
         for (int i = 0; i < 50 && ::GetFileAttributesW((drive + L"\\").c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
             ::Sleep(20);
         }
@@ -128,7 +129,7 @@ TEST_F(OddFolder, FolderOnAnotherDriveLetter)
         ~Unmap()
         {
             ::DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, drive.c_str(), backing.c_str());
-            if (!hostLink.empty()) runProgram(L"Z:\\bin\\rm", L"-f \"" + widen(hostLink) + L"\"", {}, 10000);
+            if (!hostLink.empty()) runHostCommand("rm -f '" + hostLink + "'");
         }
     } unmap{drive, backing, hostLink};
     ASSERT_NE(::GetFileAttributesW((drive + L"\\").c_str()), INVALID_FILE_ATTRIBUTES);
@@ -142,4 +143,44 @@ TEST_F(OddFolder, FolderOnAnotherDriveLetter)
     auto removed = runSetup(setupExePath(), drive + L"\\", L"/S /uninstall");
     EXPECT_EQ(removed.exitCode, 0u);
     EXPECT_FALSE(exists(backing + L"\\Apps\\Glimmerline"));
+}
+
+TEST_F(OddFolder, ScannerThatHoldsEveryNewFileForAMomentIsWaitedFor)
+{
+    // Like an on-access virus scanner: each file made or renamed is held open, sharing reading
+    // only, for a second and a half, so that it can be neither moved nor deleted meanwhile.
+    Scanner scanner(folder.path(), 1500);
+    ASSERT_TRUE(scanner.watching());
+    expectExit(setup(L"/S"), 0);
+    EXPECT_TRUE(logHas("] waited "));
+    EXPECT_TRUE(exists(deepestFile(installDir())));
+    EXPECT_TRUE(setupWorkEntries(installDir()).empty());
+    expectExit(setup(L"/S"), 0); // an update: every file is moved aside and replaced
+    EXPECT_TRUE(setupWorkEntries(installDir()).empty());
+    expectExit(setup(L"/S /uninstall"), 0);
+    EXPECT_FALSE(exists(installDir()));
+    EXPECT_FALSE(appEntryExists());
+}
+
+TEST_F(OddFolder, AppFolderReplacedByALinkIsNeitherWrittenThroughNorEmptied)
+{
+    ASSERT_EQ(setup(L"/S").exitCode, 0u);
+    // The user keeps their own copy of the device's folder elsewhere and linked it in.
+    std::wstring own = folder / L"Documents\\My m4l";
+    ASSERT_TRUE(writeFile(own + L"\\glimmerline_feed.js", "the user's own feed"));
+    ASSERT_TRUE(writeFile(own + L"\\notes.txt", "the user's notes"));
+    fs::remove_all(fs::path(installDir() + L"\\m4l"));
+    if (!makeFolderLink(installDir() + L"\\m4l", own)) GTEST_SKIP() << "no folder link could be made";
+    auto before = snapshotTree(own);
+
+    auto update = setup(L"/S");
+    EXPECT_EQ(update.exitCode, 1u);
+    EXPECT_TRUE(logHas("] in the way, and not Glimmerline's: " + narrow(installDir() + L"\\m4l")));
+    EXPECT_EQ(snapshotTree(own), before);
+    EXPECT_TRUE(setupWorkEntries(installDir()).empty());
+
+    EXPECT_EQ(setup(L"/S /uninstall").exitCode, 0u);
+    EXPECT_TRUE(logHas("] left " + narrow(installDir() + L"\\m4l\\glimmerline_feed.js") + ": a link lies on its way"));
+    EXPECT_EQ(snapshotTree(own), before);
+    EXPECT_FALSE(exists(installDir() + L"\\Glimmerline.exe"));
 }

@@ -138,7 +138,7 @@ TEST_F(UninstallRun, CopyRenamedByHandDoesNotDeleteItself)
 
 TEST_F(UninstallRun, QuietUninstallExitsWithTheCopysResult)
 {
-    enum class Fault { None, AppWillNotClose, HeldAppFile, HeldLiveFile };
+    enum class Fault { None, AppWillNotClose, HeldAppFile, HeldLiveFile, HeldWithDeleteSharing };
     struct Row {
         const char* what;
         Fault fault;
@@ -147,7 +147,10 @@ TEST_F(UninstallRun, QuietUninstallExitsWithTheCopysResult)
     const Row rows[] = {{"clean", Fault::None, 0},
                         {"the app does not close", Fault::AppWillNotClose, 5},
                         {"a file of the app is held", Fault::HeldAppFile, 1},
-                        {"Live holds its script", Fault::HeldLiveFile, 0}};
+                        {"Live holds its script", Fault::HeldLiveFile, 0},
+                        // Their names stay until the holder lets go, and the folders with them.
+                        {"a backup agent holds two files with delete sharing for a moment",
+                         Fault::HeldWithDeleteSharing, 0}};
     int n = 0;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -158,7 +161,7 @@ TEST_F(UninstallRun, QuietUninstallExitsWithTheCopysResult)
         std::filesystem::create_directories(root);
         ASSERT_EQ(runSetup(setupExePath(), root, L"/S").exitCode, 0u);
         std::optional<StandInApp> running;
-        std::optional<HeldFile> held;
+        std::optional<HeldFile> held, heldToo;
         if (row.fault == Fault::AppWillNotClose) {
             running.emplace(dir + L"\\Glimmerline.exe", L"--ignore-close", EnvOverrides{{L"GLIMMERLINE_SETUP_TEST", root}});
             ASSERT_NE(StandInApp::waitForWindow(L"GlimmerlineSetupTestApp"), nullptr);
@@ -169,10 +172,19 @@ TEST_F(UninstallRun, QuietUninstallExitsWithTheCopysResult)
                                   "<UserLibrary><ProjectPath Value=\"" + narrow(root + L"\\Music") + "\" /></UserLibrary>"));
             ASSERT_TRUE(writeFile(script + L"\\engine.pyd", "loaded by Live"));
             held.emplace(script + L"\\engine.pyd");
+        } else if (row.fault == Fault::HeldWithDeleteSharing) {
+            held.emplace(dir + L"\\so_hook.dll", true, 4000);
+            heldToo.emplace(dir + L"\\live\\Glimmerline\\feed.py", true, 4000);
         }
         ASSERT_TRUE(!held || held->holding());
+        ASSERT_TRUE(!heldToo || heldToo->holding());
 
-        auto run = runSetup(dir + L"\\Uninstall.exe", root, L"/S");
+        // Files held for good are given up on soon.
+        EnvOverrides waits;
+        if (row.fault == Fault::HeldAppFile || row.fault == Fault::HeldLiveFile) {
+            waits.push_back({L"GLIMMERLINE_SETUP_TEST_WAIT_MS", L"300"});
+        }
+        auto run = runSetup(dir + L"\\Uninstall.exe", root, L"/S", waits);
         ASSERT_TRUE(run.finished);
         EXPECT_EQ(run.exitCode, row.code);
         // The starter waited for the copy's work, not just for its start.
@@ -181,10 +193,11 @@ TEST_F(UninstallRun, QuietUninstallExitsWithTheCopysResult)
                                 [](const std::string& l) { return l.find("] uninstall done: ") != std::string::npos; });
         EXPECT_EQ(done, row.fault != Fault::AppWillNotClose);
         held.reset();
+        heldToo.reset();
         running.reset();
         EXPECT_TRUE(tempCopiesGoneIn(root));
         EXPECT_EQ(exists(dir + L"\\Glimmerline.exe"), row.fault == Fault::AppWillNotClose);
-        EXPECT_EQ(exists(dir + L"\\so_hook.dll"), row.fault != Fault::None && row.fault != Fault::HeldLiveFile);
+        EXPECT_EQ(exists(dir + L"\\so_hook.dll"), row.fault == Fault::AppWillNotClose || row.fault == Fault::HeldAppFile);
         EXPECT_EQ(exists(dir), row.fault == Fault::AppWillNotClose || row.fault == Fault::HeldAppFile);
         EXPECT_EQ(exists(script), row.fault == Fault::HeldLiveFile);
     }
@@ -234,6 +247,24 @@ TEST_F(UninstallRun, UninstallerRemovesTheInstallationItBelongsTo)
     EXPECT_FALSE(appEntryExists());
     EXPECT_FALSE(exists(folder / L"StartMenu\\Programs\\Glimmerline.lnk"));
     EXPECT_FALSE(exists(script));
+}
+
+TEST_F(UninstallRun, SetupSavedAsUninstallExeElsewhereRemovesTheRegisteredOneAndNothingBesideIt)
+{
+    ASSERT_EQ(setup(L"/S").exitCode, 0u);
+    std::wstring downloads = folder / L"Downloads";
+    std::wstring saved = downloads + L"\\Uninstall.exe";
+    ASSERT_TRUE(writeFile(downloads + L"\\README.txt", "the user's readme"));
+    ASSERT_TRUE(writeFile(downloads + L"\\License.txt", "the user's license"));
+    ASSERT_TRUE(::CopyFileW(setupExePath().c_str(), saved.c_str(), FALSE));
+
+    auto run = runSetup(saved, folder.path(), L"/S");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_FALSE(exists(installDir()));
+    EXPECT_FALSE(appEntryExists());
+    EXPECT_EQ(readFile(downloads + L"\\README.txt"), "the user's readme");
+    EXPECT_EQ(readFile(downloads + L"\\License.txt"), "the user's license");
+    EXPECT_TRUE(exists(saved));
 }
 
 TEST_F(UninstallRun, OnlyWhatIsInstalledGoesAndOnlyFoldersThatHeldIt)

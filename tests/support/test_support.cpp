@@ -2,6 +2,7 @@
 #include "test_support.h"
 
 #include "core/version.h"
+#include "platform/file_waits.h"
 #include "platform/shell_link.h"
 #include "platform/text.h"
 #include "platform/tree_walk.h"
@@ -13,6 +14,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <cwctype>
 #include <filesystem>
@@ -225,27 +227,55 @@ ScopedEnvVar::~ScopedEnvVar()
 
 namespace gls::test {
 
-HeldFile::HeldFile(const std::wstring& path, bool shareDelete)
+namespace {
+
+// Starts the helper with a named event it signals once it is at work; the process, or none when
+// it did not start or did not signal within 10 s.
+UniqueKernelHandle startHelper(const std::wstring& arguments, bool& ready)
 {
-    std::wstring eventName = L"gls-held-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+    std::wstring eventName = L"gls-helper-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
                              std::to_wstring(::GetTickCount64());
-    UniqueKernelHandle ready(::CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
+    UniqueKernelHandle readyEvent(::CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
     std::wstring helper = buildDir() + L"\\tests\\gls_test_helper.exe";
-    std::wstring commandLine =
-        L"\"" + helper + L"\" " + (shareDelete ? L"hold-shared" : L"hold") + L" \"" + path + L"\" " + eventName;
+    std::wstring commandLine = L"\"" + helper + L"\" " + arguments + L" " + eventName;
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
+    ready = false;
     if (!::CreateProcessW(helper.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        return;
+        return {};
     }
     ::CloseHandle(pi.hThread);
-    process_.reset(pi.hProcess);
-    HANDLE waits[] = {ready.get(), process_.get()};
-    holding_ = ::WaitForMultipleObjects(2, waits, FALSE, 10000) == WAIT_OBJECT_0;
+    UniqueKernelHandle process(pi.hProcess);
+    HANDLE waits[] = {readyEvent.get(), process.get()};
+    ready = ::WaitForMultipleObjects(2, waits, FALSE, 10000) == WAIT_OBJECT_0;
+    return process;
+}
+
+} // namespace
+
+ShortFileWaits::ShortFileWaits(unsigned long milliseconds) { gls::setFileWaitBudget(milliseconds); }
+
+ShortFileWaits::~ShortFileWaits() { gls::setFileWaitBudget(gls::kFileWaitBudgetMs); }
+
+HeldFile::HeldFile(const std::wstring& path, bool shareDelete, DWORD holdMs)
+{
+    process_ = startHelper(std::wstring(shareDelete ? L"hold-shared" : L"hold") + L" \"" + path + L"\" " +
+                               std::to_wstring(holdMs),
+                           holding_);
 }
 
 HeldFile::~HeldFile()
+{
+    endProcess(process_);
+}
+
+Scanner::Scanner(const std::wstring& folder, DWORD holdMs)
+{
+    process_ = startHelper(L"scan \"" + folder + L"\" " + std::to_wstring(holdMs), watching_);
+}
+
+Scanner::~Scanner()
 {
     endProcess(process_);
 }
@@ -268,6 +298,29 @@ std::string unixPath(const std::wstring& windowsPath)
     return result;
 }
 
+int runHostCommand(const std::string& command, DWORD limitMs)
+{
+    if (!underWine()) return -1;
+    static std::atomic<unsigned> count{0};
+    std::wstring status = buildDir() + L"\\host-command-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                          std::to_wstring(++count) + L".status";
+    std::string hostStatus = unixPath(status);
+    // Written beside and renamed, so that the status file is whole whenever it is there.
+    std::string script = command + "; echo $? > '" + hostStatus + ".part' && mv '" + hostStatus + ".part' '" +
+                         hostStatus + "'";
+    std::wstring quoted;
+    for (wchar_t c : widen(script)) {
+        if (c == L'"' || c == L'\\') quoted += L'\\';
+        quoted += c;
+    }
+    runProgram(L"Z:\\bin\\sh", L"-c \"" + quoted + L"\"", {}, limitMs);
+    ULONGLONG start = ::GetTickCount64();
+    while (!exists(status) && ::GetTickCount64() - start < limitMs) ::Sleep(20);
+    std::string text = readFile(status);
+    ::DeleteFileW(status.c_str());
+    return text.empty() ? -1 : std::atoi(text.c_str());
+}
+
 namespace {
 
 bool isReparsePoint(const std::wstring& path)
@@ -284,9 +337,7 @@ bool removeFolderLink(const std::wstring& link)
     // Wine's RemoveDirectoryW follows the link; the host's rm takes the link itself.
     std::string linkPath = unixPath(link);
     if (linkPath.empty()) return false;
-    runProgram(L"Z:\\bin\\rm", L"-f \"" + widen(linkPath) + L"\"", {}, 10000);
-    for (int i = 0; i < 50 && isReparsePoint(link); ++i) ::Sleep(20);
-    return !isReparsePoint(link);
+    return runHostCommand("rm -f '" + linkPath + "'") == 0 && !isReparsePoint(link);
 }
 
 bool makeFolderLink(const std::wstring& link, const std::wstring& target)
@@ -303,10 +354,7 @@ bool makeFolderLink(const std::wstring& link, const std::wstring& target)
     std::wstring relative = fs::path(target).lexically_relative(fs::path(parent)).generic_wstring();
     std::string linkPath = unixPath(link);
     if (relative.empty() || linkPath.empty()) return false;
-    runProgram(L"Z:\\bin\\ln", L"-s \"" + relative + L"\" \"" + widen(linkPath) + L"\"", {}, 10000);
-    // The wait on a host program can end before it has run; look for the link a while.
-    for (int i = 0; i < 50 && !isReparsePoint(link); ++i) ::Sleep(20);
-    return isReparsePoint(link);
+    return runHostCommand("ln -s '" + narrow(relative) + "' '" + linkPath + "'") == 0 && isReparsePoint(link);
 }
 
 bool makeJunction(const std::wstring& link, const std::wstring& target)

@@ -88,10 +88,21 @@ private:
 
 namespace gls::test {
 
-// A helper process that holds a file open without delete sharing until this object goes.
+// Shortens the wait for a file another program holds, for a test whose files are held for good;
+// puts the setup's own budget back afterwards.
+class ShortFileWaits {
+public:
+    explicit ShortFileWaits(unsigned long milliseconds = 200);
+    ~ShortFileWaits();
+    ShortFileWaits(const ShortFileWaits&) = delete;
+    ShortFileWaits& operator=(const ShortFileWaits&) = delete;
+};
+
+// A helper process that holds a file open without delete sharing until this object goes, or for
+// holdMs milliseconds when that is not 0.
 class HeldFile {
 public:
-    explicit HeldFile(const std::wstring& path, bool shareDelete = false);
+    explicit HeldFile(const std::wstring& path, bool shareDelete = false, DWORD holdMs = 0);
     ~HeldFile();
     HeldFile(const HeldFile&) = delete;
     HeldFile& operator=(const HeldFile&) = delete;
@@ -101,6 +112,23 @@ public:
 private:
     UniqueKernelHandle process_;
     bool holding_ = false;
+};
+
+// A helper process that behaves like an on-access virus scanner over a folder tree: it opens every
+// file made or renamed there as soon as it can, sharing reading only, and holds it for holdMs
+// milliseconds. Ended with this object.
+class Scanner {
+public:
+    Scanner(const std::wstring& folder, DWORD holdMs);
+    ~Scanner();
+    Scanner(const Scanner&) = delete;
+    Scanner& operator=(const Scanner&) = delete;
+
+    bool watching() const { return watching_; }
+
+private:
+    UniqueKernelHandle process_;
+    bool watching_ = false;
 };
 
 // Makes a link to a folder. Under Wine, whose CreateSymbolicLinkW reports success but makes
@@ -120,6 +148,12 @@ bool underWine();
 
 // The host's path of a Windows path, under Wine; empty elsewhere.
 std::string unixPath(const std::wstring& windowsPath);
+
+// Runs a command line of the host's shell, under Wine, and waits until it has really finished:
+// the wait on a host program Wine starts can end before the program has run, so the command
+// writes its exit status to a file of its own name once it is done. Its exit status, or -1 off
+// Wine or when it did not finish within the limit. Paths in the command go in single quotes.
+int runHostCommand(const std::string& command, DWORD limitMs = 30000);
 
 // A shortcut file made with the shell link object.
 bool makeShortcutFile(const std::wstring& path, const std::wstring& target);

@@ -72,16 +72,13 @@ std::string screenshotPixel(const std::wstring& name, POINT at)
     std::wstring txt = folder + L"\\" + name + L"-pixel.txt";
     ::DeleteFileW(txt.c_str());
     ::DeleteFileW(png.c_str());
-    runProgram(L"Z:\\usr\\bin\\import", L"-window root \"" + widen(unixPath(png)) + L"\"", {}, 20000);
-    // The wait on a host program can end before it has run; look for its output a while.
-    for (int i = 0; i < 100 && !exists(png); ++i) ::Sleep(50);
-    ::Sleep(100);
-    runProgram(L"Z:\\usr\\bin\\convert",
-               L"\"" + widen(unixPath(png)) + L"\" -crop 1x1+" + std::to_wstring(at.x) + L"+" + std::to_wstring(at.y) +
-                   L" -depth 8 \"" + widen(unixPath(txt)) + L"\"",
-               {}, 20000);
+    // The host programs write beside and rename when done: a picture read while it is still being
+    // written has no whole header.
+    std::string hostPng = unixPath(png), hostTxt = unixPath(txt);
+    runHostCommand("import -window root '" + hostPng + ".part.png' && mv '" + hostPng + ".part.png' '" + hostPng + "'");
+    runHostCommand("convert '" + hostPng + "' -crop 1x1+" + std::to_string(at.x) + "+" + std::to_string(at.y) +
+                   " -depth 8 '" + hostTxt + ".part.txt' && mv '" + hostTxt + ".part.txt' '" + hostTxt + "'");
     // "0,0: (244,245,247)  #F4F5F7  srgb(...)" follows a comment line.
-    for (int i = 0; i < 100 && readFile(txt).find("  #") == std::string::npos; ++i) ::Sleep(50);
     std::string text = readFile(txt);
     size_t hash = text.find("  #");
     if (hash != std::string::npos) hash += 2;

@@ -260,6 +260,7 @@ TEST_F(UninstallJob, HeldFileStaysAndTheRestGoesOn)
     if (HasFatalFailure()) return;
     HeldFile held(dir + L"\\so_hook.dll");
     ASSERT_TRUE(held.holding());
+    ShortFileWaits shortWaits;
     gls::UninstallResult result = gls::removeInstallation(env, dir, false, progress.callback());
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, L"Some of Glimmerline' files are in use and stay in " + dir +

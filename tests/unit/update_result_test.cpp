@@ -54,6 +54,7 @@ TEST(UpdateResult, AnEarlierResultHeldOpenByItsReaderNeverStandsForThisRun)
         gls::UniqueFile reader(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(reader);
+        gls::test::ShortFileWaits shortWaits; // the reader holds on for good
         gls::writeUpdateResult(env, gls::ExitCode::Done, L"");
     }
     // The new result, or none where the system keeps the name until the reader lets go (Wine,

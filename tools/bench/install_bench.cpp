@@ -1,17 +1,20 @@
 // Benchmark of the install job: a fresh install and an update over it, on the demo payload and on
 // a generated payload of about 200 MB in 300 files, beside the drive's plain write-then-read-back
-// rate for the same bytes measured in the same run. First the setup's size: its own code (the
-// file less its payload) beside the payload; with --size that line alone, for the demo.
+// rate for the same bytes measured in the same run; then the memory a real silent install of a
+// setup carrying that payload takes at its peak. First the setup's size: its own code (the file
+// less its payload) beside the payload; with --size that line alone, for the demo.
 // Usage: gls_install_bench <setup.exe> <scratch folder> | gls_install_bench <setup.exe> --size
 #include "core/resource_ids.h"
-#include "install/file_io.h"
 #include "install/install_job.h"
 #include "payload/payload.h"
 #include "platform/env.h"
+#include "platform/file_io.h"
 #include "platform/file_status.h"
 #include "tools/payload_writer.h"
 
 #include <windows.h>
+
+#include <psapi.h>
 
 #include <chrono>
 #include <cstdio>
@@ -40,7 +43,7 @@ double rawRate(const gls::Payload& p, const std::wstring& folder, bool& ok)
     ok = true;
     for (const auto& e : p.entries) {
         std::wstring path = folder + L"\\raw-" + std::to_wstring(n++);
-        ok = gls::writeWholeFile(path, e.data, e.size) && gls::readsBackSame(path, e.data, e.size) && ok;
+        ok = gls::writeWholeFile(path, e.data, e.size) && gls::readBack(path, e.data, e.size) == gls::ReadBack::Same && ok;
     }
     double took = seconds(start);
     std::error_code ec;
@@ -90,6 +93,49 @@ void printSetupSize(const wchar_t* setup, const gls::LoadedPayload& loaded)
                 static_cast<double>(fileBytes) / 1e6);
 }
 
+// A copy of the setup carrying another payload, installed silently in test mode below the scratch
+// folder, its private memory sampled while it runs: the peak it reached, in MiB, or -1.
+double peakInstallMemory(const wchar_t* setup, const std::vector<unsigned char>& archive, const std::wstring& scratch)
+{
+    std::wstring copy = scratch + L"\\BigSetup.exe";
+    std::wstring root = scratch + L"\\big-install";
+    std::error_code ec;
+    std::filesystem::create_directories(root, ec);
+    if (!::CopyFileW(setup, copy.c_str(), FALSE)) return -1;
+    HANDLE update = ::BeginUpdateResourceW(copy.c_str(), FALSE);
+    if (!update) return -1;
+    bool updated = ::UpdateResourceW(update, MAKEINTRESOURCEW(gls::kDataResourceType), gls::kPayloadResourceName,
+                                     MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), const_cast<unsigned char*>(archive.data()),
+                                     static_cast<DWORD>(archive.size()));
+    if (!::EndUpdateResourceW(update, !updated) || !updated) return -1;
+
+    ::SetEnvironmentVariableW(L"GLIMMERLINE_SETUP_TEST", root.c_str());
+    std::wstring commandLine = L"\"" + copy + L"\" /S";
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    bool started = ::CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    ::SetEnvironmentVariableW(L"GLIMMERLINE_SETUP_TEST", nullptr);
+    if (!started) return -1;
+    ::CloseHandle(pi.hThread);
+    SIZE_T peak = 0;
+    // Sampled, as the counters of a process that has ended cannot be read everywhere.
+    do {
+        PROCESS_MEMORY_COUNTERS counters = {};
+        counters.cb = sizeof counters;
+        if (::GetProcessMemoryInfo(pi.hProcess, &counters, sizeof counters)) {
+            peak = std::max({peak, counters.PeakPagefileUsage, counters.PagefileUsage});
+        }
+    } while (::WaitForSingleObject(pi.hProcess, 5) == WAIT_TIMEOUT);
+    DWORD code = 1;
+    ::GetExitCodeProcess(pi.hProcess, &code);
+    ::CloseHandle(pi.hProcess);
+    std::filesystem::remove_all(root, ec);
+    ::DeleteFileW(copy.c_str());
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\GlimmerlineSetupTest\\Uninstall");
+    return code == 0 ? static_cast<double>(peak) / (1024.0 * 1024.0) : -1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -124,5 +170,12 @@ int wmain(int argc, wchar_t** argv)
     gls::Payload big;
     gls::parsePayload(archive.data(), archive.size(), big.entries, big.error, true);
     measure("generated payload", big, scratch);
+    double peak = peakInstallMemory(argv[1], archive, scratch);
+    if (peak < 0) {
+        std::printf("%-20s could not be measured\n", "peak memory");
+    } else {
+        std::printf("%-20s %9.1f MiB private at the peak of a silent install of a setup carrying %.0f MB\n", "peak memory",
+                    peak, static_cast<double>(archive.size()) / 1e6);
+    }
     return 0;
 }
