@@ -139,6 +139,7 @@ struct KillSite {
     std::string phase;      // where in the run it landed
     bool entryThere = true; // the installed-apps entry existed after the kill
     std::vector<std::wstring> namesLost; // old-only files the rerun can no longer know
+    DWORD pid = 0;                       // the process started
 };
 
 class KillAtRandom : public SetupRun {
@@ -267,6 +268,7 @@ protected:
             ::GetExitCodeProcess(process.get(), &code);
             site.killed = code == kKilledCode;
         }
+        site.pid = pid;
         site.entryThere = appEntryExists();
         // Whatever the moment a removal ends, something of the installation is left for a rerun to find.
         if (removes(run)) {
@@ -404,6 +406,12 @@ protected:
                 expectRemoved(root, site);
             } else {
                 expectInstalled(root, site);
+            }
+            // A copy that finished has a command interpreter delete its file a moment later, from
+            // the round's temporary folder: that folder must outlive it.
+            if (run == Job::QuietUninstallFromFolder && !site.killed) {
+                std::wstring copy = root + L"\\Temp\\Glimmerline-Uninstall-" + std::to_wstring(site.pid) + L".exe";
+                for (int i = 0; i < 100 && exists(copy); ++i) ::Sleep(100);
             }
             if (!HasFailure()) {
                 std::error_code ec;
