@@ -10,6 +10,7 @@
 #include <optional>
 
 using namespace gls::test;
+using gls::UniqueKernelHandle;
 
 namespace {
 
@@ -306,4 +307,69 @@ TEST_F(UninstallRun, PercentSignInTheTempFolderPath)
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_TRUE(tempCopiesGoneIn(root));
     EXPECT_FALSE(exists(root + L"\\LocalAppData\\Programs\\Glimmerline"));
+}
+
+TEST_F(UninstallRun, CopyStartsOutsideTheCallersJobWhereTheJobAllowsIt)
+{
+    ASSERT_EQ(setup(L"/S").exitCode, 0u);
+    // A terminal tab's job, which ends its processes when the tab closes and lets them leave it.
+    UniqueKernelHandle job = makeKillOnCloseJob(true);
+    ASSERT_TRUE(job);
+    UniqueKernelHandle starter(startProgram(uninstaller(), L"", {{L"GLIMMERLINE_SETUP_TEST", folder.path()}}, nullptr,
+                                            job.get()));
+    ASSERT_TRUE(starter);
+    ASSERT_EQ(::WaitForSingleObject(starter.get(), 20000), WAIT_OBJECT_0);
+    DWORD code = 99;
+    ::GetExitCodeProcess(starter.get(), &code);
+    EXPECT_EQ(code, 0u); // the window's uninstaller exits once its copy runs
+    job.reset();         // the tab closes
+
+    // The copy lives on: it shows its remove screen and removes the app when asked.
+    HWND window = StandInApp::waitForWindow(L"GlimmerlineSetupTestWindow", 20000);
+    ASSERT_NE(window, nullptr);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    UniqueKernelHandle copy(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    ASSERT_TRUE(copy);
+    ::Sleep(600);
+    // "Remove", then "Done" on the removed screen; Enter does nothing while the job runs.
+    for (int i = 0; i < 100 && ::WaitForSingleObject(copy.get(), 300) == WAIT_TIMEOUT; ++i) {
+        ::PostMessageW(window, WM_KEYDOWN, VK_RETURN, 1);
+    }
+    ASSERT_TRUE(::GetExitCodeProcess(copy.get(), &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_FALSE(exists(installDir() + L"\\Glimmerline.exe"));
+    EXPECT_FALSE(appEntryExists());
+    EXPECT_TRUE(tempCopiesGone());
+
+    // A job that lets nothing leave it: the copy starts inside it, and a quiet uninstall still
+    // gets its result.
+    ASSERT_EQ(setup(L"/S").exitCode, 0u);
+    job = makeKillOnCloseJob(false);
+    ASSERT_TRUE(job);
+    starter.reset(startProgram(uninstaller(), L"/S", {{L"GLIMMERLINE_SETUP_TEST", folder.path()}}, nullptr, job.get()));
+    ASSERT_TRUE(starter);
+    ASSERT_EQ(::WaitForSingleObject(starter.get(), 60000), WAIT_OBJECT_0);
+    ::GetExitCodeProcess(starter.get(), &code);
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(logHas("] the job this setup runs in lets nothing leave it; " +
+                       narrow(folder / L"Temp\\Glimmerline-Uninstall-")));
+    EXPECT_FALSE(exists(installDir() + L"\\Glimmerline.exe"));
+    EXPECT_TRUE(tempCopiesGone()); // the job stays open until the copy has deleted itself
+}
+
+TEST_F(UninstallRun, SelfDeletionOutlivesTheCallersJob)
+{
+    ASSERT_EQ(setup(L"/S").exitCode, 0u);
+    std::wstring copy = folder / L"Temp\\Glimmerline-Uninstall-4242.exe";
+    ASSERT_TRUE(::CopyFileW(setupExePath().c_str(), copy.c_str(), FALSE));
+    UniqueKernelHandle job = makeKillOnCloseJob(true);
+    ASSERT_TRUE(job);
+    UniqueKernelHandle process(startProgram(copy, L"/S /uninstall \"/from=" + installDir() + L"\"",
+                                            {{L"GLIMMERLINE_SETUP_TEST", folder.path()}}, nullptr, job.get()));
+    ASSERT_TRUE(process);
+    ASSERT_EQ(::WaitForSingleObject(process.get(), 60000), WAIT_OBJECT_0);
+    job.reset(); // the caller's job closes while the interpreter still waits to delete the copy
+    EXPECT_TRUE(tempCopiesGone());
+    EXPECT_FALSE(exists(installDir()));
 }
