@@ -108,6 +108,13 @@ struct StdioFile {
     static Type invalid() { return nullptr; }
     static void close(Type f) { std::fclose(f); }
 };
+// A Restart Manager session. Its library is not imported, so the end call is defined where the
+// library is loaded (platform/file_holders.cpp).
+struct RestartSession {
+    using Type = DWORD;
+    static Type invalid() { return 0xFFFFFFFF; }
+    static void close(Type session);
+};
 } // namespace handle_traits
 
 // Handles from CreateFile and friends, whose invalid value is INVALID_HANDLE_VALUE.
@@ -123,6 +130,7 @@ using UniqueCoTaskString = UniqueHandle<handle_traits::CoTaskString>;
 // The whole screen's device context from GetDC(nullptr).
 using UniqueScreenDc = UniqueHandle<handle_traits::ScreenDc>;
 using UniqueStdioFile = UniqueHandle<handle_traits::StdioFile>;
+using UniqueRestartSession = UniqueHandle<handle_traits::RestartSession>;
 
 // A COM pointer whose put() releases what it holds before handing out its address.
 template <typename T>

@@ -4,6 +4,7 @@ set(GLS_CORE_TEST_SOURCES
   args_rules_test.cpp
   drawing_maths_test.cpp
   focus_order_test.cpp
+  in_use_message_test.cpp
   link_rule_test.cpp
   live_layout_test.cpp
   log_prefix_test.cpp
