@@ -112,7 +112,8 @@ ExitCode removeHere(const Env& env, const Args& args, const std::wstring& folder
         if (!something) {
             logLine(L"nothing to remove");
             result = ExitCode::Failed;
-        } else if (findRunningApp(env, folder).running() && !askAppToClose(env, folder, 15000)) {
+        } else if (findRunningApp(env, folder).running() &&
+                   askAppToClose(env, folder, 15000) != CloseOutcome::Closed) {
             result = ExitCode::AppDidNotClose;
         } else {
             UninstallResult removed = removeInstallation(

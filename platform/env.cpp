@@ -81,6 +81,7 @@ void fillTestMode(Env& env, const std::wstring& testRoot)
     // The runs use these as unsigned millisecond counts; a negative value means none.
     env.startDelayMs = std::max(0, readDecimalInt(readEnvVar(L"GLIMMERLINE_SETUP_TEST_DELAY_MS")));
     env.closeTimeoutMs = std::max(0, readDecimalInt(readEnvVar(L"GLIMMERLINE_SETUP_TEST_CLOSE_MS")));
+    env.appActsAsAdmin = !readEnvVar(L"GLIMMERLINE_SETUP_TEST_APP_ADMIN").empty();
     createFolders(env.tempDir);
 }
 

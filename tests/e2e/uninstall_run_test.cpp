@@ -139,7 +139,7 @@ TEST_F(UninstallRun, CopyRenamedByHandDoesNotDeleteItself)
 
 TEST_F(UninstallRun, QuietUninstallExitsWithTheCopysResult)
 {
-    enum class Fault { None, AppWillNotClose, HeldAppFile, HeldLiveFile };
+    enum class Fault { None, AppWillNotClose, AppRunsAsAdmin, HeldAppFile, HeldLiveFile };
     struct Row {
         const char* what;
         Fault fault;
@@ -147,6 +147,7 @@ TEST_F(UninstallRun, QuietUninstallExitsWithTheCopysResult)
     };
     const Row rows[] = {{"clean", Fault::None, 0},
                         {"the app does not close", Fault::AppWillNotClose, 5},
+                        {"the app runs as administrator", Fault::AppRunsAsAdmin, 5},
                         {"a file of the app is held", Fault::HeldAppFile, 1},
                         {"Live holds its script", Fault::HeldLiveFile, 0}};
     int n = 0;
@@ -160,9 +161,14 @@ TEST_F(UninstallRun, QuietUninstallExitsWithTheCopysResult)
         ASSERT_EQ(runSetup(setupExePath(), root, L"/S").exitCode, 0u);
         std::optional<StandInApp> running;
         std::optional<HeldFile> held;
-        if (row.fault == Fault::AppWillNotClose) {
-            running.emplace(dir + L"\\Glimmerline.exe", L"--ignore-close", EnvOverrides{{L"GLIMMERLINE_SETUP_TEST", root}});
+        EnvOverrides extra;
+        bool appStopsIt = row.fault == Fault::AppWillNotClose || row.fault == Fault::AppRunsAsAdmin;
+        if (appStopsIt) {
+            // An app that runs as administrator would close if asked; the system refuses the request.
+            running.emplace(dir + L"\\Glimmerline.exe", row.fault == Fault::AppWillNotClose ? L"--ignore-close" : L"",
+                            EnvOverrides{{L"GLIMMERLINE_SETUP_TEST", root}});
             ASSERT_NE(StandInApp::waitForWindow(L"GlimmerlineSetupTestApp"), nullptr);
+            if (row.fault == Fault::AppRunsAsAdmin) extra.push_back({L"GLIMMERLINE_SETUP_TEST_APP_ADMIN", L"1"});
         } else if (row.fault == Fault::HeldAppFile) {
             held.emplace(dir + L"\\so_hook.dll");
         } else if (row.fault == Fault::HeldLiveFile) {
@@ -173,20 +179,27 @@ TEST_F(UninstallRun, QuietUninstallExitsWithTheCopysResult)
         }
         ASSERT_TRUE(!held || held->holding());
 
-        auto run = runSetup(dir + L"\\Uninstall.exe", root, L"/S");
+        auto run = runSetup(dir + L"\\Uninstall.exe", root, L"/S", extra);
         ASSERT_TRUE(run.finished);
         EXPECT_EQ(run.exitCode, row.code);
         // The starter waited for the copy's work, not just for its start.
         auto lines = logLines(root);
-        bool done = std::any_of(lines.begin(), lines.end(),
-                                [](const std::string& l) { return l.find("] uninstall done: ") != std::string::npos; });
-        EXPECT_EQ(done, row.fault != Fault::AppWillNotClose);
+        auto logged = [&lines](const char* text) {
+            return std::any_of(lines.begin(), lines.end(),
+                               [text](const std::string& l) { return l.find(text) != std::string::npos; });
+        };
+        EXPECT_EQ(logged("] uninstall done: "), !appStopsIt);
+        // Refused at once, not waited for.
+        EXPECT_EQ(logged("] Glimmerline runs as administrator: Windows lets Setup neither ask it to close nor end it"),
+                  row.fault == Fault::AppRunsAsAdmin);
+        EXPECT_EQ(logged("] Glimmerline did not close in 15000 ms"), row.fault == Fault::AppWillNotClose);
+        EXPECT_TRUE(!running || running->running());
         held.reset();
         running.reset();
         EXPECT_TRUE(tempCopiesGoneIn(root));
-        EXPECT_EQ(exists(dir + L"\\Glimmerline.exe"), row.fault == Fault::AppWillNotClose);
+        EXPECT_EQ(exists(dir + L"\\Glimmerline.exe"), appStopsIt);
         EXPECT_EQ(exists(dir + L"\\so_hook.dll"), row.fault != Fault::None && row.fault != Fault::HeldLiveFile);
-        EXPECT_EQ(exists(dir), row.fault == Fault::AppWillNotClose || row.fault == Fault::HeldAppFile);
+        EXPECT_EQ(exists(dir), appStopsIt || row.fault == Fault::HeldAppFile);
         EXPECT_EQ(exists(script), row.fault == Fault::HeldLiveFile);
     }
 }
