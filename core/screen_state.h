@@ -35,6 +35,7 @@ struct ScreenState {
     float progress = 0.0f;
     std::wstring progressText;
     bool closingApp = false;
+    bool appRunsAsAdmin = false; // the close screen: the app refused to be closed for lack of rights
     std::wstring errorText;
     std::wstring folderProblem;
     bool liveScriptKept = false;

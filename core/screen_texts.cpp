@@ -9,7 +9,7 @@ std::wstring titleText(const ScreenState& s)
 {
     switch (s.screen) {
     case Screen::Welcome: return s.appInFolder ? L"Update Glimmerline" : L"Install Glimmerline";
-    case Screen::CloseApp: return L"Glimmerline is open";
+    case Screen::CloseApp: return s.appRunsAsAdmin ? L"Glimmerline runs as administrator" : L"Glimmerline is open";
     case Screen::EndApp: return L"Glimmerline did not close";
     case Screen::Progress: return s.closingApp ? L"Closing Glimmerline" : s.uninstalling ? L"Removing" : L"Installing";
     case Screen::Done: return L"Glimmerline is installed";
@@ -30,6 +30,9 @@ std::wstring bodyText(const ScreenState& s)
         return L"Glimmerline " + (s.installedVersion.empty() ? std::wstring() : s.installedVersion + L" ") +
                L"is in this folder; this version takes its place, and your settings stay as they are.";
     case Screen::CloseApp:
+        if (s.appRunsAsAdmin) {
+            return L"Windows does not let Setup close it. Close Glimmerline yourself, then click Try again.";
+        }
         return s.uninstalling ? L"Setup closes it to remove it. Live keeps running."
                               : L"Setup closes it to put this version in place. Live keeps running.";
     case Screen::EndApp:
@@ -62,7 +65,7 @@ std::wstring primaryLabel(const ScreenState& s)
 {
     switch (s.screen) {
     case Screen::Welcome: return s.appInFolder ? L"Update" : L"Install";
-    case Screen::CloseApp: return L"Close Glimmerline";
+    case Screen::CloseApp: return s.appRunsAsAdmin ? L"Try again" : L"Close Glimmerline";
     case Screen::EndApp: return L"End Glimmerline";
     case Screen::Progress: return {};
     case Screen::Done: return L"Done";

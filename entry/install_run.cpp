@@ -42,9 +42,13 @@ ExitCode installSilently(const Env& env, const Args& args, const Payload& payloa
     }
     std::uint32_t budget = closeBudget(env, args);
     ULONGLONG start = ::GetTickCount64();
-    if (findRunningApp(env, folder).running() && !askAppToClose(env, folder, budget)) {
-        reason = L"Glimmerline did not close";
-        return ExitCode::AppDidNotClose;
+    if (findRunningApp(env, folder).running()) {
+        CloseOutcome closing = askAppToClose(env, folder, budget);
+        if (closing != CloseOutcome::Closed) {
+            reason = closing == CloseOutcome::RefusedForRights ? L"Glimmerline runs as administrator"
+                                                                : L"Glimmerline did not close";
+            return ExitCode::AppDidNotClose;
+        }
     }
     if (args.start && args.waitPid != 0) {
         ULONGLONG spent = ::GetTickCount64() - start;

@@ -18,6 +18,7 @@
 #include "platform/log.h"
 #include "platform/message_box.h"
 #include "platform/own_path.h"
+#include "platform/start_outside_job.h"
 #include "platform/system_error_text.h"
 #include "platform/unique_handle.h"
 #include "process/running_app.h"
@@ -112,7 +113,8 @@ ExitCode removeHere(const Env& env, const Args& args, const std::wstring& folder
         if (!something) {
             logLine(L"nothing to remove");
             result = ExitCode::Failed;
-        } else if (findRunningApp(env, folder).running() && !askAppToClose(env, folder, 15000)) {
+        } else if (findRunningApp(env, folder).running() &&
+                   askAppToClose(env, folder, 15000) != CloseOutcome::Closed) {
             result = ExitCode::AppDidNotClose;
         } else {
             removed = removeInstallation(env, folder, args.removeSettings, [](float, const std::wstring&) {}, reporting);
@@ -278,8 +280,8 @@ ExitCode relaunchFromTemp(const Env& env, const Args& args, const std::wstring& 
     si.StartupInfo.cb = sizeof(si);
     si.lpAttributeList = listed ? attributes : nullptr;
     PROCESS_INFORMATION pi = {};
-    BOOL started = ::CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, listed ? TRUE : FALSE,
-                                    EXTENDED_STARTUPINFO_PRESENT, nullptr, env.tempDir.c_str(), &si.StartupInfo, &pi);
+    bool started = startOutsideJob(copy.c_str(), commandLine.data(), listed, EXTENDED_STARTUPINFO_PRESENT,
+                                   env.tempDir.c_str(), &si.StartupInfo, &pi);
     DWORD error = ::GetLastError();
     if (listed) ::DeleteProcThreadAttributeList(attributes);
     if (!started) {
@@ -317,8 +319,7 @@ void scheduleSelfDelete(const Env& env)
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    if (::CreateProcessW(cmd.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                         parentPath(self).c_str(), &si, &pi)) {
+    if (startOutsideJob(cmd.c_str(), commandLine.data(), false, CREATE_NO_WINDOW, parentPath(self).c_str(), &si, &pi)) {
         UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
     }
 }

@@ -1,12 +1,14 @@
 // The copy phase of an install, stage by stage.
 #include "file_transaction.h"
 
+#include "core/in_use_message.h"
 #include "core/path_join.h"
 #include "core/path_rules.h"
 #include "core/product.h"
 #include "payload/payload.h"
 #include "payload/payload_name.h"
 #include "platform/file_io.h"
+#include "platform/file_holders.h"
 #include "platform/file_name_order.h"
 #include "platform/file_status.h"
 #include "platform/job_number.h"
@@ -51,9 +53,7 @@ std::wstring unfinishedRollbackMessage(const CopyPhase& phase)
 
 std::wstring inUseMessage(const CopyPhase& phase, const std::wstring& path, bool allBack)
 {
-    return allBack ? L"Another program has " + lastComponent(path) +
-                         L" open. Close it, then run Setup again. Nothing was changed."
-                   : unfinishedRollbackMessage(phase);
+    return allBack ? fileInUseMessage(programsHolding({path}), lastComponent(path)) : unfinishedRollbackMessage(phase);
 }
 
 // The system's answers when an on-access scanner refuses a file it takes for a threat: the file

@@ -82,6 +82,7 @@ void fillTestMode(Env& env, const std::wstring& testRoot)
     env.startDelayMs = std::max(0, readDecimalInt(readEnvVar(L"GLIMMERLINE_SETUP_TEST_DELAY_MS")));
     env.closeTimeoutMs = std::max(0, readDecimalInt(readEnvVar(L"GLIMMERLINE_SETUP_TEST_CLOSE_MS")));
     env.fileWaitMs = std::max(0, readDecimalInt(readEnvVar(L"GLIMMERLINE_SETUP_TEST_WAIT_MS")));
+    env.appActsAsAdmin = !readEnvVar(L"GLIMMERLINE_SETUP_TEST_APP_ADMIN").empty();
     createFolders(env.tempDir);
 }
 

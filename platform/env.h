@@ -31,6 +31,9 @@ struct Env {
     std::int32_t startDelayMs = 0;
     std::int32_t closeTimeoutMs = 0;
     std::int32_t fileWaitMs = 0; // test mode: the budget for a file another program holds, when not 0
+    // Test mode only: the app acts as one started as administrator would towards this setup, whose
+    // close requests and attempts to open its processes to end them the system refuses.
+    bool appActsAsAdmin = false;
 };
 
 // Normal mode, or test mode when GLIMMERLINE_SETUP_TEST names a folder. Built once, at start;

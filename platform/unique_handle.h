@@ -113,6 +113,13 @@ struct MappedView {
     static Type invalid() { return nullptr; }
     static void close(Type view) { ::UnmapViewOfFile(view); }
 };
+// A Restart Manager session. Its library is not imported, so the end call is defined where the
+// library is loaded (platform/file_holders.cpp).
+struct RestartSession {
+    using Type = DWORD;
+    static Type invalid() { return 0xFFFFFFFF; }
+    static void close(Type session);
+};
 } // namespace handle_traits
 
 // Handles from CreateFile and friends, whose invalid value is INVALID_HANDLE_VALUE.
@@ -130,6 +137,7 @@ using UniqueScreenDc = UniqueHandle<handle_traits::ScreenDc>;
 using UniqueStdioFile = UniqueHandle<handle_traits::StdioFile>;
 // A view from MapViewOfFile.
 using UniqueMappedView = UniqueHandle<handle_traits::MappedView>;
+using UniqueRestartSession = UniqueHandle<handle_traits::RestartSession>;
 
 // A COM pointer whose put() releases what it holds before handing out its address.
 template <typename T>

@@ -1,20 +1,17 @@
-// Starts the installed app through the shell, or in test mode leaves a marker naming it.
+// Starts the installed app, or in test mode leaves a marker naming it.
 #include "open_app.h"
 
 #include "core/path_join.h"
 #include "core/product.h"
 #include "platform/env.h"
 #include "platform/log.h"
+#include "platform/start_outside_job.h"
 #include "platform/text.h"
 #include "platform/unique_handle.h"
 
 #include <windows.h>
 
-#include <shellapi.h>
-
 namespace gls {
-
-static_assert(sizeof(SHELLEXECUTEINFOW) == 112, "the shell expects the 64-bit layout");
 
 namespace {
 
@@ -31,11 +28,16 @@ void writeMarker(const Env& env, const std::wstring& appPath)
 
 } // namespace
 
-AppLaunch appLaunchFor(const std::wstring& folder, bool elevated)
+AppLaunch appLaunchFor(const std::wstring& folder, bool elevated, const std::wstring& windowsFolder)
 {
     std::wstring appPath = joinPath(folder, kAppExe);
-    if (elevated) return {L"explorer.exe", L"\"" + appPath + L"\"", L"", true};
-    return {appPath, L"", folder, false};
+    if (elevated) {
+        // A bare "explorer.exe" would be looked for along a search path that starts in Downloads.
+        if (windowsFolder.empty()) return {L"", L"", L"", true};
+        std::wstring explorer = joinPath(windowsFolder, L"explorer.exe");
+        return {explorer, L"\"" + explorer + L"\" \"" + appPath + L"\"", L"", true};
+    }
+    return {appPath, L"\"" + appPath + L"\"", folder, false};
 }
 
 bool runsElevated()
@@ -57,15 +59,20 @@ void openApp(const Env& env, const std::wstring& folder)
         return;
     }
 
-    AppLaunch launch = appLaunchFor(folder, runsElevated());
-    SHELLEXECUTEINFOW info = {};
-    info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_NOASYNC;
-    info.lpFile = launch.file.c_str();
-    info.lpParameters = launch.parameters.empty() ? nullptr : launch.parameters.c_str();
-    info.lpDirectory = launch.directory.empty() ? nullptr : launch.directory.c_str();
-    info.nShow = SW_SHOWNORMAL;
-    bool ok = ::ShellExecuteExW(&info) != FALSE;
+    wchar_t windows[MAX_PATH];
+    UINT length = ::GetSystemWindowsDirectoryW(windows, MAX_PATH);
+    AppLaunch launch = appLaunchFor(folder, runsElevated(), std::wstring(windows, length < MAX_PATH ? length : 0));
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION pi = {};
+    bool ok = !launch.program.empty() &&
+              startOutsideJob(launch.program.c_str(), launch.commandLine.data(), false, 0,
+                              launch.directory.empty() ? nullptr : launch.directory.c_str(), &si, &pi);
+    if (ok) {
+        UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
+    }
     logLine(L"open %ls%ls: %ls", appPath.c_str(), launch.throughExplorer ? L" (through Explorer)" : L"",
             ok ? L"ok" : L"failed");
 }

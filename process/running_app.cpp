@@ -1,6 +1,7 @@
 // Finding, closing and ending the running app.
 #include "running_app.h"
 
+#include "core/close_refusal.h"
 #include "core/path_join.h"
 #include "core/path_rules.h"
 #include "core/product.h"
@@ -42,6 +43,52 @@ BOOL CALLBACK visitWindow(HWND window, LPARAM param)
     return TRUE;
 }
 
+Reach reachOf(bool succeeded, DWORD error)
+{
+    if (succeeded) return Reach::Reached;
+    return error == ERROR_ACCESS_DENIED ? Reach::RefusedForRights : Reach::Failed;
+}
+
+// The calls below are where an app started as administrator refuses this setup. In test mode an
+// app that acts as one refuses them as the system would, with ERROR_ACCESS_DENIED.
+bool postCloseRequest(const Env& env, HWND window)
+{
+    if (env.appActsAsAdmin) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    return ::PostMessageW(window, WM_CLOSE, 0, 0) != FALSE;
+}
+
+UniqueKernelHandle openAppProcess(const Env& env, std::uint32_t pid, DWORD access)
+{
+    if (env.appActsAsAdmin) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return {};
+    }
+    return UniqueKernelHandle(::OpenProcess(access, FALSE, pid));
+}
+
+// Posts the close request to a window and, when the system refuses it for lack of rights, tries
+// to open the window's process to end it.
+AskedWindow askWindowToClose(const Env& env, HWND window)
+{
+    AskedWindow asked;
+    bool posted = postCloseRequest(env, window);
+    asked.request = reachOf(posted, ::GetLastError());
+    if (asked.request != Reach::RefusedForRights) return asked;
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    if (pid == 0) {
+        asked.process = Reach::Failed;
+        return asked;
+    }
+    UniqueKernelHandle process = openAppProcess(env, pid, PROCESS_TERMINATE);
+    bool opened = static_cast<bool>(process);
+    asked.process = reachOf(opened, ::GetLastError());
+    return asked;
+}
+
 } // namespace
 
 RunningApp findRunningApp(const Env& env, const std::wstring& installFolder)
@@ -69,22 +116,27 @@ RunningApp findRunningApp(const Env& env, const std::wstring& installFolder)
     return app;
 }
 
-bool askAppToClose(const Env& env, const std::wstring& installFolder, std::uint32_t budgetMs)
+CloseOutcome askAppToClose(const Env& env, const std::wstring& installFolder, std::uint32_t budgetMs)
 {
     ULONGLONG start = ::GetTickCount64();
     std::set<HWND> asked;
+    std::vector<AskedWindow> answers;
     for (;;) {
         RunningApp app = findRunningApp(env, installFolder);
-        if (!app.running()) return true;
+        if (!app.running()) return CloseOutcome::Closed;
         for (HWND window : app.windows) {
             // Asked once per call, and never again even when it stays.
             if (!asked.insert(window).second) continue;
             logLine(L"asked a Glimmerline window to close");
-            ::PostMessageW(window, WM_CLOSE, 0, 0);
+            answers.push_back(askWindowToClose(env, window));
+        }
+        if (refusedForRights(answers)) {
+            logLine(L"Glimmerline runs as administrator: Windows lets Setup neither ask it to close nor end it");
+            return CloseOutcome::RefusedForRights;
         }
         if (::GetTickCount64() >= start + budgetMs) {
             logLine(L"Glimmerline did not close in %lu ms", static_cast<unsigned long>(budgetMs));
-            return false;
+            return CloseOutcome::OutOfTime;
         }
         ::Sleep(100);
     }
@@ -94,7 +146,7 @@ bool endApp(const Env& env, const std::wstring& installFolder)
 {
     bool allEnded = true;
     for (std::uint32_t pid : findRunningApp(env, installFolder).processIds) {
-        UniqueKernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+        UniqueKernelHandle process = openAppProcess(env, pid, PROCESS_TERMINATE | SYNCHRONIZE);
         if (!process) {
             allEnded = false;
             continue;

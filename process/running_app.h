@@ -22,9 +22,15 @@ struct RunningApp {
 // counts when it runs from this install folder. An empty folder searches windows only.
 RunningApp findRunningApp(const Env& env, const std::wstring& installFolder);
 
-// Posts WM_CLOSE once to each app window and waits until windows and processes are gone.
-// False when the budget was spent first.
-[[nodiscard]] bool askAppToClose(const Env& env, const std::wstring& installFolder, std::uint32_t budgetMs);
+enum class CloseOutcome {
+    Closed,           // windows and processes are gone
+    OutOfTime,        // the budget was spent first
+    RefusedForRights, // the app runs as administrator: it takes no request and cannot be ended
+};
+
+// Posts WM_CLOSE once to each app window and waits until windows and processes are gone. An app
+// that the system shields from this setup is reported at once, not waited for.
+[[nodiscard]] CloseOutcome askAppToClose(const Env& env, const std::wstring& installFolder, std::uint32_t budgetMs);
 
 // Ends every process of the app, as the user asked. True when all were ended and nothing is found after.
 [[nodiscard]] bool endApp(const Env& env, const std::wstring& installFolder);

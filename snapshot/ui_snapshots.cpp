@@ -88,6 +88,7 @@ std::vector<Scene> buildScenes()
                   s.folderProblem = L"Pick a folder, not a whole drive.";
               }),
         scene(L"3_close_app", Screen::CloseApp, none),
+        scene(L"3_close_app_admin", Screen::CloseApp, [](ScreenState& s) { s.appRunsAsAdmin = true; }),
         scene(L"3_end_app", Screen::EndApp, none),
         scene(L"4_progress_closing", Screen::Progress,
               [](ScreenState& s) {

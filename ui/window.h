@@ -52,7 +52,7 @@ public:
         EndThenUninstall = 5,
         RetryLiveScript = 6,
     };
-    enum class WorkOutcome : std::int32_t { Succeeded = 1, Failed = 2, NotClosed = 3, NotEnded = 4 };
+    enum class WorkOutcome : std::int32_t { Succeeded = 1, Failed = 2, NotClosed = 3, NotEnded = 4, RunsAsAdmin = 5 };
 
     explicit Window(const WindowParams& params);
     ~Window();

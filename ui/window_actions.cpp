@@ -39,6 +39,7 @@ void Window::onPrimary()
         state_.installFolder = folder.value;
         state_.folderProblem.clear();
         if (findRunningApp(env_, folder.value).running()) {
+            state_.appRunsAsAdmin = false;
             goTo(Screen::CloseApp);
         } else {
             runWork(Work::Install);
@@ -55,6 +56,7 @@ void Window::onPrimary()
     case Screen::Error: finish(ExitCode::Failed); return;
     case Screen::RemoveConfirm:
         if (findRunningApp(env_, state_.installFolder).running()) {
+            state_.appRunsAsAdmin = false;
             goTo(Screen::CloseApp);
         } else {
             runWork(Work::Uninstall);
@@ -106,6 +108,10 @@ void Window::onWorkDone(WorkOutcome outcome, Work work)
     bool endJob = work == Work::EndThenInstall || work == Work::EndThenUninstall;
     if (outcome == WorkOutcome::NotClosed && closeJob) {
         goTo(Screen::EndApp);
+    } else if (outcome == WorkOutcome::RunsAsAdmin && closeJob) {
+        // Only the user can close it: the close screen says so, and asks again on Try again.
+        state_.appRunsAsAdmin = true;
+        goTo(Screen::CloseApp);
     } else if (outcome == WorkOutcome::NotEnded && endJob) {
         state_.errorText = L"Windows did not let Setup end Glimmerline. Restart the computer, then run Setup again.";
         goTo(Screen::Error);

@@ -71,8 +71,10 @@ void Window::workerMain(WorkerCapture capture)
     };
 
     bool ready = true;
-    if (isCloseJob(capture.work) && !askAppToClose(env_, capture.installFolder, 15000)) {
-        outcome = WorkOutcome::NotClosed;
+    CloseOutcome closing = isCloseJob(capture.work) ? askAppToClose(env_, capture.installFolder, 15000)
+                                                    : CloseOutcome::Closed;
+    if (closing != CloseOutcome::Closed) {
+        outcome = closing == CloseOutcome::RefusedForRights ? WorkOutcome::RunsAsAdmin : WorkOutcome::NotClosed;
         ready = false;
     } else if (isEndJob(capture.work) && !endApp(env_, capture.installFolder)) {
         outcome = WorkOutcome::NotEnded;

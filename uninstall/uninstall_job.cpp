@@ -2,6 +2,7 @@
 // payload index of the installed uninstaller, or of this setup where the folder holds the app.
 #include "uninstall_job.h"
 
+#include "core/in_use_message.h"
 #include "core/path_join.h"
 #include "core/path_rules.h"
 #include "core/product.h"
@@ -13,6 +14,7 @@
 #include "payload/payload.h"
 #include "payload/payload_name.h"
 #include "platform/env.h"
+#include "platform/file_holders.h"
 #include "platform/file_identity.h"
 #include "platform/file_io.h"
 #include "platform/file_status.h"
@@ -210,10 +212,7 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
 
     progress(1.0f, L"Done");
     result.ok = stayed.empty();
-    if (!result.ok) {
-        result.message = L"Some of Glimmerline' files are in use and stay in " + installFolder +
-                         L". Delete that folder after a restart.";
-    }
+    if (!result.ok) result.message = filesLeftInUseMessage(programsHolding(stayed), stayed, installFolder);
     logLine(L"uninstall done: %ls, Live files left %zu", result.ok ? L"ok" : L"files left", result.liveFilesLeft.size());
     return result;
 }

@@ -77,6 +77,22 @@ TEST(ScreenTexts, ButtonsPerScreen)
     EXPECT_NE(gls::bodyText(removed), gone);
 }
 
+TEST(ScreenTexts, CloseScreenForAnAppThatRunsAsAdministrator)
+{
+    for (bool uninstalling : {false, true}) {
+        ScreenState s = on(Screen::CloseApp, uninstalling);
+        s.appRunsAsAdmin = true;
+        EXPECT_EQ(gls::titleText(s), L"Glimmerline runs as administrator");
+        EXPECT_EQ(gls::bodyText(s), L"Windows does not let Setup close it. Close Glimmerline yourself, then click Try "
+                                    L"again.");
+        EXPECT_EQ(gls::primaryLabel(s), L"Try again");
+        EXPECT_EQ(gls::secondaryLabel(s), L"Back");
+    }
+    ScreenState asked = on(Screen::CloseApp);
+    EXPECT_EQ(gls::titleText(asked), L"Glimmerline is open");
+    EXPECT_EQ(gls::primaryLabel(asked), L"Close Glimmerline");
+}
+
 TEST(ScreenTexts, ProgressTitleAndOldWindowsBody)
 {
     ScreenState p = on(Screen::Progress);

@@ -2,8 +2,10 @@
 # under the sanitizers by tools/host, and gls_unit_tests, built for Windows and run under Wine.
 set(GLS_CORE_TEST_SOURCES
   args_rules_test.cpp
+  close_refusal_test.cpp
   drawing_maths_test.cpp
   focus_order_test.cpp
+  in_use_message_test.cpp
   link_rule_test.cpp
   live_layout_test.cpp
   log_prefix_test.cpp

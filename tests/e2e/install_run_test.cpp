@@ -141,6 +141,14 @@ TEST_F(InstallRun, AppThatWillNotCloseStopsTheUpdate)
     EXPECT_EQ(updateResult(), updateResultFile(5, "Glimmerline did not close"));
     EXPECT_TRUE(app->running());
     EXPECT_EQ(readFile(installDir() + L"\\Glimmerline.exe"), before);
+
+    // An app started as administrator is not waited for: the update ends at once, and says why.
+    run = setup(L"/S /start", {{L"GLIMMERLINE_SETUP_TEST_APP_ADMIN", L"1"}});
+    EXPECT_EQ(run.exitCode, 5u);
+    EXPECT_TRUE(logHas("] Glimmerline runs as administrator: Windows lets Setup neither ask it to close nor end it"));
+    EXPECT_EQ(updateResult(), updateResultFile(5, "Glimmerline runs as administrator"));
+    EXPECT_TRUE(app->running());
+    EXPECT_EQ(readFile(installDir() + L"\\Glimmerline.exe"), before);
 }
 
 TEST_F(InstallRun, UpdaterProcessThatHasQuitIsNotWaitedFor)

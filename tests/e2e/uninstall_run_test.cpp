@@ -10,6 +10,7 @@
 #include <optional>
 
 using namespace gls::test;
+using gls::UniqueKernelHandle;
 
 namespace {
 
@@ -138,7 +139,7 @@ TEST_F(UninstallRun, CopyRenamedByHandDoesNotDeleteItself)
 
 TEST_F(UninstallRun, QuietUninstallExitsWithTheCopysResult)
 {
-    enum class Fault { None, AppWillNotClose, HeldAppFile, HeldLiveFile, HeldWithDeleteSharing };
+    enum class Fault { None, AppWillNotClose, AppRunsAsAdmin, HeldAppFile, HeldLiveFile, HeldWithDeleteSharing };
     struct Row {
         const char* what;
         Fault fault;
@@ -146,6 +147,7 @@ TEST_F(UninstallRun, QuietUninstallExitsWithTheCopysResult)
     };
     const Row rows[] = {{"clean", Fault::None, 0},
                         {"the app does not close", Fault::AppWillNotClose, 5},
+                        {"the app runs as administrator", Fault::AppRunsAsAdmin, 5},
                         {"a file of the app is held", Fault::HeldAppFile, 1},
                         {"Live holds its script", Fault::HeldLiveFile, 0},
                         // Their names stay until the holder lets go, and the folders with them.
@@ -162,9 +164,14 @@ TEST_F(UninstallRun, QuietUninstallExitsWithTheCopysResult)
         ASSERT_EQ(runSetup(setupExePath(), root, L"/S").exitCode, 0u);
         std::optional<StandInApp> running;
         std::optional<HeldFile> held, heldToo;
-        if (row.fault == Fault::AppWillNotClose) {
-            running.emplace(dir + L"\\Glimmerline.exe", L"--ignore-close", EnvOverrides{{L"GLIMMERLINE_SETUP_TEST", root}});
+        EnvOverrides extra;
+        bool appStopsIt = row.fault == Fault::AppWillNotClose || row.fault == Fault::AppRunsAsAdmin;
+        if (appStopsIt) {
+            // An app that runs as administrator would close if asked; the system refuses the request.
+            running.emplace(dir + L"\\Glimmerline.exe", row.fault == Fault::AppWillNotClose ? L"--ignore-close" : L"",
+                            EnvOverrides{{L"GLIMMERLINE_SETUP_TEST", root}});
             ASSERT_NE(StandInApp::waitForWindow(L"GlimmerlineSetupTestApp"), nullptr);
+            if (row.fault == Fault::AppRunsAsAdmin) extra.push_back({L"GLIMMERLINE_SETUP_TEST_APP_ADMIN", L"1"});
         } else if (row.fault == Fault::HeldAppFile) {
             held.emplace(dir + L"\\so_hook.dll");
         } else if (row.fault == Fault::HeldLiveFile) {
@@ -180,25 +187,31 @@ TEST_F(UninstallRun, QuietUninstallExitsWithTheCopysResult)
         ASSERT_TRUE(!heldToo || heldToo->holding());
 
         // Files held for good are given up on soon.
-        EnvOverrides waits;
         if (row.fault == Fault::HeldAppFile || row.fault == Fault::HeldLiveFile) {
-            waits.push_back({L"GLIMMERLINE_SETUP_TEST_WAIT_MS", L"300"});
+            extra.push_back({L"GLIMMERLINE_SETUP_TEST_WAIT_MS", L"300"});
         }
-        auto run = runSetup(dir + L"\\Uninstall.exe", root, L"/S", waits);
+        auto run = runSetup(dir + L"\\Uninstall.exe", root, L"/S", extra);
         ASSERT_TRUE(run.finished);
         EXPECT_EQ(run.exitCode, row.code);
         // The starter waited for the copy's work, not just for its start.
         auto lines = logLines(root);
-        bool done = std::any_of(lines.begin(), lines.end(),
-                                [](const std::string& l) { return l.find("] uninstall done: ") != std::string::npos; });
-        EXPECT_EQ(done, row.fault != Fault::AppWillNotClose);
+        auto logged = [&lines](const char* text) {
+            return std::any_of(lines.begin(), lines.end(),
+                               [text](const std::string& l) { return l.find(text) != std::string::npos; });
+        };
+        EXPECT_EQ(logged("] uninstall done: "), !appStopsIt);
+        // Refused at once, not waited for.
+        EXPECT_EQ(logged("] Glimmerline runs as administrator: Windows lets Setup neither ask it to close nor end it"),
+                  row.fault == Fault::AppRunsAsAdmin);
+        EXPECT_EQ(logged("] Glimmerline did not close in 15000 ms"), row.fault == Fault::AppWillNotClose);
+        EXPECT_TRUE(!running || running->running());
         held.reset();
         heldToo.reset();
         running.reset();
         EXPECT_TRUE(tempCopiesGoneIn(root));
-        EXPECT_EQ(exists(dir + L"\\Glimmerline.exe"), row.fault == Fault::AppWillNotClose);
-        EXPECT_EQ(exists(dir + L"\\so_hook.dll"), row.fault == Fault::AppWillNotClose || row.fault == Fault::HeldAppFile);
-        EXPECT_EQ(exists(dir), row.fault == Fault::AppWillNotClose || row.fault == Fault::HeldAppFile);
+        EXPECT_EQ(exists(dir + L"\\Glimmerline.exe"), appStopsIt);
+        EXPECT_EQ(exists(dir + L"\\so_hook.dll"), appStopsIt || row.fault == Fault::HeldAppFile);
+        EXPECT_EQ(exists(dir), appStopsIt || row.fault == Fault::HeldAppFile);
         EXPECT_EQ(exists(script), row.fault == Fault::HeldLiveFile);
     }
 }
@@ -337,4 +350,69 @@ TEST_F(UninstallRun, PercentSignInTheTempFolderPath)
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_TRUE(tempCopiesGoneIn(root));
     EXPECT_FALSE(exists(root + L"\\LocalAppData\\Programs\\Glimmerline"));
+}
+
+TEST_F(UninstallRun, CopyStartsOutsideTheCallersJobWhereTheJobAllowsIt)
+{
+    ASSERT_EQ(setup(L"/S").exitCode, 0u);
+    // A terminal tab's job, which ends its processes when the tab closes and lets them leave it.
+    UniqueKernelHandle job = makeKillOnCloseJob(true);
+    ASSERT_TRUE(job);
+    UniqueKernelHandle starter(startProgram(uninstaller(), L"", {{L"GLIMMERLINE_SETUP_TEST", folder.path()}}, nullptr,
+                                            job.get()));
+    ASSERT_TRUE(starter);
+    ASSERT_EQ(::WaitForSingleObject(starter.get(), 20000), WAIT_OBJECT_0);
+    DWORD code = 99;
+    ::GetExitCodeProcess(starter.get(), &code);
+    EXPECT_EQ(code, 0u); // the window's uninstaller exits once its copy runs
+    job.reset();         // the tab closes
+
+    // The copy lives on: it shows its remove screen and removes the app when asked.
+    HWND window = StandInApp::waitForWindow(L"GlimmerlineSetupTestWindow", 20000);
+    ASSERT_NE(window, nullptr);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    UniqueKernelHandle copy(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    ASSERT_TRUE(copy);
+    ::Sleep(600);
+    // "Remove", then "Done" on the removed screen; Enter does nothing while the job runs.
+    for (int i = 0; i < 100 && ::WaitForSingleObject(copy.get(), 300) == WAIT_TIMEOUT; ++i) {
+        ::PostMessageW(window, WM_KEYDOWN, VK_RETURN, 1);
+    }
+    ASSERT_TRUE(::GetExitCodeProcess(copy.get(), &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_FALSE(exists(installDir() + L"\\Glimmerline.exe"));
+    EXPECT_FALSE(appEntryExists());
+    EXPECT_TRUE(tempCopiesGone());
+
+    // A job that lets nothing leave it: the copy starts inside it, and a quiet uninstall still
+    // gets its result.
+    ASSERT_EQ(setup(L"/S").exitCode, 0u);
+    job = makeKillOnCloseJob(false);
+    ASSERT_TRUE(job);
+    starter.reset(startProgram(uninstaller(), L"/S", {{L"GLIMMERLINE_SETUP_TEST", folder.path()}}, nullptr, job.get()));
+    ASSERT_TRUE(starter);
+    ASSERT_EQ(::WaitForSingleObject(starter.get(), 60000), WAIT_OBJECT_0);
+    ::GetExitCodeProcess(starter.get(), &code);
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(logHas("] the job this setup runs in lets nothing leave it; " +
+                       narrow(folder / L"Temp\\Glimmerline-Uninstall-")));
+    EXPECT_FALSE(exists(installDir() + L"\\Glimmerline.exe"));
+    EXPECT_TRUE(tempCopiesGone()); // the job stays open until the copy has deleted itself
+}
+
+TEST_F(UninstallRun, SelfDeletionOutlivesTheCallersJob)
+{
+    ASSERT_EQ(setup(L"/S").exitCode, 0u);
+    std::wstring copy = folder / L"Temp\\Glimmerline-Uninstall-4242.exe";
+    ASSERT_TRUE(::CopyFileW(setupExePath().c_str(), copy.c_str(), FALSE));
+    UniqueKernelHandle job = makeKillOnCloseJob(true);
+    ASSERT_TRUE(job);
+    UniqueKernelHandle process(startProgram(copy, L"/S /uninstall \"/from=" + installDir() + L"\"",
+                                            {{L"GLIMMERLINE_SETUP_TEST", folder.path()}}, nullptr, job.get()));
+    ASSERT_TRUE(process);
+    ASSERT_EQ(::WaitForSingleObject(process.get(), 60000), WAIT_OBJECT_0);
+    job.reset(); // the caller's job closes while the interpreter still waits to delete the copy
+    EXPECT_TRUE(tempCopiesGone());
+    EXPECT_FALSE(exists(installDir()));
 }

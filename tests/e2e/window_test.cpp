@@ -225,6 +225,32 @@ TEST_F(SetupWindow, AppIgnoringCloseLeadsToTheEndScreenAndIsEnded)
     EXPECT_TRUE(logHas(", as the user asked"));
 }
 
+TEST_F(SetupWindow, AppRunningAsAdministratorIsLeftToTheUserWithTryAgain)
+{
+    ASSERT_EQ(setup(L"/S").exitCode, 0u);
+    auto app = std::make_unique<StandInApp>(installDir() + L"\\Glimmerline.exe", L"",
+                                            EnvOverrides{{L"GLIMMERLINE_SETUP_TEST", folder.path()}});
+    ASSERT_NE(StandInApp::waitForWindow(L"GlimmerlineSetupTestApp"), nullptr);
+    WindowDriver window(folder, L"", {{L"GLIMMERLINE_SETUP_TEST_APP_ADMIN", L"1"}});
+    ASSERT_NE(window.hwnd(), nullptr);
+    window.key(VK_RETURN); // "Update" → close screen
+    ::Sleep(300);
+    window.key(VK_RETURN); // "Close Glimmerline": the system refuses the request
+    for (int i = 0; i < 100 && screenTitle(window.hwnd()) != L"Glimmerline runs as administrator"; ++i) ::Sleep(100);
+    EXPECT_EQ(screenTitle(window.hwnd()), L"Glimmerline runs as administrator");
+    EXPECT_TRUE(logHas("] Glimmerline runs as administrator: "));
+    EXPECT_FALSE(logHas("] Glimmerline did not close in")); // no waiting, no end screen
+    EXPECT_TRUE(app->running());
+
+    app.reset(); // the user closes it by hand
+    window.key(VK_RETURN); // "Try again": nothing runs now, so the update goes on
+    EXPECT_EQ(window.keyUntilExit(VK_RETURN), 0u);
+    std::vector<std::string> lines = logLines(folder.path());
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) { return l.ends_with("] installed 11 files"); }),
+              2);
+}
+
 TEST_F(SetupWindow, WindowedUninstallWithTheLiveScriptHeldOffersTryAgain)
 {
     ASSERT_EQ(setup(L"/S").exitCode, 0u);

@@ -103,7 +103,8 @@ std::vector<wchar_t> environmentBlock(const EnvOverrides& overrides)
 } // namespace
 
 // Starts a program with the overridden environment; the process handle, or null.
-HANDLE startProgram(const std::wstring& exe, const std::wstring& args, const EnvOverrides& overrides, DWORD* pid)
+HANDLE startProgram(const std::wstring& exe, const std::wstring& args, const EnvOverrides& overrides, DWORD* pid,
+                    HANDLE job)
 {
     std::wstring commandLine = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);
     std::vector<wchar_t> env = environmentBlock(overrides);
@@ -113,17 +114,38 @@ HANDLE startProgram(const std::wstring& exe, const std::wstring& args, const Env
     // Under Wine a start now and then fails while the wineserver is busy with another test's
     // processes; a second try starts it. The cause is printed, so that a real one shows.
     for (int attempt = 1;; ++attempt) {
-        if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                             env.data(), nullptr, &si, &pi)) {
+        if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                             CREATE_UNICODE_ENVIRONMENT | (job ? CREATE_SUSPENDED : 0), env.data(), nullptr, &si,
+                             &pi)) {
             break;
         }
         std::fprintf(stderr, "could not start %ls (attempt %d): error %lu\n", exe.c_str(), attempt, ::GetLastError());
         if (attempt == 3) return nullptr;
         ::Sleep(200);
     }
+    if (job && !::AssignProcessToJobObject(job, pi.hProcess)) {
+        std::fprintf(stderr, "could not put %ls in the job: error %lu\n", exe.c_str(), ::GetLastError());
+        ::TerminateProcess(pi.hProcess, 99);
+        ::CloseHandle(pi.hThread);
+        ::CloseHandle(pi.hProcess);
+        return nullptr;
+    }
+    if (job) ::ResumeThread(pi.hThread);
     ::CloseHandle(pi.hThread);
     if (pid) *pid = pi.dwProcessId;
     return pi.hProcess;
+}
+
+UniqueKernelHandle makeKillOnCloseJob(bool breakawayOk)
+{
+    UniqueKernelHandle job(::CreateJobObjectW(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags =
+        JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | (breakawayOk ? JOB_OBJECT_LIMIT_BREAKAWAY_OK : 0);
+    if (!job || !::SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+        return {};
+    }
+    return job;
 }
 
 void endProcess(UniqueKernelHandle& process)

@@ -46,8 +46,14 @@ struct ProcessResult {
 ProcessResult runProgram(const std::wstring& exe, const std::wstring& args, const EnvOverrides& overrides,
                          DWORD timeoutMs = 60000);
 
-// Starts a program and returns its process handle (null when it could not be started).
-HANDLE startProgram(const std::wstring& exe, const std::wstring& args, const EnvOverrides& overrides, DWORD* pid);
+// Starts a program and returns its process handle (null when it could not be started). Given a
+// job, the program runs in it from its first instruction.
+HANDLE startProgram(const std::wstring& exe, const std::wstring& args, const EnvOverrides& overrides, DWORD* pid,
+                    HANDLE job = nullptr);
+
+// A job that ends every process in it when its last handle is closed, as a terminal tab's, a
+// launcher's or an updater's may; with breakawayOk it lets a process be started outside it.
+UniqueKernelHandle makeKillOnCloseJob(bool breakawayOk);
 
 // Ends a process this test started, if it still runs, and waits a moment for it to go.
 void endProcess(UniqueKernelHandle& process);

@@ -43,6 +43,7 @@ TEST(Environment, TestModeNormalisesTheFolderAndCreatesTemp)
     ScopedEnvVar delay(L"GLIMMERLINE_SETUP_TEST_DELAY_MS", L"250");
     ScopedEnvVar close(L"GLIMMERLINE_SETUP_TEST_CLOSE_MS", L" 12x");
     ScopedEnvVar nomf(L"GLIMMERLINE_SETUP_TEST_NOMF", L"1");
+    ScopedEnvVar admin(L"GLIMMERLINE_SETUP_TEST_APP_ADMIN", L"1");
 
     Env env = built();
     EXPECT_TRUE(env.testMode);
@@ -64,6 +65,7 @@ TEST(Environment, TestModeNormalisesTheFolderAndCreatesTemp)
     EXPECT_TRUE(env.noMediaFoundation);
     EXPECT_EQ(env.startDelayMs, 250);
     EXPECT_EQ(env.closeTimeoutMs, 12);
+    EXPECT_TRUE(env.appActsAsAdmin);
     std::error_code ec;
     EXPECT_TRUE(std::filesystem::is_directory(folder / L"Temp", ec));
     EXPECT_EQ(gls::logFilePath(env), folder / L"Temp\\Glimmerline-Setup.log");
@@ -121,9 +123,11 @@ TEST(Environment, OverlongTestVariableMeansNormalMode)
 {
     ScopedEnvVar test(kTestVar, L"C:\\" + std::wstring(2045, L'a')); // 2048 characters
     ScopedEnvVar delay(L"GLIMMERLINE_SETUP_TEST_DELAY_MS", L"250");
+    ScopedEnvVar admin(L"GLIMMERLINE_SETUP_TEST_APP_ADMIN", L"1");
     Env env = built();
     EXPECT_FALSE(env.testMode);
     EXPECT_EQ(env.startDelayMs, 0); // the test variables are not read in normal mode
+    EXPECT_FALSE(env.appActsAsAdmin);
     EXPECT_EQ(env.uninstallKey, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Glimmerline");
 }
 

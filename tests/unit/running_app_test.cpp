@@ -34,7 +34,7 @@ TEST_F(RunningApp, NothingRunningClosesAtOnce)
 {
     ULONGLONG start = ::GetTickCount64();
     EXPECT_FALSE(gls::findRunningApp(env, appFolder).running());
-    EXPECT_TRUE(gls::askAppToClose(env, appFolder, 5000));
+    EXPECT_EQ(gls::askAppToClose(env, appFolder, 5000), gls::CloseOutcome::Closed);
     EXPECT_LT(::GetTickCount64() - start, 1000u);
 }
 
@@ -46,7 +46,7 @@ TEST_F(RunningApp, AppWithItsWindowIsFoundAndClosesWhenAsked)
     ASSERT_EQ(found.windows.size(), 1u);
     ASSERT_EQ(found.processIds.size(), 1u); // the window's owner and the image path name one process
     EXPECT_EQ(found.processIds[0], app.pid());
-    EXPECT_TRUE(gls::askAppToClose(env, appFolder, 10000));
+    EXPECT_EQ(gls::askAppToClose(env, appFolder, 10000), gls::CloseOutcome::Closed);
     EXPECT_FALSE(app.running());
 }
 
@@ -54,9 +54,10 @@ TEST_F(RunningApp, WindowIgnoringCloseSpendsTheBudget)
 {
     StandInApp app(exe, classSwitch() + L" --ignore-close");
     ASSERT_NE(StandInApp::waitForWindow(env.appWindowClass), nullptr);
-    EXPECT_FALSE(gls::askAppToClose(env, appFolder, 0)); // asked once, then the budget is gone
+    // Asked once, then the budget is gone.
+    EXPECT_EQ(gls::askAppToClose(env, appFolder, 0), gls::CloseOutcome::OutOfTime);
     ULONGLONG start = ::GetTickCount64();
-    EXPECT_FALSE(gls::askAppToClose(env, appFolder, 500));
+    EXPECT_EQ(gls::askAppToClose(env, appFolder, 500), gls::CloseOutcome::OutOfTime);
     EXPECT_GE(::GetTickCount64() - start, 500u);
     EXPECT_TRUE(app.running());
 }

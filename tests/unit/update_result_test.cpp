@@ -74,15 +74,18 @@ TEST(OpenApp, TestModeWritesTheMarkerAndStartsNothing)
 
 TEST(OpenApp, ElevatedSetupOpensTheAppThroughExplorer)
 {
-    gls::AppLaunch elevated = gls::appLaunchFor(L"C:\\Users\\Ann Lee\\Glimmerline", true);
-    EXPECT_EQ(elevated.file, L"explorer.exe");
-    EXPECT_EQ(elevated.parameters, L"\"C:\\Users\\Ann Lee\\Glimmerline\\Glimmerline.exe\"");
+    gls::AppLaunch elevated = gls::appLaunchFor(L"C:\\Users\\Ann Lee\\Glimmerline", true, L"C:\\Windows");
+    EXPECT_EQ(elevated.program, L"C:\\Windows\\explorer.exe");
+    EXPECT_EQ(elevated.commandLine,
+              L"\"C:\\Windows\\explorer.exe\" \"C:\\Users\\Ann Lee\\Glimmerline\\Glimmerline.exe\"");
     EXPECT_EQ(elevated.directory, L"");
     EXPECT_TRUE(elevated.throughExplorer);
+    // Never an Explorer found along the search path.
+    EXPECT_EQ(gls::appLaunchFor(L"C:\\Users\\Ann Lee\\Glimmerline", true, L"").program, L"");
 
-    gls::AppLaunch direct = gls::appLaunchFor(L"C:\\Users\\Ann Lee\\Glimmerline\\", false);
-    EXPECT_EQ(direct.file, L"C:\\Users\\Ann Lee\\Glimmerline\\Glimmerline.exe");
-    EXPECT_EQ(direct.parameters, L"");
+    gls::AppLaunch direct = gls::appLaunchFor(L"C:\\Users\\Ann Lee\\Glimmerline\\", false, L"C:\\Windows");
+    EXPECT_EQ(direct.program, L"C:\\Users\\Ann Lee\\Glimmerline\\Glimmerline.exe");
+    EXPECT_EQ(direct.commandLine, L"\"C:\\Users\\Ann Lee\\Glimmerline\\Glimmerline.exe\"");
     EXPECT_EQ(direct.directory, L"C:\\Users\\Ann Lee\\Glimmerline\\");
     EXPECT_FALSE(direct.throughExplorer);
 }
