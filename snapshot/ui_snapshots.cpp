@@ -2,6 +2,7 @@
 // them as PNG files through the Windows Imaging Component.
 #include "ui_snapshots.h"
 
+#include "core/folder_rules.h"
 #include "core/palette.h"
 #include "core/path_join.h"
 #include "core/window_fit.h"
@@ -89,6 +90,11 @@ std::vector<Scene> buildScenes()
               [](ScreenState& s) {
                   s.installFolder = L"C:\\";
                   s.folderProblem = L"Pick a folder, not a whole drive.";
+              }),
+        scene(L"2_welcome_folder_network", Screen::Welcome,
+              [](ScreenState& s) {
+                  s.installFolder = L"\\\\studio-nas\\apps\\Glimmerline";
+                  s.folderProblem = kNetworkFolderProblem;
               }),
         scene(L"3_close_app", Screen::CloseApp, none),
         scene(L"3_end_app", Screen::EndApp, none),

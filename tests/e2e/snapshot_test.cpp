@@ -71,8 +71,8 @@ TEST_F(SnapshotTool, DrawsEveryScenePaletteAndScaleWithItsElementsInPlaceAndTheF
     EXPECT_EQ(run.exitCode, 0u);
     size_t pictures = 0;
     for (const auto& e : std::filesystem::directory_iterator(out)) pictures += e.path().extension() == L".png";
-    // 23 scenes, light and dark at two scales, high-contrast black and white at one.
-    EXPECT_EQ(pictures, 23u * 6u + 10u);
+    // 24 scenes, light and dark at two scales, high-contrast black and white at one.
+    EXPECT_EQ(pictures, 24u * 6u + 10u);
 
     // Pixel probes: each element is drawn where the layout puts it.
     struct Probe {
@@ -133,7 +133,7 @@ TEST_F(SnapshotTool, DrawsEveryScenePaletteAndScaleWithItsElementsInPlaceAndTheF
         auto found = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.ends_with(text); });
         return found == lines.end() ? std::string() : *found;
     };
-    EXPECT_EQ(lineOf(": Pick a folder, not a whole drive.").rfind("2_welcome_folder_problem ", 0), 0u);
+    EXPECT_EQ(lineOf(": That folder is not on this PC. Pick one that is.").rfind("2_welcome_folder_network ", 0), 0u);
     EXPECT_TRUE(lineOf(": License Agreement").empty()); // a link's box is its own width, measured as drawn
     EXPECT_FALSE(exists(folder / L"Temp\\Glimmerline-Setup.log")); // the log stays closed
 }
