@@ -1,6 +1,7 @@
 // The rules on an install folder's text, in order; the first that fails gives the user's sentence.
 #include "folder_rules.h"
 
+#include "ascii_case.h"
 #include "path_rules.h"
 
 namespace gls {
@@ -14,6 +15,8 @@ std::wstring trimSpacesAndQuotes(const std::wstring& text)
     std::size_t end = text.find_last_not_of(L" \"");
     return text.substr(begin, end - begin + 1);
 }
+
+bool isSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
 bool hasForbiddenCharacter(const std::wstring& path)
 {
@@ -37,10 +40,20 @@ Checked<std::wstring> checkTypedFolder(const std::wstring& text)
     return passed(folder);
 }
 
+bool isNetworkPath(const std::wstring& path)
+{
+    if (path.size() < 3 || !isSeparator(path[0]) || !isSeparator(path[1]) || isSeparator(path[2])) return false;
+    bool device = (path[2] == L'?' || path[2] == L'.') && (path.size() == 3 || isSeparator(path[3]));
+    if (!device) return true; // "\\server"
+    // A device path reaches a share through its "UNC" device; a drive letter or a volume is local.
+    return path.size() >= 7 && asciiLower(path.substr(4, 3)) == L"unc" && (path.size() == 7 || isSeparator(path[7]));
+}
+
 Checked<std::wstring> checkFullFolder(std::wstring path)
 {
-    while (path.size() >= 4 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+    while (path.size() >= 4 && isSeparator(path.back())) path.pop_back();
     if (rootLength(path) >= path.size()) return refused<std::wstring>(L"Pick a folder, not a whole drive.");
+    if (isNetworkPath(path)) return refused<std::wstring>(kNetworkFolderProblem);
     if (path.size() > kMaxFolderLength) {
         return refused<std::wstring>(L"That folder's path is too long. Pick a shorter one.");
     }

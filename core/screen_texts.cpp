@@ -106,7 +106,7 @@ std::wstring noticeText(const ScreenState& s)
     if (s.screen != Screen::Welcome) return {};
     if (!s.folderProblem.empty()) return s.folderProblem;
     if (s.osBuild != 0 && s.osBuild < kIntendedWindowsBuild) {
-        return L"Glimmerline is made for Windows 10 version 2004 or newer.";
+        return L"Glimmerline is made for Windows 10 from version 2004.";
     }
     if (s.mediaFeaturePackMissing) return L"MP3 and M4A files need Windows' Media Feature Pack.";
     return {};

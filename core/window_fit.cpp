@@ -1,4 +1,4 @@
-// The window's fit on a monitor.
+// The window's fit on a monitor, and a text's in its box.
 #include "window_fit.h"
 
 #include <algorithm>
@@ -24,6 +24,11 @@ WindowFit fitWindow(int workWidth, int workHeight, unsigned dpi, int frameWidth,
 int workHeightOf(const ScreenShape& shape)
 {
     return shape.height - (shape.taskbar ? static_cast<int>(std::lround(48.0 * shape.dpi / 96)) : 0);
+}
+
+bool fitsWithMargin(float textWidth, float boxWidth)
+{
+    return textWidth * (1 + kTextMargin) <= boxWidth;
 }
 
 } // namespace gls

@@ -1,5 +1,6 @@
 // How big the window is on a monitor: the 440 x 388 DIP design scaled by the monitor's DPI,
-// shrunk to fit the work area down to half size, and clipped below that. Pure arithmetic.
+// shrunk to fit the work area down to half size, and clipped below that; and the room a text
+// needs in its box. Pure arithmetic.
 #pragma once
 
 namespace gls {
@@ -33,5 +34,13 @@ inline constexpr ScreenShape kScreenShapes[] = {
 
 // The height the shape leaves the window: all of it, less a taskbar 48 DIPs high.
 int workHeightOf(const ScreenShape& shape);
+
+// Texts are measured with the fonts at hand, and the user's may draw them wider: Wine has
+// neither "Segoe UI Variable Text" nor "Bahnschrift", and its stand-ins differ letter by letter.
+// A text on one line fits its box only with this share of its own width to spare.
+inline constexpr float kTextMargin = 0.08f;
+
+// Whether a text of that width fits a box of that width with kTextMargin to spare.
+bool fitsWithMargin(float textWidth, float boxWidth);
 
 } // namespace gls

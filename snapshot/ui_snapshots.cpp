@@ -2,11 +2,13 @@
 // them as PNG files through the Windows Imaging Component.
 #include "ui_snapshots.h"
 
+#include "core/folder_rules.h"
 #include "core/palette.h"
 #include "core/path_join.h"
 #include "core/window_fit.h"
 #include "platform/com_apartment.h"
 #include "platform/create_folders.h"
+#include "platform/text.h"
 #include "platform/unique_handle.h"
 #include "ui/d2d_factory.h"
 #include "ui/fonts.h"
@@ -21,6 +23,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <set>
+#include <utility>
 #include <vector>
 
 namespace gls {
@@ -87,6 +91,11 @@ std::vector<Scene> buildScenes()
                   s.installFolder = L"C:\\";
                   s.folderProblem = L"Pick a folder, not a whole drive.";
               }),
+        scene(L"2_welcome_folder_network", Screen::Welcome,
+              [](ScreenState& s) {
+                  s.installFolder = L"\\\\studio-nas\\apps\\Glimmerline";
+                  s.folderProblem = kNetworkFolderProblem;
+              }),
         scene(L"3_close_app", Screen::CloseApp, none),
         scene(L"3_close_app_admin", Screen::CloseApp, [](ScreenState& s) { s.appRunsAsAdmin = true; }),
         scene(L"3_end_app", Screen::EndApp, none),
@@ -149,8 +158,9 @@ struct Tools {
     FontChoice fonts;
 };
 
+// lines: when set, the one-line texts the picture drew, for the fit report.
 bool drawPicture(const Tools& tools, const ScreenState& state, Target hover, Target focus, const Palette& palette,
-                 float scale, const std::wstring& path)
+                 float scale, const std::wstring& path, std::vector<DrawnLine>* lines = nullptr)
 {
     UINT width = static_cast<UINT>(std::lround(scale * kDesignWidth));
     UINT height = static_cast<UINT>(std::lround(scale * kDesignHeight));
@@ -171,7 +181,7 @@ bool drawPicture(const Tools& tools, const ScreenState& state, Target hover, Tar
             target->EndDraw();
             return false;
         }
-        Painter painter{target.get(), &tools.fonts, palette, brush.get()};
+        Painter painter{target.get(), &tools.fonts, palette, brush.get(), lines};
         paintScreen(painter, state, hover, Target::None, focus);
     }
     if (FAILED(target->EndDraw())) return false;
@@ -190,8 +200,35 @@ bool drawPicture(const Tools& tools, const ScreenState& state, Target hover, Tar
            SUCCEEDED(encoder->Commit());
 }
 
+// The one-line texts a scene drew.
+struct SceneLines {
+    const wchar_t* scene;
+    std::vector<DrawnLine> lines;
+};
+
+// Each one-line text with its width, its box and what it has to spare, once for every text and box.
+void writeTextFits(std::FILE* report, const std::vector<SceneLines>& scenes)
+{
+    std::fprintf(report, "every text on one line needs %.0f%% of its width to spare in its box, for fonts that draw it "
+                         "wider than these:\n",
+                 static_cast<double>(kTextMargin * 100));
+    std::set<std::pair<std::wstring, float>> seen;
+    for (const SceneLines& scene : scenes) {
+        for (const DrawnLine& line : scene.lines) {
+            if (!seen.insert({line.text, line.room}).second) continue;
+            const char* verdict = line.width <= 0                          ? "NOT MEASURED"
+                                  : fitsWithMargin(line.width, line.room) ? "fits"
+                                                                          : "TOO WIDE";
+            double spare = line.width > 0 ? (line.room - line.width) * 100.0 / line.width : 0.0;
+            std::fprintf(report, "%-28ls %5.1f of %5.1f DIPs, %4.0f%% to spare, %s: %s\n", scene.scene,
+                         static_cast<double>(line.width), static_cast<double>(line.room), spare, verdict,
+                         toUtf8(line.text).c_str());
+        }
+    }
+}
+
 // The fit report and the pictures of the low screens. False when a picture failed.
-bool writeFitReport(const Tools& tools, const std::wstring& folder)
+bool writeFitReport(const Tools& tools, const std::wstring& folder, const std::vector<SceneLines>& texts)
 {
     UniqueStdioFile report(_wfopen(joinPath(folder, L"fits.txt").c_str(), L"w"));
     if (!report) return true; // no report, and no pictures for it; this alone is no failure
@@ -215,6 +252,7 @@ bool writeFitReport(const Tools& tools, const std::wstring& folder)
             ok = drawPicture(tools, state, Target::None, Target::None, kLightPalette, fit.scale, joinPath(folder, name)) && ok;
         }
     }
+    writeTextFits(report.get(), texts);
     return ok;
 }
 
@@ -233,17 +271,22 @@ bool writeUiSnapshots(const std::wstring& folder, std::string& failures)
     createFolders(folder);
 
     bool ok = true;
+    std::vector<SceneLines> texts;
     for (const Scene& scene : buildScenes()) {
+        // The texts are the same in every look and at every scale: noted from the first picture.
+        std::vector<DrawnLine>* lines = &texts.emplace_back(SceneLines{scene.name, {}}).lines;
         for (const Look& look : kLooks) {
             for (float scale : {1.0f, 1.5f}) {
                 if (scale > 1 && !look.alsoLarger) continue;
                 std::wstring name = std::wstring(scene.name) + look.name + (scale > 1 ? L"_150.png" : L"_100.png");
-                ok = drawPicture(tools, scene.state, scene.hover, scene.focus, look.palette, scale, joinPath(folder, name)) &&
+                ok = drawPicture(tools, scene.state, scene.hover, scene.focus, look.palette, scale, joinPath(folder, name),
+                                 lines) &&
                      ok;
+                lines = nullptr;
             }
         }
     }
-    ok = writeFitReport(tools, folder) && ok;
+    ok = writeFitReport(tools, folder, texts) && ok;
     if (!ok) failures += "a picture could not be written";
     return ok;
 }

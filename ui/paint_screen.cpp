@@ -40,7 +40,9 @@ D2D1_ROUNDED_RECT rounded(const Rect& r, float inset, float radius)
 void drawLink(const Painter& p, const Colours& c, const std::wstring& text, const Rect& r, bool hovered)
 {
     float w = measureText(p, text, 14, 600);
-    drawText(p, text, {r.right - w, r.top, r.right + 2, r.bottom}, style(14, 600, c.link, HAlign::Leading, VAlign::Centre, false));
+    TextStyle link = style(14, 600, c.link, HAlign::Leading, VAlign::Centre, false);
+    link.fitsByMeasure = true; // its box is its own width
+    drawText(p, text, {r.right - w, r.top, r.right + 2, r.bottom}, link);
     if (hovered) {
         float middle = (r.top + r.bottom) / 2;
         fillRect(p, {r.right - w, middle + 9, r.right, middle + 10}, c.link);
@@ -154,7 +156,9 @@ void paintScreen(const Painter& p, const ScreenState& s, Target hover, Target pr
         TextStyle label = style(15, 600, c.text, HAlign::Leading, VAlign::Centre, false);
         label.family = &p.fonts->titleFamily;
         drawText(p, L"Folder", l.folderLabel, label);
-        drawText(p, l.folderText, l.folderPath, style(14, 400, c.text, HAlign::Leading, VAlign::Centre, false));
+        TextStyle path = style(14, 400, c.text, HAlign::Leading, VAlign::Centre, false);
+        path.fitsByMeasure = true; // shortened in the middle until it fits
+        drawText(p, l.folderText, l.folderPath, path);
         drawLink(p, c, linkText(Target::Change), l.change(), hover == Target::Change);
         drawText(p, acceptanceText(s), l.accept,
                  style(12.5f, 400, c.secondary, HAlign::Leading, VAlign::Centre, false));

@@ -19,6 +19,19 @@ ComPtr<IDWriteTextFormat> makeFormat(const Painter& p, const std::wstring& famil
     return format;
 }
 
+// The width of the text in that format on one line, trailing white space included.
+float widthIn(const Painter& p, IDWriteTextFormat* format, const std::wstring& text)
+{
+    ComPtr<IDWriteTextLayout> layout;
+    if (FAILED(p.fonts->factory->CreateTextLayout(text.c_str(), static_cast<UINT32>(text.size()), format, 4000, 100,
+                                                  layout.put()))) {
+        return 0;
+    }
+    DWRITE_TEXT_METRICS metrics = {};
+    if (FAILED(layout->GetMetrics(&metrics))) return 0;
+    return metrics.widthIncludingTrailingWhitespace;
+}
+
 } // namespace
 
 D2D1_COLOR_F toD2D(const Colour& c)
@@ -29,15 +42,7 @@ D2D1_COLOR_F toD2D(const Colour& c)
 float measureText(const Painter& p, const std::wstring& text, float size, int weight)
 {
     ComPtr<IDWriteTextFormat> format = makeFormat(p, p.fonts ? p.fonts->bodyFamily : L"", size, weight);
-    if (!format) return 0;
-    ComPtr<IDWriteTextLayout> layout;
-    if (FAILED(p.fonts->factory->CreateTextLayout(text.c_str(), static_cast<UINT32>(text.size()), format.get(), 4000,
-                                                  100, layout.put()))) {
-        return 0;
-    }
-    DWRITE_TEXT_METRICS metrics = {};
-    if (FAILED(layout->GetMetrics(&metrics))) return 0;
-    return metrics.widthIncludingTrailingWhitespace;
+    return format ? widthIn(p, format.get(), text) : 0;
 }
 
 void drawText(const Painter& p, const std::wstring& text, const Rect& r, const TextStyle& style)
@@ -46,6 +51,9 @@ void drawText(const Painter& p, const std::wstring& text, const Rect& r, const T
     const std::wstring& family = style.family ? *style.family : p.fonts->bodyFamily;
     ComPtr<IDWriteTextFormat> format = makeFormat(p, family, style.size, style.weight);
     if (!format) return;
+    if (p.lines && !style.wrap && !style.fitsByMeasure) {
+        p.lines->push_back({text, widthIn(p, format.get(), text), r.right - r.left});
+    }
     format->SetTextAlignment(style.h == HAlign::Leading    ? DWRITE_TEXT_ALIGNMENT_LEADING
                              : style.h == HAlign::Trailing ? DWRITE_TEXT_ALIGNMENT_TRAILING
                                                            : DWRITE_TEXT_ALIGNMENT_CENTER);

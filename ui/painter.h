@@ -12,14 +12,23 @@
 #include <dwrite.h>
 
 #include <string>
+#include <vector>
 
 namespace gls {
+
+// A text drawn on one line into a box of the layout, measured with the fonts at hand.
+struct DrawnLine {
+    std::wstring text;
+    float width; // the text's, in DIPs; 0 when it cannot be measured
+    float room;  // its box's
+};
 
 struct Painter {
     ID2D1RenderTarget* target = nullptr; // null when only measuring
     const FontChoice* fonts = nullptr;
     Palette palette;
     ID2D1SolidColorBrush* brush = nullptr;
+    std::vector<DrawnLine>* lines = nullptr; // when set, every one-line text drawn is noted here
 };
 
 enum class HAlign { Leading, Trailing, Centre };
@@ -38,6 +47,9 @@ struct TextStyle {
     const std::wstring* family = nullptr; // the body family when null
     float lineSpacing = 0;                // with wrap: 1.45 x size when 0
     float baseline = 0;                   // with wrap: 1.1 x size when 0
+    // The box was measured from this text, or the text was cut to fit the box, with the fonts
+    // that draw it: it fits whatever those fonts are, so it is not noted in the painter's lines.
+    bool fitsByMeasure = false;
 };
 
 void drawText(const Painter& p, const std::wstring& text, const Rect& r, const TextStyle& style);

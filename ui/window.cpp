@@ -28,15 +28,17 @@ struct Placement {
     WindowFit fit;
 };
 
-Placement placementOn(HMONITOR monitor)
+// The window's size and scale on a monitor at a DPI: the monitor's own, or the one a DPI change
+// brings. False when the monitor cannot be read (the fit is then for an empty work area).
+bool placementOn(HMONITOR monitor, unsigned dpi, Placement& place)
 {
     MONITORINFO info = {};
     info.cbSize = sizeof(info);
-    ::GetMonitorInfoW(monitor, &info);
-    unsigned dpi = monitorDpi(monitor);
+    bool known = ::GetMonitorInfoW(monitor, &info);
     SIZE frame = frameForDpi(dpi);
-    RECT work = info.rcWork;
-    return {work, fitWindow(work.right - work.left, work.bottom - work.top, dpi, frame.cx, frame.cy)};
+    place.work = info.rcWork;
+    place.fit = fitWindow(place.work.right - place.work.left, place.work.bottom - place.work.top, dpi, frame.cx, frame.cy);
+    return known;
 }
 
 } // namespace
@@ -83,7 +85,9 @@ ExitCode Window::run()
 
     POINT at = {params_.pointX, params_.pointY};
     if (!params_.placeAtPoint) ::GetCursorPos(&at);
-    Placement place = placementOn(::MonitorFromPoint(at, MONITOR_DEFAULTTOPRIMARY));
+    HMONITOR monitor = ::MonitorFromPoint(at, MONITOR_DEFAULTTOPRIMARY);
+    Placement place;
+    placementOn(monitor, monitorDpi(monitor), place);
     scale_ = place.fit.scale;
     int workWidth = place.work.right - place.work.left;
     int workHeight = place.work.bottom - place.work.top;
@@ -171,10 +175,13 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         followSystemColours();
         return 0;
     case WM_DISPLAYCHANGE:
-        refitToMonitor(nullptr);
+        refitToMonitor();
         return 0;
+    case WM_GETDPISCALEDSIZE:
+        // FALSE leaves the size to the system, which then scales the window's size linearly.
+        return answerSizeForDpi(static_cast<unsigned>(wParam), *reinterpret_cast<SIZE*>(lParam)) ? TRUE : FALSE;
     case WM_DPICHANGED:
-        refitToMonitor(reinterpret_cast<const RECT*>(lParam));
+        takeSuggestedRect(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_KEYDOWN:
         onKey(wParam, lParam);
@@ -222,7 +229,6 @@ ScreenLayout Window::currentLayout()
 {
     Painter measurer{nullptr, &fonts_, palette_, nullptr};
     return layoutScreen(state_, measuring(measurer));
-#include "high_contrast.h"
 }
 
 void Window::paint()
@@ -289,7 +295,7 @@ bool Window::onSettingChange(WPARAM wParam, LPARAM lParam)
         followSystemColours();
         return true;
     }
-    if (wParam == SPI_SETWORKAREA) refitToMonitor(nullptr);
+    if (wParam == SPI_SETWORKAREA) refitToMonitor();
     return false;
 }
 
@@ -299,24 +305,42 @@ void Window::followSystemColours()
     ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-void Window::refitToMonitor(const RECT* suggested)
+void Window::refitToMonitor()
 {
     RECT source;
-    if (suggested) {
-        source = *suggested;
-    } else {
-        ::GetWindowRect(hwnd_, &source);
-    }
+    ::GetWindowRect(hwnd_, &source);
     HMONITOR monitor = ::MonitorFromRect(&source, MONITOR_DEFAULTTONEAREST);
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
-    if (!monitor || !::GetMonitorInfoW(monitor, &info)) return;
-    Placement place = placementOn(monitor);
+    Placement place;
+    if (!placementOn(monitor, monitorDpi(monitor), place)) return;
     scale_ = place.fit.scale;
     renderTarget_.reset(); // the next paint creates one at the new DPI
     int x = std::max(place.work.left, std::min(source.left, place.work.right - place.fit.width));
     int y = std::max(place.work.top, std::min(source.top, place.work.bottom - place.fit.height));
     ::SetWindowPos(hwnd_, nullptr, x, y, place.fit.width, place.fit.height, SWP_NOACTIVATE | SWP_NOZORDER);
+    ::InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+bool Window::answerSizeForDpi(unsigned dpi, SIZE& size)
+{
+    // The system asks while the window is being dragged onto the monitor of that DPI, which by
+    // then holds the larger part of it.
+    Placement place;
+    if (!placementOn(::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), dpi, place)) return false;
+    size = {place.fit.width, place.fit.height};
+    return true;
+}
+
+void Window::takeSuggestedRect(unsigned dpi, const RECT& suggested)
+{
+    // The system places the rectangle so that the window stays under the cursor that drags it,
+    // with the size answered to WM_GETDPISCALEDSIZE: it is taken as it is, never pulled back
+    // into the work area, or the window would jump away from the cursor.
+    Placement place;
+    if (!placementOn(::MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST), dpi, place)) return;
+    scale_ = place.fit.scale;
+    renderTarget_.reset(); // the next paint creates one at the new DPI, and lays the screen out again
+    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOACTIVATE | SWP_NOZORDER);
     ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
 

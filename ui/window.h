@@ -132,7 +132,13 @@ private:
     bool onSettingChange(WPARAM wParam, LPARAM lParam);
     // Light or dark, or the user's high-contrast colours: read again when the system changes them.
     void followSystemColours();
-    void refitToMonitor(const RECT* suggested);
+    // The work area or the display changed: the window's fit on the monitor it is on, keeping its
+    // corner where it can.
+    void refitToMonitor();
+    // A DPI change (per-monitor v2): the size the window will have at the new DPI (false when the
+    // monitor cannot be read), and then the rectangle the system suggests with it.
+    bool answerSizeForDpi(unsigned dpi, SIZE& size);
+    void takeSuggestedRect(unsigned dpi, const RECT& suggested);
 
     WindowParams params_;
     const Env& env_;

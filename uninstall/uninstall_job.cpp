@@ -139,6 +139,7 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
     bool ownsEntry = entryBelongsTo(env, installFolder);
 
     std::vector<std::wstring> stayed;
+    bool namesPending = false;
     if (installationThere) {
         Deleting deleting{joinPath(installFolder, workName(kDeletingPrefix, ::GetCurrentProcessId(), nextJobNumber()))};
         LinkFreeFolders linkFree;
@@ -171,7 +172,8 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
         listed.push_back(uninstaller);
         // This job's work folder, and whatever runs that ended left; the setup's mutex is held.
         removeWorkLeftovers(installFolder);
-        if (entryExists(deleting.folder)) stayed.push_back(deleting.folder);
+        // Its names go when their holder lets go; until then the install folder stays.
+        namesPending = entryExists(deleting.folder);
         // Only the folders that held the app's files, and the install folder when it is empty.
         removeEmptiedFolders(installFolder, listed);
         removeFolderIfEmpty(installFolder);
@@ -211,7 +213,7 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
     }
 
     progress(1.0f, L"Done");
-    result.ok = stayed.empty();
+    result.ok = stayed.empty() && !namesPending;
     if (!result.ok) result.message = filesLeftInUseMessage(programsHolding(stayed), stayed, installFolder);
     logLine(L"uninstall done: %ls, Live files left %zu", result.ok ? L"ok" : L"files left", result.liveFilesLeft.size());
     return result;

@@ -1,4 +1,6 @@
-// Path text rules: roots, parents, lexical normal form, and what counts as inside a folder.
+// Path text rules: roots, parents, lexical normal form, what counts as inside a folder, and which
+// paths lead to another computer.
+#include "core/folder_rules.h"
 #include "core/path_rules.h"
 
 #include <gtest/gtest.h>
@@ -67,4 +69,20 @@ TEST(PathRules, SamePathIgnoresSpellingButNotFolders)
                               L"c:\\users\\ann\\appdata\\glimmerline\\glimmerline.exe"));
     EXPECT_TRUE(gls::samePath(L"C:\\a\\b\\..\\c", L"C:\\a\\c"));
     EXPECT_FALSE(gls::samePath(L"C:\\a\\c", L"C:\\a\\c2"));
+}
+
+TEST(FolderRules, NetworkPathsAreFoldersOnAnotherComputer)
+{
+    for (const wchar_t* path : {L"\\\\server\\share\\Glimmerline", L"//server/share/x", L"\\/server\\share",
+                                L"\\\\?\\UNC\\server\\share\\x", L"\\\\?\\unc\\server\\share", L"\\\\.\\UNC\\server\\share\\x",
+                                L"\\\\?\\UNC"}) {
+        EXPECT_TRUE(gls::isNetworkPath(path)) << testing::PrintToString(std::wstring(path));
+    }
+    for (const wchar_t* path : {L"C:\\Apps\\Glimmerline", L"\\\\?\\C:\\Apps", L"\\\\.\\C:\\Apps",
+                                L"\\\\?\\Volume{0b1c7a2e-0000-0000-0000-100000000000}\\Apps", L"\\\\?\\UNCLE\\x",
+                                L"\\\\\\server", L"\\Apps", L"\\\\", L""}) {
+        EXPECT_FALSE(gls::isNetworkPath(path)) << testing::PrintToString(std::wstring(path));
+    }
+    EXPECT_EQ(gls::checkFullFolder(L"\\\\server\\share\\Glimmerline\\").problem, gls::kNetworkFolderProblem);
+    EXPECT_EQ(gls::checkFullFolder(L"\\\\server\\share\\").problem, L"Pick a folder, not a whole drive.");
 }

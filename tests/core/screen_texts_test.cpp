@@ -42,7 +42,7 @@ TEST(ScreenTexts, OneNoticeAtMostInItsOrder)
     s.mediaFeaturePackMissing = true;
     EXPECT_EQ(gls::noticeText(s), L"MP3 and M4A files need Windows' Media Feature Pack.");
     s.osBuild = 14393;
-    EXPECT_EQ(gls::noticeText(s), L"Glimmerline is made for Windows 10 version 2004 or newer.");
+    EXPECT_EQ(gls::noticeText(s), L"Glimmerline is made for Windows 10 from version 2004.");
     s.osBuild = 19041;
     EXPECT_EQ(gls::noticeText(s), L"MP3 and M4A files need Windows' Media Feature Pack.");
     s.folderProblem = L"Pick a folder to install into.";

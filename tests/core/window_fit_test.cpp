@@ -1,4 +1,5 @@
-// The window's fit: pure arithmetic over screen shapes, DPIs and frames; and the first screen.
+// The window's fit: pure arithmetic over screen shapes, DPIs and frames, a text's room in its box;
+// and the first screen.
 #include "core/screen_state.h"
 #include "core/window_fit.h"
 
@@ -57,6 +58,22 @@ TEST(WindowFit, SmallWorkAreasShrinkDownToHalfThenClip)
     EXPECT_EQ(tiny.width, 16 + 220); // half size fits across
     EXPECT_EQ(tiny.height, 200);     // and is clipped down
     EXPECT_EQ(fitWindow(10, 10, 96, 16, 39).width, 17);
+}
+
+// Measured with other fonts than the user's, a text needs 8 % of its width to spare.
+TEST(WindowFit, ATextFitsItsBoxOnlyWithRoomToSpare)
+{
+    struct Row {
+        float text, box;
+        bool fits;
+    };
+    const Row rows[] = {
+        {100, 108.5f, true}, {100, 107.5f, false}, {370, 392, false}, // would fit without the margin
+        {362, 392, true},    {392, 392, false},    {420, 392, false},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(gls::fitsWithMargin(row.text, row.box), row.fits) << row.text << " in " << row.box;
+    }
 }
 
 TEST(ScreenStates, FirstScreenAndWhatClosingReturns)

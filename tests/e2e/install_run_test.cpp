@@ -94,6 +94,10 @@ TEST_F(InstallRun, UnusableFolderFromTheCommandLine)
     expectExit(setup(L"/S /D=" + documents), 3);
     EXPECT_TRUE(logHas("] /D=" + narrow(documents) + ": Your own files are there. Pick another folder."));
     EXPECT_EQ(snapshotTree(documents).size(), 1u);
+
+    // A folder on another computer's share, refused before the test folder's own rule.
+    expectExit(setup(L"/S /D=\\\\studio-nas\\apps\\Glimmerline"), 3);
+    EXPECT_TRUE(logHas("] /D=\\\\studio-nas\\apps\\Glimmerline: That folder is not on this PC. Pick one that is."));
 }
 
 TEST_F(InstallRun, NoKnownFolderEndsBeforeAnythingIsWritten)

@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include <wincodec.h>
 
@@ -111,10 +114,27 @@ TEST_F(SnapshotTool, DrawsEveryScenePaletteAndScaleWithItsElementsInPlaceAndTheF
     }
     std::string report = readFile(out + L"\\fits.txt");
     EXPECT_EQ(report.rfind("the setup's window (inside 440 x 388 DIPs) on screens of these shapes:\r\n", 0), 0u);
-    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 17);
     EXPECT_NE(report.find("1920 x 1080 at 100%, work area 1920 x 1032: window "), std::string::npos);
     EXPECT_NE(report.find("1920 x  515 at 200%, work area 1920 x  515: window "), std::string::npos);
     EXPECT_NE(report.find(", drawn smaller, all on the screen\r\n"), std::string::npos);
+    // After the 16 shapes, every one-line text with what it has to spare: each fits with the margin.
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; (end = report.find("\r\n", at)) != std::string::npos; at = end + 2) {
+        lines.push_back(report.substr(at, end - at));
+    }
+    ASSERT_GT(lines.size(), 18u);
+    EXPECT_EQ(lines[17], "every text on one line needs 8% of its width to spare in its box, for fonts that draw it wider "
+                         "than these:");
+    for (size_t i = 18; i < lines.size(); ++i) {
+        EXPECT_NE(lines[i].find(" DIPs, "), std::string::npos) << lines[i];
+        EXPECT_NE(lines[i].find("% to spare, fits: "), std::string::npos) << lines[i];
+    }
+    auto lineOf = [&](const std::string& text) {
+        auto found = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.ends_with(text); });
+        return found == lines.end() ? std::string() : *found;
+    };
+    EXPECT_EQ(lineOf(": That folder is not on this PC. Pick one that is.").rfind("2_welcome_folder_network ", 0), 0u);
+    EXPECT_TRUE(lineOf(": License Agreement").empty()); // a link's box is its own width, measured as drawn
     EXPECT_FALSE(exists(folder / L"Temp\\Glimmerline-Setup.log")); // the log stays closed
 }
 

@@ -1,5 +1,8 @@
-// The real setup window under Xvfb: it opens centred and painted, and closes when asked.
+// The real setup window under Xvfb: it opens centred and painted, follows a DPI change, and closes
+// when asked.
+#include "core/window_fit.h"
 #include "platform/unique_handle.h"
+#include "ui/monitor_dpi.h"
 #include "e2e_fixture.h"
 #include "window_driver.h"
 
@@ -120,6 +123,59 @@ TEST_F(SetupWindow, DraggingOffAButtonDoesNothingAndCancelReturnsTwo)
     // finds its button.
     ::PostMessageW(window.hwnd(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1600, 1000));
     window.click(kSecondaryX, kButtonY); // "Cancel"
+    EXPECT_EQ(window.waitExit(), 2u);
+}
+
+TEST_F(SetupWindow, DpiChangeTakesTheSuggestedRectangleAndDrawsAtTheNewScale)
+{
+    WindowDriver window(folder);
+    ASSERT_NE(window.hwnd(), nullptr);
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(window.hwnd(), MONITOR_DEFAULTTONEAREST), &info));
+    const RECT work = info.rcWork;
+    SIZE frame = gls::frameForDpi(144);
+    gls::WindowFit fit = gls::fitWindow(work.right - work.left, work.bottom - work.top, 144, frame.cx, frame.cy);
+    ASSERT_FLOAT_EQ(fit.scale, 1.5f); // the bench's screen holds the window at 150 %
+
+    // Asked before the change, the window answers its size at 150 %, so that the system suggests
+    // a rectangle of that size.
+    SIZE size = window.sizeForDpi(144);
+    EXPECT_EQ(size.cx, fit.width);
+    EXPECT_EQ(size.cy, fit.height);
+    auto rectAt = [&](LONG x, LONG y) { return RECT{x, y, x + size.cx, y + size.cy}; };
+    auto expectWindowAt = [&](const RECT& expected) {
+        RECT now = {};
+        ASSERT_TRUE(::GetWindowRect(window.hwnd(), &now));
+        EXPECT_EQ(now.left, expected.left);
+        EXPECT_EQ(now.top, expected.top);
+        EXPECT_EQ(now.right, expected.right);
+        EXPECT_EQ(now.bottom, expected.bottom);
+    };
+
+    // The screen is drawn again at 150 %: the primary button's fill lies where that scale puts it.
+    RECT onScreen = rectAt(work.left + 60, work.top + 40);
+    ASSERT_TRUE(window.dpiChanged(144, onScreen));
+    expectWindowAt(onScreen);
+    if (underWine()) {
+        POINT fill = {318 * 3 / 2, 346 * 3 / 2};
+        ::ClientToScreen(window.hwnd(), &fill);
+        std::string pixel;
+        for (int i = 0; i < 20 && pixel != "#17191C"; ++i) {
+            ::Sleep(250);
+            pixel = screenshotPixel(L"window-150-percent", fill);
+        }
+        EXPECT_EQ(pixel, "#17191C");
+    }
+
+    // Half across the work area's edge, where the cursor that drags it is: taken as it is, not
+    // pulled back inside.
+    RECT acrossTheEdge = rectAt(work.right - size.cx / 2, work.top + 40);
+    ASSERT_TRUE(window.dpiChanged(144, acrossTheEdge));
+    expectWindowAt(acrossTheEdge);
+
+    // Clicks find the elements at the new scale: "Cancel".
+    window.click(kSecondaryX * 3 / 2, kButtonY * 3 / 2);
     EXPECT_EQ(window.waitExit(), 2u);
 }
 

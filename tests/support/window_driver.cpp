@@ -34,6 +34,40 @@ void WindowDriver::settle()
     settleWindow(hwnd_);
 }
 
+void* WindowDriver::inSetup(const void* data, SIZE_T size)
+{
+    if (!setupMemory_) {
+        setupMemory_.reset(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE | PROCESS_VM_READ, FALSE, pid()));
+    }
+    void* there = ::VirtualAllocEx(setupMemory_.get(), nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    SIZE_T written = 0;
+    if (!there || !::WriteProcessMemory(setupMemory_.get(), there, data, size, &written) || written != size) return nullptr;
+    return there;
+}
+
+SIZE WindowDriver::sizeForDpi(unsigned dpi)
+{
+    SIZE size = {0, 0};
+    void* there = inSetup(&size, sizeof(size));
+    DWORD_PTR answered = FALSE;
+    SIZE_T read = 0;
+    if (!there ||
+        !::SendMessageTimeoutW(hwnd_, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(there), SMTO_ABORTIFHUNG,
+                               5000, &answered) ||
+        !answered || !::ReadProcessMemory(setupMemory_.get(), there, &size, sizeof(size), &read)) {
+        return {0, 0};
+    }
+    return size;
+}
+
+bool WindowDriver::dpiChanged(unsigned dpi, const RECT& suggested)
+{
+    void* there = inSetup(&suggested, sizeof(suggested));
+    DWORD_PTR ignored = 0;
+    return there && ::SendMessageTimeoutW(hwnd_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(there),
+                                          SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
 std::wstring screenTitle(HWND window)
 {
     ComApartment com;

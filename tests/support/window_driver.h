@@ -33,11 +33,20 @@ public:
     DWORD waitExit(DWORD limitMs = 20000) { return process_.waitExit(limitMs); }
     // Returns once the window's thread has taken what was posted to it so far.
     void settle();
+    // What a drag onto a monitor of another DPI brings, each handled when the call returns:
+    // WM_GETDPISCALEDSIZE, whose answer this returns ({0, 0} when the window gives none), and
+    // WM_DPICHANGED with a suggested rectangle (false when it could not be sent).
+    SIZE sizeForDpi(unsigned dpi);
+    bool dpiChanged(unsigned dpi, const RECT& suggested);
 
 private:
     void post(UINT message, WPARAM wParam, int x, int y) { ::PostMessageW(hwnd_, message, wParam, MAKELPARAM(x, y)); }
+    // The two DPI messages carry a pointer, which goes across processes as it is: the structure
+    // is written into the setup's own memory, which goes with its process.
+    void* inSetup(const void* data, SIZE_T size);
     StandInApp process_;
     HWND hwnd_ = nullptr;
+    UniqueKernelHandle setupMemory_;
 };
 
 // The screen's title as a screen reader reads it: the name of the window's client object.

@@ -1,10 +1,17 @@
 // The install folder rules through the one call every caller uses.
+#include "core/folder_rules.h"
 #include "install/install_folder.h"
+#include "platform/unique_handle.h"
 #include "test_env.h"
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <winioctl.h>
+
+#include <cwctype>
 #include <filesystem>
+#include <vector>
 
 using gls::test::TestFolder;
 
@@ -23,6 +30,84 @@ Outcome check(const std::wstring& text, const gls::Env& env = gls::Env())
 }
 
 const wchar_t kCharacterMessage[] = L"A folder's name cannot have any of these in it: < > \" | ? *";
+
+// A drive letter of the network kind, mapped to a folder by Wine's mount manager the way winecfg
+// asks it: the manager makes the drive's link in the prefix's dosdevices folder and writes its
+// type ("network") under HKEY_LOCAL_MACHINE\Software\Wine\Drives, and knows it at once. A value
+// written there beside a link made by hand reaches the manager only at its next start, or a while
+// later when nothing asked for the drive meanwhile. Taken away again, the value included, when it
+// goes. Not mapped off Wine: a drive of the network kind needs a share there.
+class WineNetworkDrive {
+public:
+    explicit WineNetworkDrive(const std::wstring& backing)
+    {
+        std::string mountPoint = gls::test::unixPath(backing);
+        DWORD used = ::GetLogicalDrives();
+        for (wchar_t c = L'N'; c >= L'H' && letter_ == 0; --c) { // apart from the other-drive test's letters
+            if (!(used & (1u << (c - L'A')))) letter_ = c;
+        }
+        if (mountPoint.empty() || letter_ == 0 || !define(mountPoint)) return;
+        mapped_ = ::GetDriveTypeW((root() + L"\\").c_str()) == DRIVE_REMOTE;
+        // Wine names a file by the drives it listed in the current second, so the folder is first
+        // named on the new drive a moment later.
+        for (int i = 0; i < 40 && mapped_ && finalPath(backing).rfind(L"\\\\?\\" + root(), 0) != 0; ++i) ::Sleep(50);
+    }
+    ~WineNetworkDrive()
+    {
+        if (letter_ == 0) return;
+        define({});
+        const wchar_t value[] = {static_cast<wchar_t>(std::towlower(letter_)), L':', L'\0'};
+        ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, L"Software\\Wine\\Drives", value);
+    }
+    WineNetworkDrive(const WineNetworkDrive&) = delete;
+    WineNetworkDrive& operator=(const WineNetworkDrive&) = delete;
+
+    bool mapped() const { return mapped_; }
+    std::wstring root() const { return {letter_, L':'}; }
+
+private:
+    static std::wstring finalPath(const std::wstring& path)
+    {
+        gls::UniqueFile opened(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        wchar_t buffer[1024] = {};
+        DWORD length = opened ? ::GetFinalPathNameByHandleW(opened.get(), buffer, 1024, VOLUME_NAME_DOS) : 0;
+        return length < 1024 ? std::wstring(buffer, length) : std::wstring();
+    }
+
+    // The mount manager's own request (IOCTL_MOUNTMGR_DEFINE_UNIX_DRIVE, as Wine 8 lays it out);
+    // without a mount point it takes the drive away.
+    struct UnixDrive {
+        ULONG size, type, fsType;
+        DWORD serial;
+        ULONGLONG unixDev;
+        WCHAR letter;
+        USHORT mountPointOffset, deviceOffset, labelOffset;
+    };
+    bool define(const std::string& mountPoint)
+    {
+        gls::UniqueFile manager(::CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!manager) return false;
+        std::vector<char> request(sizeof(UnixDrive) + mountPoint.size() + 1, 0);
+        auto* drive = reinterpret_cast<UnixDrive*>(request.data());
+        drive->size = static_cast<ULONG>(request.size());
+        drive->type = DRIVE_REMOTE;
+        drive->letter = static_cast<WCHAR>(std::towlower(letter_));
+        if (!mountPoint.empty()) {
+            drive->mountPointOffset = sizeof(UnixDrive);
+            mountPoint.copy(request.data() + sizeof(UnixDrive), mountPoint.size());
+        }
+        const DWORD defineUnixDrive = CTL_CODE(0x6D /* the mount manager's */, 32, METHOD_BUFFERED,
+                                               FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+        DWORD returned = 0;
+        return ::DeviceIoControl(manager.get(), defineUnixDrive, request.data(), static_cast<DWORD>(request.size()),
+                                 nullptr, 0, &returned, nullptr) != FALSE;
+    }
+
+    wchar_t letter_ = 0;
+    bool mapped_ = false;
+};
 
 } // namespace
 
@@ -44,7 +129,6 @@ TEST(InstallFolder, NeedsAWholePath)
     }
     EXPECT_EQ(check(L"c:/apps/x").folder, L"c:\\apps\\x");
     EXPECT_EQ(check(L"C:\\Apps\\Glimmerline\\\\").folder, L"C:\\Apps\\Glimmerline");
-    EXPECT_EQ(check(L"\\\\server\\share\\Glimmerline").folder, L"\\\\server\\share\\Glimmerline");
 }
 
 TEST(InstallFolder, RefusesWholeDrives)
@@ -52,6 +136,28 @@ TEST(InstallFolder, RefusesWholeDrives)
     for (const wchar_t* text : {L"C:\\", L"C:/", L"C:\\a\\..\\", L"D:\\.", L"\\\\server\\share\\"}) {
         EXPECT_EQ(check(text).message, L"Pick a folder, not a whole drive.") << gls::test::narrow(text);
     }
+}
+
+TEST(InstallFolder, FoldersOnAnotherComputerAreRefused)
+{
+    const std::wstring kElsewhere = gls::kNetworkFolderProblem;
+    for (const wchar_t* text : {L"\\\\server\\share\\Glimmerline", L"//server/share/Glimmerline",
+                                L"\\\\?\\UNC\\server\\share\\Glimmerline", L"\\\\.\\unc\\server\\share\\Glimmerline"}) {
+        EXPECT_EQ(check(text).message, kElsewhere) << gls::test::narrow(text);
+    }
+
+    // A network drive's letter, and a link on this PC's drive that leads onto that drive.
+    TestFolder folder;
+    std::filesystem::create_directories(folder / L"Network\\Share");
+    std::filesystem::create_directories(folder / L"Apps");
+    WineNetworkDrive drive(folder / L"Network");
+    if (!drive.mapped()) GTEST_SKIP() << "no drive of the network kind: only Wine's mount manager declares one here";
+    EXPECT_EQ(check(drive.root() + L"\\Apps\\Glimmerline").message, kElsewhere);
+    EXPECT_EQ(check(drive.root() + L"\\Share").message, kElsewhere);
+    ASSERT_TRUE(gls::test::makeFolderLink(folder / L"Apps\\Shared", folder / L"Network\\Share"));
+    EXPECT_EQ(check(folder / L"Apps\\Shared\\Glimmerline").message, kElsewhere);
+    EXPECT_EQ(check(folder / L"Apps\\Glimmerline").folder, folder / L"Apps\\Glimmerline"); // beside the link
+    EXPECT_TRUE(gls::test::removeFolderLink(folder / L"Apps\\Shared"));
 }
 
 TEST(InstallFolder, LengthLimits)
