@@ -39,6 +39,7 @@ struct ScreenState {
     std::wstring errorText;
     std::wstring folderProblem;
     bool liveScriptKept = false;
+    bool uninstallerLeft = false; // this uninstaller's own file stays in the install folder
     bool settingsRemoved = false;
 };
 

@@ -50,6 +50,10 @@ std::wstring bodyText(const ScreenState& s)
             return L"Live has Glimmerline' script open, so it stays in Live's User Library for now. Close Live, then "
                    L"click Try again.";
         }
+        if (s.uninstallerLeft) {
+            return L"Only Uninstall.exe is left: Windows does not let Setup delete it while it runs. Delete " +
+                   s.installFolder + L" once this window is closed.";
+        }
         return s.settingsRemoved ? L"Your Glimmerline settings are gone too."
                                  : L"Your settings are kept, ready for the next time you install Glimmerline.";
     case Screen::NotInstalled: return L"There is nothing to remove.";

@@ -28,6 +28,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace gls {
@@ -87,12 +88,17 @@ void reportResult(UniqueKernelHandle& pipe, ExitCode result)
     pipe.reset();
 }
 
-ExitCode removeHere(const Env& env, const Args& args, const std::wstring& folder)
+// Removes the app from this process. With inPlaceOfCopy this process is the installed
+// "Uninstall.exe" itself, whose copy could not be made or started.
+ExitCode removeHere(const Env& env, const Args& args, const std::wstring& folder, bool inPlaceOfCopy = false)
 {
     // A copy that reports its result does its work while its starter still waits for it, and
     // waits for the starter only before it deletes the starter's file.
     UniqueKernelHandle pipe(resultPipeOf(args));
     bool reporting = static_cast<bool>(pipe);
+    RunningUninstaller running = reporting       ? RunningUninstaller::Starter
+                                 : inPlaceOfCopy ? RunningUninstaller::ThisProcess
+                                                 : RunningUninstaller::None;
     if (args.parentHandle != 0 && !reporting) waitForParent(args.parentHandle);
     ::SetCurrentDirectoryW(env.tempDir.c_str());
 
@@ -117,7 +123,7 @@ ExitCode removeHere(const Env& env, const Args& args, const std::wstring& folder
                    askAppToClose(env, folder, 15000) != CloseOutcome::Closed) {
             result = ExitCode::AppDidNotClose;
         } else {
-            removed = removeInstallation(env, folder, args.removeSettings, [](float, const std::wstring&) {}, reporting);
+            removed = removeInstallation(env, folder, args.removeSettings, [](float, const std::wstring&) {}, running);
             result = removed.ok ? ExitCode::Done : ExitCode::Failed;
         }
     } else {
@@ -126,6 +132,7 @@ ExitCode removeHere(const Env& env, const Args& args, const std::wstring& folder
         params.uninstalling = true;
         params.installFolder = folder;
         params.nothingInstalled = !something;
+        params.runningUninstaller = running;
         params.placeAtPoint = args.uiAt;
         params.pointX = args.uiAtX;
         params.pointY = args.uiAtY;
@@ -142,6 +149,9 @@ ExitCode removeHere(const Env& env, const Args& args, const std::wstring& folder
     ::ReleaseMutex(mutex.get());
     mutex.reset();
     scheduleSelfDelete(env);
+    // Moved out of the install folder under a copy's name, this process's own file goes as a
+    // copy's does, once this process has ended.
+    if (inPlaceOfCopy) scheduleDeletion(env, joinPath(env.tempDir, uninstallCopyName(::GetCurrentProcessId())));
     return result;
 }
 
@@ -208,12 +218,6 @@ bool isStrictlyInside(const std::wstring& path, const std::wstring& folder)
     return isInsideFolder(path, folder) && !isInsideFolder(folder, path);
 }
 
-void showNotice(const Env& env, const Args& args, const std::wstring& text)
-{
-    logLine(L"%ls", text.c_str());
-    if (!args.silent && !env.testMode) showMessage(text.c_str(), MB_ICONINFORMATION);
-}
-
 std::wstring copyCommandLine(const std::wstring& copyPath, const std::wstring& folder, unsigned long long parentHandle,
                              unsigned long long resultHandle, const Args& args)
 {
@@ -231,14 +235,13 @@ std::wstring copyCommandLine(const std::wstring& copyPath, const std::wstring& f
     return line;
 }
 
-ExitCode relaunchFromTemp(const Env& env, const Args& args, const std::wstring& folder)
+std::optional<ExitCode> relaunchFromTemp(const Env& env, const Args& args, const std::wstring& folder)
 {
     createFolders(env.tempDir);
     std::wstring copy = joinPath(env.tempDir, uninstallCopyName(::GetCurrentProcessId()));
     if (!copyFile(ownExePath(), copy)) {
-        showNotice(env, args,
-                   L"Setup could not copy itself to the temp folder: " + systemErrorText(::GetLastError()) + L".");
-        return ExitCode::Failed;
+        logLine(L"Setup could not copy itself to the temp folder: %ls.", systemErrorText(::GetLastError()).c_str());
+        return std::nullopt;
     }
 
     // An inheritable handle of this process for the copy to wait on; the copy checks that it is one
@@ -285,7 +288,7 @@ ExitCode relaunchFromTemp(const Env& env, const Args& args, const std::wstring& 
     DWORD error = ::GetLastError();
     if (listed) ::DeleteProcThreadAttributeList(attributes);
     if (!started) {
-        showNotice(env, args, L"Setup could not start its copy in the temp folder: " + systemErrorText(error) + L".");
+        logLine(L"Setup could not start its copy in the temp folder: %ls.", systemErrorText(error).c_str());
         (void)deleteFile(copy);
         return ExitCode::Failed;
     }
@@ -298,12 +301,11 @@ ExitCode relaunchFromTemp(const Env& env, const Args& args, const std::wstring& 
     return awaitCopyResult(resultRead.get());
 }
 
-void scheduleSelfDelete(const Env& env)
+void scheduleDeletion(const Env& env, const std::wstring& path)
 {
-    std::wstring self = ownExePath();
-    std::wstring name = lastComponent(self);
+    std::wstring name = lastComponent(path);
     size_t prefix = std::wstring(kUninstallCopyPrefix).size();
-    if (!isStrictlyInside(self, env.tempDir) || name.size() < prefix ||
+    if (!isStrictlyInside(path, env.tempDir) || name.size() < prefix ||
         ::CompareStringOrdinal(name.c_str(), static_cast<int>(prefix), kUninstallCopyPrefix, static_cast<int>(prefix),
                                TRUE) != CSTR_EQUAL) {
         return;
@@ -319,10 +321,12 @@ void scheduleSelfDelete(const Env& env)
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    if (startOutsideJob(cmd.c_str(), commandLine.data(), false, CREATE_NO_WINDOW, parentPath(self).c_str(), &si, &pi)) {
+    if (startOutsideJob(cmd.c_str(), commandLine.data(), false, CREATE_NO_WINDOW, parentPath(path).c_str(), &si, &pi)) {
         UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
     }
 }
+
+void scheduleSelfDelete(const Env& env) { scheduleDeletion(env, ownExePath()); }
 
 ExitCode doUninstall(const Env& env, const Args& args)
 {
@@ -355,7 +359,12 @@ ExitCode doUninstall(const Env& env, const Args& args)
             other.reset();
             return reportAlreadyRunning(env, args);
         }
-        return relaunchFromTemp(env, args, folder);
+        if (std::optional<ExitCode> started = relaunchFromTemp(env, args, folder)) return *started;
+        // A policy may forbid programs in the temporary folder, or the folder may be full or
+        // read-only: the app is removed all the same, by this process.
+        logLine(L"removing Glimmerline without a copy; %ls stays in use until this uninstaller ends",
+                ownExePath().c_str());
+        return removeHere(env, args, folder, true);
     }
     return removeHere(env, args, folder);
 }

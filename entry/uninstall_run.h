@@ -5,6 +5,7 @@
 
 #include "core/exit_code.h"
 
+#include <optional>
 #include <string>
 
 namespace gls {
@@ -15,21 +16,21 @@ struct Env;
 [[nodiscard]] ExitCode doUninstall(const Env& env, const Args& args);
 
 // Copies the running program to the temporary folder and starts the copy on the folder. Done when
-// the copy was started, failed when it could not be made or started; in silent mode the copy's own
-// exit code, or failed when the copy ended or hung without reporting one.
-[[nodiscard]] ExitCode relaunchFromTemp(const Env& env, const Args& args, const std::wstring& folder);
+// the copy was started; in silent mode the copy's own exit code, or failed when the copy ended or
+// hung without reporting one. Nothing when the copy could not be made or started (logged).
+[[nodiscard]] std::optional<ExitCode> relaunchFromTemp(const Env& env, const Args& args, const std::wstring& folder);
 
 // The copy's command line: "/uninstall", the quoted "/from=", "/parent=", "/result=" when a pipe
 // for the result is given (not 0), and the passed-on choices.
 std::wstring copyCommandLine(const std::wstring& copyPath, const std::wstring& folder, unsigned long long parentHandle,
                              unsigned long long resultHandle, const Args& args);
 
-// Starts a hidden command interpreter that deletes the running file a moment after this process
-// has exited; only for a temporary copy of the uninstaller.
-void scheduleSelfDelete(const Env& env);
+// Starts a hidden command interpreter that deletes the file a moment after this process has
+// exited; only for a file in the temporary folder with an uninstaller copy's name.
+void scheduleDeletion(const Env& env, const std::wstring& path);
 
-// Logs the text and, unless silent or in test mode, shows it in a message box.
-void showNotice(const Env& env, const Args& args, const std::wstring& text);
+// The same for the running file, when it is a temporary copy of the uninstaller.
+void scheduleSelfDelete(const Env& env);
 
 // The program file is an uninstaller by its name, "Uninstall.exe" in any letter case.
 bool isUninstallerName(const std::wstring& exePath);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/exit_code.h"
+#include "uninstall/uninstall_job.h"
 
 #include <cstdint>
 #include <string>
@@ -21,6 +22,7 @@ struct WindowParams {
     bool appInFolder = false;
     std::wstring installedVersion;
     bool nothingInstalled = false;
+    RunningUninstaller runningUninstaller = RunningUninstaller::None; // whose "Uninstall.exe" runs
     bool placeAtPoint = false;
     std::int32_t pointX = 0;
     std::int32_t pointY = 0;

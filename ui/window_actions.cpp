@@ -121,6 +121,7 @@ void Window::onWorkDone(WorkOutcome outcome, Work work)
     } else if (state_.uninstalling) {
         state_.liveScriptKept = !uninstallResult_.liveFilesLeft.empty();
         state_.settingsRemoved = uninstallResult_.settingsRemoved;
+        state_.uninstallerLeft = uninstallResult_.uninstallerLeft;
         if (uninstallResult_.ok) {
             goTo(Screen::Removed);
         } else {

@@ -88,7 +88,8 @@ void Window::workerMain(WorkerCapture capture)
             if (capture.work == Work::RetryLiveScript) {
                 retryKept_ = removeLiveFiles(env_);
             } else if (isUninstallJob(capture.work)) {
-                uninstallResult_ = removeInstallation(env_, capture.installFolder, capture.removeSettings, progress);
+                uninstallResult_ = removeInstallation(env_, capture.installFolder, capture.removeSettings, progress,
+                                                      params_.runningUninstaller);
                 outcome = uninstallResult_.ok ? WorkOutcome::Succeeded : WorkOutcome::Failed;
             } else {
                 installResult_ =

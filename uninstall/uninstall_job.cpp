@@ -112,7 +112,7 @@ void removeFolderIfEmpty(const std::wstring& folder)
 } // namespace
 
 UninstallResult removeInstallation(const Env& env, const std::wstring& installFolder, bool removeSettings,
-                                   const ProgressCallback& progress, bool uninstallerRuns)
+                                   const ProgressCallback& progress, RunningUninstaller running)
 {
     UninstallResult result;
     logLine(L"uninstall %ls (settings too: %ls)", installFolder.c_str(), removeSettings ? L"yes" : L"no");
@@ -162,7 +162,7 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
             handledOne();
         }
         std::wstring uninstaller = joinPath(installFolder, kUninstallerExe);
-        if (uninstallerRuns && entryExists(uninstaller) && !isLink(uninstaller)) {
+        if (running != RunningUninstaller::None && entryExists(uninstaller) && !isLink(uninstaller)) {
             result.uninstallerMovedTo = moveRunningUninstaller(env, uninstaller);
             result.uninstallerLeft = result.uninstallerMovedTo.empty();
         } else if (!isLink(uninstaller) && !deleteFreeingName(uninstaller, deleting)) {
@@ -187,7 +187,7 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
     progress(0.8f, L"Removing Glimmerline from Windows");
     if (!ownsEntry) {
         logLine(L"the installed apps entry names another folder; kept");
-    } else if (result.uninstallerLeft) {
+    } else if (result.uninstallerLeft && running == RunningUninstaller::Starter) {
         // Without the entry, nothing would find the uninstaller that stays until it has ended.
         logLine(L"the installed apps entry is kept until %ls is gone", kUninstallerExe);
         result.entryKept = true;
@@ -214,6 +214,10 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
 
     progress(1.0f, L"Done");
     result.ok = stayed.empty() && !namesPending;
+    if (result.ok && result.uninstallerLeft && running == RunningUninstaller::ThisProcess) {
+        logLine(L"nothing of Glimmerline is left but %ls, which this uninstaller runs: delete it once it has ended",
+                joinPath(installFolder, kUninstallerExe).c_str());
+    }
     if (!result.ok) result.message = filesLeftInUseMessage(programsHolding(stayed), stayed, installFolder);
     logLine(L"uninstall done: %ls, Live files left %zu", result.ok ? L"ok" : L"files left", result.liveFilesLeft.size());
     return result;

@@ -12,6 +12,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -41,20 +42,44 @@ const char* runName(Job run)
 
 bool removes(Job run) { return run == Job::Uninstall || run == Job::QuietUninstallFromFolder; }
 
-// Ends every process whose program file has this name.
-void killProcessesNamed(const std::wstring& exeName, UINT code)
+// Every process there is: id, parent's id, program file name.
+std::vector<PROCESSENTRY32W> processes()
 {
+    std::vector<PROCESSENTRY32W> all;
     gls::UniqueKernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
-    if (!snapshot.get() || snapshot.get() == INVALID_HANDLE_VALUE || !::Process32FirstW(snapshot.get(), &entry)) return;
+    if (!snapshot.get() || snapshot.get() == INVALID_HANDLE_VALUE || !::Process32FirstW(snapshot.get(), &entry)) return all;
     do {
-        if (_wcsicmp(entry.szExeFile, exeName.c_str()) != 0) continue;
-        gls::UniqueKernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
-        if (!process.get()) continue;
-        ::TerminateProcess(process.get(), code);
-        ::WaitForSingleObject(process.get(), 30000);
+        all.push_back(entry);
     } while (::Process32NextW(snapshot.get(), &entry));
+    return all;
+}
+
+void endProcessById(DWORD pid, UINT code)
+{
+    gls::UniqueKernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+    if (!process.get()) return;
+    ::TerminateProcess(process.get(), code);
+    ::WaitForSingleObject(process.get(), 30000);
+}
+
+// Ends every process whose program file has this name, and the command interpreter one of them
+// may have been starting to delete its file: under Wine a process started by one that is killed
+// during the start can hang for good, holding the test runner's output open.
+void killProcessesNamed(const std::wstring& exeName, UINT code)
+{
+    std::vector<DWORD> killed;
+    for (const PROCESSENTRY32W& p : processes()) {
+        if (_wcsicmp(p.szExeFile, exeName.c_str()) != 0) continue;
+        endProcessById(p.th32ProcessID, code);
+        killed.push_back(p.th32ProcessID);
+    }
+    if (killed.empty()) return;
+    for (const PROCESSENTRY32W& p : processes()) {
+        bool orphan = std::find(killed.begin(), killed.end(), p.th32ParentProcessID) != killed.end();
+        if (orphan && _wcsicmp(p.szExeFile, L"cmd.exe") == 0) endProcessById(p.th32ProcessID, code);
+    }
 }
 
 std::string randomBytes(std::mt19937_64& rng, size_t size)
