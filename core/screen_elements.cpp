@@ -39,7 +39,7 @@ std::vector<ScreenElement> screenElements(const ScreenState& s, const ScreenLayo
         control(Target::Change, linkText(Target::Change));
     }
     control(Target::Checkbox, checkboxLabel(s));
-    std::wstring notice = s.screen == Screen::Welcome ? noticeText(s) : removeHintText(s);
+    std::wstring notice = s.screen == Screen::RemoveConfirm ? removeHintText(s) : noticeText(s);
     if (!notice.empty()) text(ElementKind::Notice, notice, l.notice);
     if (s.screen == Screen::Welcome) {
         text(ElementKind::Acceptance, acceptanceText(s), l.accept);

@@ -56,7 +56,7 @@ ScreenLayout layoutScreen(const ScreenState& state, const MeasureText& measure)
     }
 
     float checkboxTop = 220;
-    if (state.screen == Screen::RemoveConfirm) l.notice = {24, 252, 416, 292};
+    if (state.screen == Screen::RemoveConfirm || state.screen == Screen::Done) l.notice = {24, 252, 416, 292};
     if (state.screen == Screen::Welcome) {
         l.body.bottom = 196;
         l.folderLabel = {24, 204, 416, 226};

@@ -40,6 +40,9 @@ struct ScreenState {
     std::wstring folderProblem;
     bool liveScriptKept = false;
     bool uninstallerLeft = false; // this uninstaller's own file stays in the install folder
+    std::wstring liveProtectedFolder; // a folder of Live's that Windows protects, where files stay
+    bool startMenuShortcutMissing = false;
+    bool desktopShortcutMissing = false;
     bool settingsRemoved = false;
 };
 

@@ -46,6 +46,11 @@ std::wstring bodyText(const ScreenState& s)
         return L"This removes the app, its shortcuts and its script in Live's User Library. Live and your sets stay "
                L"as they are.";
     case Screen::Removed:
+        if (!s.liveProtectedFolder.empty()) {
+            return L"Windows protects Live's User Library, so Glimmerline's files stay in it. Remove them yourself "
+                   L"from " +
+                   s.liveProtectedFolder + L".";
+        }
         if (s.liveScriptKept) {
             return L"Live has Glimmerline' script open, so it stays in Live's User Library for now. Close Live, then "
                    L"click Try again.";
@@ -90,7 +95,8 @@ std::wstring secondaryLabel(const ScreenState& s)
     case Screen::CloseApp:
     case Screen::EndApp: return L"Back";
     case Screen::Error: return s.uninstalling ? std::wstring() : L"Back";
-    case Screen::Removed: return s.liveScriptKept ? L"Try again" : std::wstring();
+    // Trying again helps only where Live holds the files, not where Windows protects the folder.
+    case Screen::Removed: return s.liveScriptKept && s.liveProtectedFolder.empty() ? L"Try again" : std::wstring();
     default: return {};
     }
 }
@@ -107,6 +113,14 @@ std::wstring checkboxLabel(const ScreenState& s)
 
 std::wstring noticeText(const ScreenState& s)
 {
+    if (s.screen == Screen::Done) {
+        if (s.startMenuShortcutMissing && s.desktopShortcutMissing) {
+            return L"Windows did not let Setup add the Start menu and desktop shortcuts.";
+        }
+        if (s.startMenuShortcutMissing) return L"Windows did not let Setup add the Start menu shortcut.";
+        if (s.desktopShortcutMissing) return L"Windows did not let Setup add the desktop shortcut.";
+        return {};
+    }
     if (s.screen != Screen::Welcome) return {};
     if (!s.folderProblem.empty()) return s.folderProblem;
     if (s.osBuild != 0 && s.osBuild < kIntendedWindowsBuild) {

@@ -14,6 +14,7 @@
 #include "platform/env.h"
 #include "platform/file_identity.h"
 #include "platform/file_io.h"
+#include "platform/file_status.h"
 #include "platform/file_name_order.h"
 #include "platform/log.h"
 #include "platform/message_box.h"
@@ -151,7 +152,8 @@ ExitCode removeHere(const Env& env, const Args& args, const std::wstring& folder
     scheduleSelfDelete(env);
     // Moved out of the install folder under a copy's name, this process's own file goes as a
     // copy's does, once this process has ended.
-    if (inPlaceOfCopy) scheduleDeletion(env, joinPath(env.tempDir, uninstallCopyName(::GetCurrentProcessId())));
+    std::wstring moved = joinPath(env.tempDir, uninstallCopyName(::GetCurrentProcessId()));
+    if (inPlaceOfCopy && entryExists(moved)) scheduleDeletion(env, moved);
     return result;
 }
 

@@ -102,7 +102,9 @@ InstallResult installApp(const Env& env, const Payload& payload, const std::wstr
                       L"Windows did not list it");
     }
     progress(0.96f, L"Adding the shortcuts");
-    makeShortcuts(env, installDir, desktopShortcut);
+    ShortcutsMissing missing = makeShortcuts(env, installDir, desktopShortcut);
+    result.startMenuShortcutMissing = missing.startMenu;
+    result.desktopShortcutMissing = missing.desktop;
     progress(1.0f, L"Done");
     logLine(L"installed %zu files", phase.files.size());
     result.ok = true;

@@ -10,6 +10,9 @@ struct InstallResult {
     bool ok = false;
     std::wstring message; // for the user, on failure
     std::wstring reason;  // a few lower-case words, on failure
+    // Shortcuts the system did not let the install make; it succeeds without them.
+    bool startMenuShortcutMissing = false;
+    bool desktopShortcutMissing = false;
 };
 
 // Called synchronously on the job's thread with a fraction from 0 to 1 that never decreases,

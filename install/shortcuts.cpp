@@ -30,25 +30,29 @@ bool folderKnown(const std::wstring& shortcutPath)
 
 } // namespace
 
-void makeShortcuts(const Env& env, const std::wstring& installDir, bool desktopShortcut)
+ShortcutsMissing makeShortcuts(const Env& env, const std::wstring& installDir, bool desktopShortcut)
 {
     std::wstring target = joinPath(installDir, kAppExe);
+    // False when the shortcut could not be made; one whose folder is unknown is skipped.
     auto make = [&](const std::wstring& path) {
-        if (!folderKnown(path)) return;
+        if (!folderKnown(path)) return true;
         if (makeShortcut(path, target, installDir)) {
             logLine(L"made %ls", path.c_str());
-        } else {
-            logLine(L"could not make %ls: %ls", path.c_str(), systemErrorText(::GetLastError()).c_str());
+            return true;
         }
+        logLine(L"could not make %ls: %ls", path.c_str(), systemErrorText(::GetLastError()).c_str());
+        return false;
     };
-    make(joinPath(env.startMenuPrograms, kShortcutName));
+    ShortcutsMissing missing;
+    missing.startMenu = !make(joinPath(env.startMenuPrograms, kShortcutName));
     std::wstring desktop = joinPath(env.desktopDir, kShortcutName);
     if (desktopShortcut) {
-        make(desktop);
+        missing.desktop = !make(desktop);
     } else {
         removeShortcutIfOurs(desktop, installDir);
     }
     if (!env.testMode) ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+    return missing;
 }
 
 bool removeShortcutIfOurs(const std::wstring& shortcutPath, const std::wstring& installFolder)

@@ -21,6 +21,20 @@ bool gone(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_
 
 } // namespace
 
+Refusal refusalOf(unsigned long error)
+{
+    switch (error) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return Refusal::InUse;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+        return Refusal::Protected;
+    default:
+        return Refusal::Other;
+    }
+}
+
 void createParentFolder(const std::wstring& path)
 {
     createFolders(parentPath(path));

@@ -37,6 +37,12 @@ enum class ReadBack { Same, Different, Unreadable };
 // as a read-only file does.
 [[nodiscard]] bool removeFolder(const std::wstring& folder, WaitOut what = WaitOut::Holders);
 
+// Why the system refused to change a file, from its error: another program has it open (a sharing
+// or lock violation), the folder is protected (access denied, write protection: controlled folder
+// access, read-only media), or something else.
+enum class Refusal { InUse, Protected, Other };
+Refusal refusalOf(unsigned long error);
+
 // Creates a path's parent folder with all missing ancestors; errors are ignored.
 void createParentFolder(const std::wstring& path);
 

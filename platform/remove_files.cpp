@@ -7,6 +7,7 @@
 #include "core/product.h"
 #include "file_io.h"
 #include "file_status.h"
+#include "log.h"
 #include "file_name_order.h"
 #include "tree_walk.h"
 
@@ -64,6 +65,19 @@ void removeTree(const std::wstring& folder, std::vector<std::wstring>* stayed)
     }
     if (isCutShort(folder) || holdingOn.contains(folder)) return;
     (void)removeFolder(folder, below);
+}
+
+bool deleteByWayOf(const std::wstring& path, const std::wstring& aside)
+{
+    if (!entryExists(path)) return true;
+    createParentFolder(aside);
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!moveFile(path, aside, 0)) return false;
+    if (deleteFile(aside)) return true;
+    DWORD error = ::GetLastError();
+    if (!moveFile(aside, path, 0)) logLine(L"%ls is left as %ls", path.c_str(), aside.c_str());
+    ::SetLastError(error);
+    return false;
 }
 
 bool removeLink(const std::wstring& link)

@@ -13,6 +13,12 @@ namespace gls {
 // itself a link goes as a link.
 void removeTree(const std::wstring& folder, std::vector<std::wstring>* stayed = nullptr);
 
+// Deletes a file by way of another name on the same drive: it is moved there first, so that its
+// name is free at once even where the system keeps a deleted file's name while another program
+// holds it, and a folder that refuses changes refuses the move. One that cannot then be deleted
+// goes back to its name. False when it stayed; the system's error is then the last error.
+bool deleteByWayOf(const std::wstring& path, const std::wstring& aside);
+
 // Removes a link itself, never what it leads to: a link to a folder (a junction too) as a folder,
 // any other as a file. False when it stayed; the system's error is then the last error.
 bool removeLink(const std::wstring& link);

@@ -111,6 +111,11 @@ std::vector<Scene> buildScenes()
               }),
         scene(L"5_done", Screen::Done, none, Target::Primary),
         scene(L"5_done_focus_primary", Screen::Done, none, Target::None, Target::Primary),
+        scene(L"5_done_shortcuts_missing", Screen::Done,
+              [](ScreenState& s) {
+                  s.startMenuShortcutMissing = true;
+                  s.desktopShortcutMissing = true;
+              }),
         scene(L"6_error", Screen::Error,
               [](ScreenState& s) {
                   s.errorText = L"Another program has so_hook.dll open. Close it, then run Setup again. Nothing was changed.";
@@ -140,6 +145,18 @@ std::vector<Scene> buildScenes()
                   s.liveScriptKept = true;
               },
               Target::Secondary),
+        scene(L"9_removed_live_protected", Screen::Removed,
+              [](ScreenState& s) {
+                  s.uninstalling = true;
+                  s.liveScriptKept = true;
+                  s.liveProtectedFolder = L"C:\\Users\\A Tester\\Documents\\Ableton\\User Library\\Remote Scripts";
+              }),
+        scene(L"9_removed_uninstaller_left", Screen::Removed,
+              [](ScreenState& s) {
+                  s.uninstalling = true;
+                  s.uninstallerLeft = true;
+                  s.installFolder = L"C:\\Users\\A Tester\\AppData\\Local\\Programs\\Glimmerline";
+              }),
         scene(L"a_not_installed", Screen::NotInstalled, [](ScreenState& s) { s.uninstalling = true; }),
         scene(L"a_old_windows", Screen::OldWindows, [](ScreenState& s) { s.osBuild = 10240; }),
         scene(L"2_welcome_windows_1809", Screen::Welcome, [](ScreenState& s) { s.osBuild = 17763; }),

@@ -169,11 +169,11 @@ void paintScreen(const Painter& p, const ScreenState& s, Target hover, Target pr
                  style(problem ? 14 : 12.5f, problem ? 600 : 400, problem ? c.text : c.secondary, HAlign::Leading,
                        VAlign::Centre, false));
     }
-    if (s.screen == Screen::RemoveConfirm) {
+    if (s.screen == Screen::RemoveConfirm || s.screen == Screen::Done) {
         TextStyle hint = style(12.5f, 400, c.secondary, HAlign::Leading, VAlign::Top, true);
         hint.lineSpacing = 18.125f;
         hint.baseline = 13.75f;
-        drawText(p, removeHintText(s), l.notice, hint);
+        drawText(p, s.screen == Screen::Done ? noticeText(s) : removeHintText(s), l.notice, hint);
     }
     if (l.has(Target::Checkbox)) drawCheckbox(p, c, s, l.checkbox(), hover == Target::Checkbox);
     if (l.has(Target::Secondary)) {

@@ -96,6 +96,8 @@ private:
     };
     void workerMain(WorkerCapture capture);
     void onWorkDone(WorkOutcome outcome, Work work);
+    // The removed screen's account of what stayed in Live's libraries: held, or protected.
+    void showLiveFilesLeft(const std::vector<LeftFile>& left);
 
     ScreenLayout currentLayout();
     Target hitTest(LPARAM position);
@@ -159,7 +161,7 @@ private:
     std::wstring sharedProgressText_;
     InstallResult installResult_;
     UninstallResult uninstallResult_;
-    std::vector<std::wstring> retryKept_;
+    std::vector<LeftFile> retryKept_;
     // Set by the worker, before it posts its done message, with the outcome it posts.
     std::atomic<bool> workFinished_{false};
     std::atomic<std::int32_t> finishedOutcome_{0};

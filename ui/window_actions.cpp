@@ -1,6 +1,7 @@
 // What the buttons, the checkbox and a finished job do, screen by screen.
 #include "window.h"
 
+#include "core/path_rules.h"
 #include "install/install_folder.h"
 #include "platform/env.h"
 #include "platform/log.h"
@@ -97,6 +98,18 @@ void Window::toggleCheckbox()
     raise(EVENT_OBJECT_STATECHANGE, childOf(ElementKind::Control, Target::Checkbox));
 }
 
+void Window::showLiveFilesLeft(const std::vector<LeftFile>& left)
+{
+    state_.liveScriptKept = !left.empty();
+    state_.liveProtectedFolder.clear();
+    for (const LeftFile& f : left) {
+        if (f.why == Refusal::Protected) {
+            state_.liveProtectedFolder = parentPath(f.path);
+            break;
+        }
+    }
+}
+
 void Window::onWorkDone(WorkOutcome outcome, Work work)
 {
     // The done message and the timer both come here; whichever is first joins the worker.
@@ -116,10 +129,10 @@ void Window::onWorkDone(WorkOutcome outcome, Work work)
         state_.errorText = L"Windows did not let Setup end Glimmerline. Restart the computer, then run Setup again.";
         goTo(Screen::Error);
     } else if (work == Work::RetryLiveScript) {
-        state_.liveScriptKept = !retryKept_.empty();
+        showLiveFilesLeft(retryKept_);
         goTo(Screen::Removed);
     } else if (state_.uninstalling) {
-        state_.liveScriptKept = !uninstallResult_.liveFilesLeft.empty();
+        showLiveFilesLeft(uninstallResult_.liveFilesLeft);
         state_.settingsRemoved = uninstallResult_.settingsRemoved;
         state_.uninstallerLeft = uninstallResult_.uninstallerLeft;
         if (uninstallResult_.ok) {
@@ -129,6 +142,8 @@ void Window::onWorkDone(WorkOutcome outcome, Work work)
             goTo(Screen::Error);
         }
     } else if (installResult_.ok) {
+        state_.startMenuShortcutMissing = installResult_.startMenuShortcutMissing;
+        state_.desktopShortcutMissing = installResult_.desktopShortcutMissing;
         goTo(Screen::Done);
     } else {
         state_.errorText = installResult_.message;

@@ -71,22 +71,11 @@ struct Deleting {
     unsigned next = 0;
 };
 
-// Deletes one listed file: moved into the job's work folder, then deleted there. One that cannot
-// be deleted goes back to its name, where the user will look for it. False when it stayed.
+// Deletes one listed file by way of the job's work folder. False when it stayed, at its name.
 bool deleteFreeingName(const std::wstring& path, Deleting& deleting)
 {
-    if (!entryExists(path)) return true;
-    std::wstring aside = joinPath(deleting.folder, std::to_wstring(++deleting.next));
-    createParentFolder(aside);
-    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!moveFile(path, aside, 0)) {
-        logLine(L"could not remove %ls: %ls", path.c_str(), systemErrorText(::GetLastError()).c_str());
-        return false;
-    }
-    if (deleteFile(aside)) return true;
-    DWORD error = ::GetLastError();
-    if (!moveFile(aside, path, 0)) logLine(L"%ls is left as %ls", path.c_str(), aside.c_str());
-    logLine(L"could not remove %ls: %ls", path.c_str(), systemErrorText(error).c_str());
+    if (deleteByWayOf(path, joinPath(deleting.folder, std::to_wstring(++deleting.next)))) return true;
+    logLine(L"could not remove %ls: %ls", path.c_str(), systemErrorText(::GetLastError()).c_str());
     return false;
 }
 

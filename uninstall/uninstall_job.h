@@ -3,6 +3,7 @@
 #pragma once
 
 #include "install/install_result.h"
+#include "live_files.h"
 
 #include <string>
 #include <vector>
@@ -19,7 +20,7 @@ enum class RunningUninstaller { None, Starter, ThisProcess };
 struct UninstallResult {
     bool ok = false;                           // every listed file of the install folder is gone
     std::wstring message;                      // for the user, when not ok
-    std::vector<std::wstring> liveFilesLeft;   // what stayed in Live's User Libraries
+    std::vector<LeftFile> liveFilesLeft;       // what stayed in Live's User Libraries, and why
     std::vector<std::wstring> settingsFilesLeft;
     bool settingsRemoved = false;
     // A running "Uninstall.exe": where it was moved, or that it stayed in the folder. One that the

@@ -70,11 +70,34 @@ TEST(ScreenTexts, ButtonsPerScreen)
     EXPECT_EQ(gls::secondaryLabel(removed), L"Try again");
     EXPECT_EQ(gls::bodyText(removed), L"Live has Glimmerline' script open, so it stays in Live's User Library for now. "
                                       L"Close Live, then click Try again.");
+    // Where Windows protects the library, trying again cannot help.
+    removed.liveProtectedFolder = L"C:\\Docs\\User Library\\Remote Scripts";
+    EXPECT_EQ(gls::secondaryLabel(removed), L"");
+    EXPECT_EQ(gls::bodyText(removed), L"Windows protects Live's User Library, so Glimmerline's files stay in it. "
+                                      L"Remove them yourself from C:\\Docs\\User Library\\Remote Scripts.");
+    removed.liveProtectedFolder.clear();
     removed.liveScriptKept = false;
+    removed.uninstallerLeft = true;
+    removed.installFolder = L"C:\\Apps\\Glimmerline";
+    EXPECT_EQ(gls::bodyText(removed), L"Only Uninstall.exe is left: Windows does not let Setup delete it while it runs. "
+                                      L"Delete C:\\Apps\\Glimmerline once this window is closed.");
+    removed.uninstallerLeft = false;
     removed.settingsRemoved = true;
     std::wstring gone = gls::bodyText(removed);
     removed.settingsRemoved = false;
     EXPECT_NE(gls::bodyText(removed), gone);
+}
+
+TEST(ScreenTexts, DoneScreenNamesTheShortcutsWindowsDidNotAllow)
+{
+    ScreenState done = on(Screen::Done);
+    EXPECT_EQ(gls::noticeText(done), L"");
+    done.desktopShortcutMissing = true;
+    EXPECT_EQ(gls::noticeText(done), L"Windows did not let Setup add the desktop shortcut.");
+    done.startMenuShortcutMissing = true;
+    EXPECT_EQ(gls::noticeText(done), L"Windows did not let Setup add the Start menu and desktop shortcuts.");
+    done.desktopShortcutMissing = false;
+    EXPECT_EQ(gls::noticeText(done), L"Windows did not let Setup add the Start menu shortcut.");
 }
 
 TEST(ScreenTexts, CloseScreenForAnAppThatRunsAsAdministrator)

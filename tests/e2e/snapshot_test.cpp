@@ -71,8 +71,8 @@ TEST_F(SnapshotTool, DrawsEveryScenePaletteAndScaleWithItsElementsInPlaceAndTheF
     EXPECT_EQ(run.exitCode, 0u);
     size_t pictures = 0;
     for (const auto& e : std::filesystem::directory_iterator(out)) pictures += e.path().extension() == L".png";
-    // 25 scenes, light and dark at two scales, high-contrast black and white at one.
-    EXPECT_EQ(pictures, 25u * 6u + 10u);
+    // 28 scenes, light and dark at two scales, high-contrast black and white at one.
+    EXPECT_EQ(pictures, 28u * 6u + 10u);
 
     // Pixel probes: each element is drawn where the layout puts it.
     struct Probe {

@@ -280,6 +280,24 @@ TEST_F(UninstallRun, SetupSavedAsUninstallExeElsewhereRemovesTheRegisteredOneAnd
     EXPECT_TRUE(exists(saved));
 }
 
+TEST_F(UninstallRun, CopyThatCannotBeMadeLeavesOnlyTheRunningUninstaller)
+{
+    ASSERT_EQ(setup(L"/S").exitCode, 0u);
+    // A temporary folder that takes no new file, as a full or read-only one: no copy, no log.
+    ReadOnlyMount readOnlyTemp(folder / L"Temp");
+    if (!readOnlyTemp.mounted()) GTEST_SKIP() << "a read-only mount needs root";
+    auto run = uninstall(L"/S", {{L"GLIMMERLINE_SETUP_TEST_WAIT_MS", L"300"}});
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_FALSE(appEntryExists());
+    EXPECT_FALSE(exists(folder / L"StartMenu\\Programs\\Glimmerline.lnk"));
+    // Nothing of the app is left but the uninstaller that ran, which could not leave the folder
+    // for the temporary one either.
+    auto left = snapshotTree(installDir());
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].first, L"Uninstall.exe");
+}
+
 TEST_F(UninstallRun, OnlyWhatIsInstalledGoesAndOnlyFoldersThatHeldIt)
 {
     // The user's empty folders beside an installation stay.

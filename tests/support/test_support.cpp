@@ -292,6 +292,19 @@ HeldFile::~HeldFile()
     endProcess(process_);
 }
 
+ReadOnlyMount::ReadOnlyMount(const std::wstring& folder) : hostPath_(unixPath(folder))
+{
+    if (hostPath_.empty()) return;
+    std::string at = "'" + hostPath_ + "'";
+    mounted_ = runHostCommand("mount --bind " + at + " " + at + " && mount -o remount,ro,bind " + at) == 0;
+    if (!mounted_) runHostCommand("mountpoint -q " + at + " && umount " + at);
+}
+
+ReadOnlyMount::~ReadOnlyMount()
+{
+    if (mounted_) runHostCommand("umount '" + hostPath_ + "'");
+}
+
 Scanner::Scanner(const std::wstring& folder, DWORD holdMs)
 {
     process_ = startHelper(L"scan \"" + folder + L"\" " + std::to_wstring(holdMs), watching_);

@@ -137,6 +137,23 @@ private:
     bool watching_ = false;
 };
 
+// Makes a folder read-only from the host for this object's life, the way a protected folder or
+// read-only media refuses changes: a bind mount of the folder on itself, mounted again read-only.
+// Needs root; mounted() says whether it worked.
+class ReadOnlyMount {
+public:
+    explicit ReadOnlyMount(const std::wstring& folder);
+    ~ReadOnlyMount();
+    ReadOnlyMount(const ReadOnlyMount&) = delete;
+    ReadOnlyMount& operator=(const ReadOnlyMount&) = delete;
+
+    bool mounted() const { return mounted_; }
+
+private:
+    std::string hostPath_;
+    bool mounted_ = false;
+};
+
 // Makes a link to a folder. Under Wine, whose CreateSymbolicLinkW reports success but makes
 // nothing and which cannot make junctions, the host's own symbolic link is made instead; Wine
 // shows it as a reparse point. False when no link could be made.

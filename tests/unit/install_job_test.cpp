@@ -149,6 +149,23 @@ TEST_F(InstallJob, ReinstallOverTheSameVersionKeepsOtherValuesAndOneSetOfFiles)
     EXPECT_FALSE(exists(env.desktopDir + L"\\Glimmerline.lnk")); // ours, and no longer wanted
 }
 
+TEST_F(InstallJob, ProtectedDesktopLeavesItsShortcutOutAndTheInstallStands)
+{
+    BuiltPayload built;
+    ASSERT_TRUE(loadBuiltPayload(built));
+    std::filesystem::create_directories(env.desktopDir);
+    // As Windows Security's controlled folder access protects the desktop from unknown programs.
+    ReadOnlyMount protectedDesktop(env.desktopDir);
+    if (!protectedDesktop.mounted()) GTEST_SKIP() << "a read-only mount needs root";
+    ShortFileWaits shortWaits; // access denied is waited for a while, as a scanner may be behind it
+    InstallResult result = gls::installApp(env, built.payload, folder / L"Apps\\Glimmerline", true, progress.callback());
+    EXPECT_TRUE(result.ok) << narrow(result.message);
+    EXPECT_TRUE(result.desktopShortcutMissing);
+    EXPECT_FALSE(result.startMenuShortcutMissing);
+    EXPECT_TRUE(exists(env.startMenuPrograms + L"\\Glimmerline.lnk"));
+    EXPECT_FALSE(exists(env.desktopDir + L"\\Glimmerline.lnk"));
+}
+
 TEST_F(InstallJob, UpdateTakesOutWhatTheNewVersionNoLongerHas)
 {
     std::wstring dir = folder / L"Apps\\Glimmerline";

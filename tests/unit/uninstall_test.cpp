@@ -130,15 +130,17 @@ TEST(LiveFiles, HeldModuleKeepsTheScriptWholeWhileTheDeviceGoes)
                                      FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(::SetFileAttributesW((second + L"\\Remote Scripts\\Glimmerline\\__init__.py").c_str(), FILE_ATTRIBUTE_READONLY));
 
-    std::vector<std::wstring> left;
+    std::vector<gls::LeftFile> left;
     {
         HeldFile held(first + L"\\Remote Scripts\\Glimmerline\\engine.pyd");
         ASSERT_TRUE(held.holding());
         left = gls::removeLiveFiles(env);
     }
     ASSERT_EQ(left.size(), 2u);
-    EXPECT_EQ(left[0], first + L"\\Remote Scripts\\Glimmerline");
-    EXPECT_EQ(left[1], second + L"\\Presets\\Audio Effects\\Max Audio Effect\\glimmerline_feed.js");
+    EXPECT_EQ(left[0].path, first + L"\\Remote Scripts\\Glimmerline");
+    EXPECT_EQ(left[0].why, gls::Refusal::InUse);
+    EXPECT_EQ(left[1].path, second + L"\\Presets\\Audio Effects\\Max Audio Effect\\glimmerline_feed.js");
+    EXPECT_EQ(left[1].why, gls::Refusal::Other); // read-only: the user's mark, not a protected folder
     EXPECT_TRUE(exists(first + L"\\Remote Scripts\\Glimmerline\\__init__.py")); // nothing deleted there
     EXPECT_FALSE(exists(first + L"\\Presets\\Audio Effects\\Max Audio Effect\\Glimmerline.amxd"));
     EXPECT_FALSE(exists(second + L"\\Remote Scripts\\Glimmerline"));
@@ -148,6 +150,26 @@ TEST(LiveFiles, HeldModuleKeepsTheScriptWholeWhileTheDeviceGoes)
     left = gls::removeLiveFiles(env);
     ASSERT_EQ(left.size(), 1u);
     EXPECT_FALSE(exists(first + L"\\Remote Scripts\\Glimmerline"));
+}
+
+TEST(LiveFiles, ProtectedLibraryKeepsEverythingAndSaysWhy)
+{
+    // As Windows Security's controlled folder access protects Documents, where the library lives.
+    TestFolder folder;
+    gls::Env env = testEnv(folder);
+    std::wstring library = folder / L"Documents\\User Library";
+    writeConfig(env.abletonDir, L"Live 12", narrow(folder / L"Documents"), 1);
+    fillLibrary(library);
+    auto before = snapshotTree(library);
+    ReadOnlyMount protectedFolder(library);
+    if (!protectedFolder.mounted()) GTEST_SKIP() << "a read-only mount needs root";
+    ShortFileWaits shortWaits; // access denied is waited for a while, as a scanner may be behind it
+
+    std::vector<gls::LeftFile> left = gls::removeLiveFiles(env);
+    ASSERT_EQ(left.size(), 3u);
+    for (const gls::LeftFile& f : left) EXPECT_EQ(f.why, gls::Refusal::Protected) << narrow(f.path);
+    EXPECT_EQ(left[0].path, library + L"\\Remote Scripts\\Glimmerline");
+    EXPECT_EQ(snapshotTree(library), before);
 }
 
 TEST(LiveFiles, ScriptPathThatIsAFileIsLeftAlone)
@@ -179,7 +201,7 @@ TEST(LiveFiles, ScriptFolderThatIsALinkGoesAsALinkAndNothingBehindIt)
     ASSERT_TRUE(makeFolderLink(link, working));
     bool joined = makeJunction(junction, working); // Wine cannot make one
 
-    std::vector<std::wstring> left = gls::removeLiveFiles(env);
+    std::vector<gls::LeftFile> left = gls::removeLiveFiles(env);
     EXPECT_EQ(readFile(working + L"\\__init__.py"), "the developer's");
     EXPECT_EQ(readFile(working + L"\\engine\\feed.py"), "the developer's");
     if (joined) {
