@@ -90,8 +90,7 @@ void removeScriptFolder(const std::wstring& library, std::vector<LeftFile>& stay
     for (const TreeEntry& e : walkTree(script)) {
         Refusal why = Refusal::Other;
         if (e.isFolder || canRemoveNow(e.path, &why)) continue;
-        logLine(L"left %ls: %ls", e.path.c_str(),
-                why == Refusal::Protected ? L"Windows protects its folder" : L"another program has it open");
+        logLine(why == Refusal::Protected ? L"protected: %ls" : L"in use: %ls", e.path.c_str());
         if (!refused || why == Refusal::Protected) refused = why;
     }
     if (refused) {
