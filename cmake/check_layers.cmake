@@ -1,13 +1,13 @@
 # Keeps the layers honest: a source file may include headers of its own layer and of the layers
-# below it only, no two folders may include each other, and core/ includes nothing but the
-# standard library, so that it builds on any machine.
+# cmake/layers.cmake lets it use only, in whatever form the line takes ("x.h", "../ui/x.h",
+# <ui/x.h>), no two folders may include each other, and core/ includes nothing but the standard
+# library, so that it builds on any machine.
 cmake_minimum_required(VERSION 3.25)
 
 # Usage: cmake -DGLS_SOURCE_DIR=<the project's folder> -P cmake/check_layers.cmake
 # Prints every breach and fails when there is one.
 
-# Bottom to top; the generated core/version.h counts as core.
-set(layers core platform payload install uninstall process ui snapshot entry)
+include(${CMAKE_CURRENT_LIST_DIR}/layers.cmake)
 
 set(standard_headers
   algorithm any array atomic bit bitset cassert cctype cerrno cfloat chrono cinttypes climits cmath
@@ -21,15 +21,34 @@ if(NOT GLS_SOURCE_DIR)
   message(FATAL_ERROR "Pass -DGLS_SOURCE_DIR=<the project's folder>.")
 endif()
 
-function(layer_rank folder out)
-  list(FIND layers "${folder}" rank)
-  set(${out} ${rank} PARENT_SCOPE)
+# The project path an include names, relative to the project's folder: looked for beside the
+# including file first, then from the project's folder, with "." and ".." resolved; empty when it
+# names no project file (a system or a generated header outside the layers).
+function(included_path layer kind name out)
+  set(found "")
+  if(kind STREQUAL "\"")
+    cmake_path(SET beside NORMALIZE "${layer}/${name}")
+    if(EXISTS ${GLS_SOURCE_DIR}/${beside} OR EXISTS ${GLS_SOURCE_DIR}/${beside}.in)
+      set(found ${beside})
+    endif()
+  endif()
+  if(NOT found)
+    cmake_path(SET from_root NORMALIZE "${name}")
+    string(REGEX MATCH "^[^/]+" first "${from_root}")
+    # Angle brackets reach the project's folders as well, through its include path.
+    if(first IN_LIST GLS_LAYERS AND NOT first STREQUAL from_root)
+      set(found ${from_root})
+    elseif(kind STREQUAL "\"")
+      set(found ${from_root})
+    endif()
+  endif()
+  set(${out} ${found} PARENT_SCOPE)
 endfunction()
 
 set(breaches "")
 set(edges "")
-foreach(layer IN LISTS layers)
-  layer_rank(${layer} own_rank)
+foreach(layer IN LISTS GLS_LAYERS)
+  gls_layer_reach(${layer} reach)
   file(GLOB sources RELATIVE ${GLS_SOURCE_DIR} ${GLS_SOURCE_DIR}/${layer}/*.h ${GLS_SOURCE_DIR}/${layer}/*.cpp
        ${GLS_SOURCE_DIR}/${layer}/*.h.in)
   foreach(source IN LISTS sources)
@@ -38,32 +57,26 @@ foreach(layer IN LISTS layers)
       string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*([\"<])([^\">]+)[\">].*$" "\\1;\\2" parts "${line}")
       list(GET parts 0 kind)
       list(GET parts 1 name)
-      if(kind STREQUAL "<")
+      included_path(${layer} "${kind}" "${name}" target)
+      if(NOT target)
         if(layer STREQUAL "core" AND NOT name IN_LIST standard_headers)
           list(APPEND breaches "${source} includes <${name}>: core/ takes nothing but the standard library")
         endif()
         continue()
       endif()
-      # A name is looked for beside the including file first, then from the project's folder.
-      if(EXISTS ${GLS_SOURCE_DIR}/${layer}/${name} OR EXISTS ${GLS_SOURCE_DIR}/${layer}/${name}.in)
-        set(target ${layer}/${name})
-      else()
-        set(target ${name})
-      endif()
       string(REGEX MATCH "^[^/]+" target_folder "${target}")
-      if(NOT target STREQUAL target_folder)
-        layer_rank(${target_folder} target_rank)
-      else()
-        set(target_rank -1)
+      if(target STREQUAL target_folder OR NOT target_folder IN_LIST GLS_LAYERS)
+        if(layer STREQUAL "core")
+          list(APPEND breaches "${source} includes ${target}, which is not in core/")
+        endif()
+        continue()
       endif()
-      if(target_rank GREATER own_rank)
-        list(APPEND breaches "${source} includes ${target}: ${target_folder}/ is a layer above ${layer}/")
+      if(target_folder STREQUAL layer)
+        continue()
       endif()
-      if(target_rank GREATER_EQUAL 0 AND NOT target_folder STREQUAL layer)
-        list(APPEND edges "${layer}>${target_folder}")
-      endif()
-      if(layer STREQUAL "core" AND target_rank EQUAL -1)
-        list(APPEND breaches "${source} includes ${target}, which is not in core/")
+      list(APPEND edges "${layer}>${target_folder}")
+      if(NOT target_folder IN_LIST reach)
+        list(APPEND breaches "${source} includes ${target}: ${layer}/ may not use ${target_folder}/")
       endif()
     endforeach()
   endforeach()

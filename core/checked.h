@@ -1,4 +1,4 @@
-// The one shape of a check that can refuse: what it passes on, or the problem in words.
+// The one shape of a check that can refuse: what it passes on, or the problem.
 #pragma once
 
 #include <string>
@@ -6,25 +6,33 @@
 
 namespace gls {
 
-template <typename T>
+// Problem: a sentence for the log (std::wstring), or a Message for the user (core/texts.h), which
+// is said in the user's language; either is empty when the check passed.
+template <typename T, typename Problem = std::wstring>
 struct Checked {
-    T value{};            // what the check passes on; not to be used when it refused
-    std::wstring problem; // empty when the check passed, else a sentence for the user or the log
+    T value{};       // what the check passes on; not to be used when it refused
+    Problem problem; // empty when the check passed
 
     bool ok() const { return problem.empty(); }
 };
 
-template <typename T>
-Checked<T> passed(T value)
+template <typename Problem = std::wstring, typename T>
+Checked<T, Problem> passed(T value)
 {
     return {std::move(value), {}};
 }
 
 // The problem must not be empty: an empty one would read as a pass.
-template <typename T>
-Checked<T> refused(std::wstring problem)
+template <typename T, typename Problem>
+Checked<T, Problem> refused(Problem problem)
 {
     return {T{}, std::move(problem)};
+}
+
+template <typename T>
+Checked<T> refused(const wchar_t* problem)
+{
+    return {T{}, problem};
 }
 
 } // namespace gls

@@ -1,6 +1,8 @@
 // The setup's exit codes: a contract with the updaters that start it, so each number stays as it is.
 #pragma once
 
+#include <optional>
+
 namespace gls {
 
 enum class ExitCode : int {
@@ -14,5 +16,12 @@ enum class ExitCode : int {
 };
 
 inline int exitNumber(ExitCode code) { return static_cast<int>(code); }
+
+// The exit code a number stands for; nothing for a number the setup does not define.
+inline std::optional<ExitCode> exitCodeOf(int number)
+{
+    if (number < exitNumber(ExitCode::Done) || number > exitNumber(ExitCode::SetupDamaged)) return std::nullopt;
+    return static_cast<ExitCode>(number);
+}
 
 } // namespace gls

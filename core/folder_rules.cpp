@@ -30,14 +30,14 @@ bool hasForbiddenCharacter(const std::wstring& path)
 
 } // namespace
 
-Checked<std::wstring> checkTypedFolder(const std::wstring& text)
+FolderCheck checkTypedFolder(const std::wstring& text)
 {
     std::wstring folder = trimSpacesAndQuotes(text);
-    if (folder.empty()) return refused<std::wstring>(L"Pick a folder to install into.");
+    if (folder.empty()) return refused<std::wstring>(Message(Txt::FolderPickOne));
     if (!hasAbsoluteForm(folder)) {
-        return refused<std::wstring>(L"Pick a whole folder path, starting with a drive letter.");
+        return refused<std::wstring>(Message(Txt::FolderNotWholePath));
     }
-    return passed(folder);
+    return passed<Message>(folder);
 }
 
 bool isNetworkPath(const std::wstring& path)
@@ -49,26 +49,26 @@ bool isNetworkPath(const std::wstring& path)
     return path.size() >= 7 && asciiLower(path.substr(4, 3)) == L"unc" && (path.size() == 7 || isSeparator(path[7]));
 }
 
-Checked<std::wstring> checkFullFolder(std::wstring path)
+FolderCheck checkFullFolder(std::wstring path)
 {
     while (path.size() >= 4 && isSeparator(path.back())) path.pop_back();
-    if (rootLength(path) >= path.size()) return refused<std::wstring>(L"Pick a folder, not a whole drive.");
-    if (isNetworkPath(path)) return refused<std::wstring>(kNetworkFolderProblem);
+    if (rootLength(path) >= path.size()) return refused<std::wstring>(Message(Txt::FolderWholeDrive));
+    if (isNetworkPath(path)) return refused<std::wstring>(Message(Txt::FolderNotOnThisPc));
     if (path.size() > kMaxFolderLength) {
-        return refused<std::wstring>(L"That folder's path is too long. Pick a shorter one.");
+        return refused<std::wstring>(Message(Txt::FolderTooLong));
     }
     if (hasForbiddenCharacter(path)) {
-        return refused<std::wstring>(L"A folder's name cannot have any of these in it: < > \" | ? *");
+        return refused<std::wstring>(Message(Txt::FolderBadCharacters));
     }
-    return passed(path);
+    return passed<Message>(path);
 }
 
-Checked<std::wstring> checkNotUserFolder(std::wstring folder, const std::vector<std::wstring>& userFolders)
+FolderCheck checkNotUserFolder(std::wstring folder, const std::vector<std::wstring>& userFolders)
 {
     for (const std::wstring& own : userFolders) {
-        if (!own.empty() && isInsideFolder(own, folder)) return refused<std::wstring>(kUserFolderProblem);
+        if (!own.empty() && isInsideFolder(own, folder)) return refused<std::wstring>(Message(Txt::FolderUsersOwn));
     }
-    return passed(std::move(folder));
+    return passed<Message>(std::move(folder));
 }
 
 } // namespace gls

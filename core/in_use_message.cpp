@@ -8,16 +8,6 @@
 
 namespace gls {
 
-namespace {
-
-// "A has", "A and B have".
-std::wstring holdersHave(const std::vector<std::wstring>& holders)
-{
-    return namesInProse(holders) + (holders.size() == 1 ? L" has " : L" have ");
-}
-
-} // namespace
-
 std::vector<std::wstring> holderNames(const std::vector<std::wstring>& listed)
 {
     std::vector<std::wstring> names;
@@ -31,38 +21,26 @@ std::vector<std::wstring> holderNames(const std::vector<std::wstring>& listed)
     return names;
 }
 
-std::wstring namesInProse(const std::vector<std::wstring>& names)
+Message fileInUseMessage(const std::vector<std::wstring>& holders, const std::wstring& fileName)
 {
-    std::wstring prose;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (i > 0) prose += i + 1 == names.size() ? L" and " : L", ";
-        prose += names[i];
-    }
-    return prose;
+    if (holders.empty()) return Message(Txt::ErrorFileInUse, {{L"file", fileName}});
+    return Message(holders.size() == 1 ? Txt::ErrorFileInUseBy : Txt::ErrorFileInUseByMany,
+                   {{L"programs", listInProse(holders)}, {L"file", fileName}});
 }
 
-std::wstring fileInUseMessage(const std::vector<std::wstring>& holders, const std::wstring& fileName)
+Message filesLeftInUseMessage(const std::vector<std::wstring>& holders, const std::vector<std::wstring>& filesLeft,
+                              const std::wstring& folder)
 {
-    if (holders.empty()) {
-        return L"Another program has " + fileName + L" open. Close it, then run Setup again. Nothing was changed.";
-    }
-    return holdersHave(holders) + fileName + (holders.size() == 1 ? L" open. Close it" : L" open. Close them") +
-           L", then run Setup again. Nothing was changed.";
-}
-
-std::wstring filesLeftInUseMessage(const std::vector<std::wstring>& holders, const std::vector<std::wstring>& filesLeft,
-                                   const std::wstring& folder)
-{
-    if (holders.empty() || filesLeft.empty()) {
-        return L"Some of Glimmerline' files are in use and stay in " + folder +
-               L". Delete that folder after a restart.";
-    }
-    std::wstring what = lastComponent(filesLeft.front());
+    if (holders.empty() || filesLeft.empty()) return Message(Txt::ErrorFilesInUse, {{L"folder", folder}});
+    bool one = holders.size() == 1;
     std::size_t others = filesLeft.size() - 1;
-    if (others == 1) what += L" and 1 other file of Glimmerline";
-    if (others > 1) what += L" and " + std::to_wstring(others) + L" other files of Glimmerline";
-    return holdersHave(holders) + what + L" open, so " + (others == 0 ? L"it stays" : L"they stay") + L" in " + folder +
-           L". Close " + namesInProse(holders) + L", then delete that folder.";
+    Txt key = others == 0   ? (one ? Txt::ErrorFilesInUseBy : Txt::ErrorFilesInUseByMany)
+              : others == 1 ? (one ? Txt::ErrorFilesAndOneMoreInUseBy : Txt::ErrorFilesAndOneMoreInUseByMany)
+                            : (one ? Txt::ErrorFilesAndMoreInUseBy : Txt::ErrorFilesAndMoreInUseByMany);
+    return Message(key, {{L"programs", listInProse(holders)},
+                         {L"file", lastComponent(filesLeft.front())},
+                         {L"count", std::to_wstring(others)},
+                         {L"folder", folder}});
 }
 
 } // namespace gls

@@ -2,6 +2,8 @@
 // where the system could tell which they are, and the sentences of old where it could not.
 #pragma once
 
+#include "texts.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -17,14 +19,11 @@ std::vector<std::wstring> holderNames(const std::vector<std::wstring>& listed);
 
 // An install or update that ended because the file could not be moved aside. `holders` are the
 // programs that hold it, each once; with none it is "Another program".
-std::wstring fileInUseMessage(const std::vector<std::wstring>& holders, const std::wstring& fileName);
+Message fileInUseMessage(const std::vector<std::wstring>& holders, const std::wstring& fileName);
 
 // An uninstall that left files in the folder: `filesLeft` the paths of the files that stayed,
 // `holders` the programs that hold any of them, each once.
-std::wstring filesLeftInUseMessage(const std::vector<std::wstring>& holders, const std::vector<std::wstring>& filesLeft,
-                                   const std::wstring& folder);
-
-// Names as a sentence lists them: "A", "A and B", "A, B and C".
-std::wstring namesInProse(const std::vector<std::wstring>& names);
+Message filesLeftInUseMessage(const std::vector<std::wstring>& holders, const std::vector<std::wstring>& filesLeft,
+                              const std::wstring& folder);
 
 } // namespace gls

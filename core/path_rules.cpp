@@ -143,4 +143,9 @@ bool samePath(const std::wstring& a, const std::wstring& b)
     return asciiLower(lexicallyNormal(a)) == asciiLower(lexicallyNormal(b));
 }
 
+bool isStrictlyInside(const std::wstring& path, const std::wstring& folder)
+{
+    return isInsideFolder(path, folder) && !isInsideFolder(folder, path);
+}
+
 } // namespace gls

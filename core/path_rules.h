@@ -32,6 +32,9 @@ std::wstring parentPath(const std::wstring& path);
 // trailing separators ignored. An empty folder contains nothing.
 bool isInsideFolder(const std::wstring& path, const std::wstring& folder);
 
+// A path inside a folder and not the folder itself, compared the same way.
+bool isStrictlyInside(const std::wstring& path, const std::wstring& folder);
+
 // The last component: the text after the last separator, or the whole text without one.
 std::wstring lastComponent(const std::wstring& path);
 

@@ -1,19 +1,27 @@
-// The product's names: the app's files and shortcut, the setup's own names, and the names of the
-// setup's work inside the install folder. Each name lives here once.
+// The product's names: the app's files and shortcut, the publisher, the setup's own names, and the
+// names of the setup's work inside the install folder. Each name lives here once; the resource
+// script takes the macros for the version block.
 #pragma once
 
-#include <cstddef>
-#include <string>
-
+// The app's name: its default folder and settings folder, the installed-apps entry, the wordmark.
+#define GLS_APP_NAME "Glimmerline"
+// Who publishes it: the installed-apps entry's "Publisher" and the version block's company.
+#define GLS_PUBLISHER "Edda Rowan"
+// The message boxes' caption, the window's title when it installs, the version block's description.
+#define GLS_SETUP_TITLE "Glimmerline Setup"
 // The uninstaller's name, wide for paths and as bytes where it stands beside the payload's names.
 #define GLS_UNINSTALLER_NAME "Uninstall.exe"
 // Work names begin with this; a later run clears what an interrupted one left behind.
 #define GLS_WORK_PREFIX ".glsetup-"
 
+#ifndef RC_INVOKED
+#include <cstddef>
+#include <string>
+
 namespace gls {
 
-// The app's name: its default folder and settings folder, the installed-apps entry, the wordmark.
-inline constexpr wchar_t kAppName[] = L"Glimmerline";
+inline constexpr wchar_t kAppName[] = L"" GLS_APP_NAME;
+inline constexpr wchar_t kPublisherName[] = L"" GLS_PUBLISHER;
 inline constexpr wchar_t kAppExe[] = L"Glimmerline.exe";
 inline constexpr wchar_t kShortcutName[] = L"Glimmerline.lnk";
 
@@ -27,8 +35,6 @@ inline std::wstring uninstallCopyName(unsigned long processId)
     return kUninstallCopyPrefix + std::to_wstring(processId) + L".exe";
 }
 
-// The message boxes' caption and the window's title when it installs.
-inline constexpr wchar_t kSetupTitle[] = L"Glimmerline Setup";
 
 inline constexpr wchar_t kWorkPrefix[] = L"" GLS_WORK_PREFIX;
 inline constexpr char kWorkPrefixBytes[] = GLS_WORK_PREFIX;
@@ -57,3 +63,4 @@ inline std::wstring workName(const wchar_t* prefix, unsigned long processId, uns
 inline constexpr std::size_t kLongestWorkFolderName = sizeof(kOldFilesPrefix) / sizeof(wchar_t) - 1 + 1 + 8 + 1 + 1;
 
 } // namespace gls
+#endif

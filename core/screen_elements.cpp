@@ -2,6 +2,7 @@
 #include "screen_elements.h"
 
 #include "screen_texts.h"
+#include "texts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,7 +36,7 @@ std::vector<ScreenElement> screenElements(const ScreenState& s, const ScreenLayo
     }
     if (s.screen == Screen::Welcome) {
         // The whole folder, though it may be drawn shortened, and said to be the install folder.
-        text(ElementKind::Folder, L"Install folder: " + s.installFolder, l.folderPath);
+        text(ElementKind::Folder, say(Txt::ReaderInstallFolder, {{L"folder", s.installFolder}}), l.folderPath);
         control(Target::Change, linkText(Target::Change));
     }
     control(Target::Checkbox, checkboxLabel(s));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "exit_code.h"
+#include "texts.h"
 
 #include <cstdint>
 #include <string>
@@ -33,11 +34,11 @@ struct ScreenState {
     bool mediaFeaturePackMissing = false;
     std::uint32_t osBuild = 0;
     float progress = 0.0f;
-    std::wstring progressText;
+    Txt progressStep = Txt::StepGettingReady;
     bool closingApp = false;
     bool appRunsAsAdmin = false; // the close screen: the app refused to be closed for lack of rights
-    std::wstring errorText;
-    std::wstring folderProblem;
+    Message error;
+    Message folderProblem;
     bool liveScriptKept = false;
     bool uninstallerLeft = false; // this uninstaller's own file stays in the install folder
     std::wstring liveProtectedFolder; // a folder of Live's that Windows protects, where files stay

@@ -3,7 +3,7 @@
 
 #include "core/args.h"
 #include "core/windows_version.h"
-#include "install/app_in_folder.h"
+#include "installation/app_in_folder.h"
 #include "install/folder_choice.h"
 #include "install/install_folder.h"
 #include "install/install_job.h"
@@ -13,6 +13,7 @@
 #include "platform/file_identity.h"
 #include "platform/log.h"
 #include "platform/message_box.h"
+#include "platform/single_instance.h"
 #include "platform/system_checks.h"
 #include "platform/unique_handle.h"
 #include "process/running_app.h"
@@ -24,12 +25,6 @@ namespace gls {
 
 namespace {
 
-std::uint32_t closeBudget(const Env& env, const Args& args)
-{
-    if (env.closeTimeoutMs != 0) return static_cast<std::uint32_t>(env.closeTimeoutMs);
-    return args.start ? 60000 : 15000;
-}
-
 ExitCode installSilently(const Env& env, const Args& args, const Payload& payload, const std::wstring& folder,
                     bool keepDesktopShortcut, std::wstring& reason)
 {
@@ -40,7 +35,7 @@ ExitCode installSilently(const Env& env, const Args& args, const Payload& payloa
         reason = L"this Windows is too old";
         return ExitCode::Failed;
     }
-    std::uint32_t budget = closeBudget(env, args);
+    std::uint32_t budget = appCloseBudgetMs(env, args.start);
     ULONGLONG start = ::GetTickCount64();
     if (findRunningApp(env, folder).running()) {
         CloseOutcome closing = askAppToClose(env, folder, budget);
@@ -58,9 +53,9 @@ ExitCode installSilently(const Env& env, const Args& args, const Payload& payloa
             return ExitCode::AppDidNotClose;
         }
     }
-    InstallResult result = installApp(env, payload, folder, keepDesktopShortcut, [](float, const std::wstring&) {});
+    InstallResult result = installApp(env, payload, folder, keepDesktopShortcut, [](float, Txt) {});
     if (!result.ok) {
-        logLine(L"failed: %ls", result.message.c_str());
+        logLine(L"failed: %ls", sayInEnglish(result.message).c_str());
         reason = result.reason.empty() ? L"it did not go in" : result.reason;
         return ExitCode::Failed;
     }
@@ -81,9 +76,7 @@ ExitCode reportAlreadyRunning(const Env& env, const Args& args)
         }
         return ExitCode::AnotherSetupRuns;
     }
-    const wchar_t text[] = L"Glimmerline Setup is already running.";
-    logLine(L"%ls", text);
-    if (!env.testMode) showMessage(text, MB_ICONINFORMATION);
+    tellUser(env, false, Txt::BoxAlreadyRunning);
     return ExitCode::AnotherSetupRuns;
 }
 
@@ -91,9 +84,7 @@ ExitCode doInstall(const Env& env, const Args& args, std::wstring& reason)
 {
     Checked<Payload> sound = checkPayload(loadPayload());
     if (!sound.ok()) {
-        const wchar_t text[] = L"This setup file is damaged or incomplete. Download it again.";
-        logLine(L"%ls", text);
-        if (!args.silent && !env.testMode) showMessage(text, MB_ICONINFORMATION);
+        tellUser(env, args.silent, Txt::ErrorSetupDamaged);
         logLine(L"payload: %ls", sound.problem.c_str());
         reason = L"the download was damaged";
         return ExitCode::SetupDamaged;
@@ -103,10 +94,8 @@ ExitCode doInstall(const Env& env, const Args& args, std::wstring& reason)
     // Held until the process ends, the update result and the app's restart included: the owner is
     // static, so the handle is closed only as the process exits.
     static UniqueKernelHandle mutex;
-    HANDLE created = ::CreateMutexW(nullptr, TRUE, env.mutexName.c_str());
-    DWORD error = ::GetLastError();
-    mutex.reset(created);
-    if (!mutex || error == ERROR_ALREADY_EXISTS) {
+    mutex = takeSetupMutex(env);
+    if (!mutex) {
         reason = L"another setup was running";
         return reportAlreadyRunning(env, args);
     }
@@ -114,7 +103,7 @@ ExitCode doInstall(const Env& env, const Args& args, std::wstring& reason)
 
     FolderChoice choice = chooseInstallFolder(env, args);
     if (!choice.givenProblem.empty() && args.silent) {
-        logLine(L"/D=%ls: %ls", args.installDir.c_str(), choice.givenProblem.c_str());
+        logLine(L"/D=%ls: %ls", args.installDir.c_str(), sayInEnglish(choice.givenProblem).c_str());
         reason = L"its folder can't be used";
         return ExitCode::StartedWrongly;
     }

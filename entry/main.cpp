@@ -4,7 +4,7 @@
 #include "core/path_rules.h"
 #include "core/product.h"
 #include "core/version.h"
-#include "install/app_in_folder.h"
+#include "installation/app_in_folder.h"
 #include "install/folder_choice.h"
 #include "install_run.h"
 #include "platform/command_line.h"
@@ -16,6 +16,7 @@
 #include "process/open_app.h"
 #include "snapshot/ui_snapshots.h"
 #include "uninstall/stale_copies.h"
+#include "uninstall/handoff.h"
 #include "uninstall_run.h"
 #include "update_result.h"
 
@@ -70,9 +71,7 @@ ExitCode run()
     std::wstring reason;
     ExitCode result = ExitCode::Done;
     if (!args.unknownSwitch.empty()) {
-        std::wstring text = L"Setup does not know the switch " + args.unknownSwitch + L".";
-        logLine(L"%ls", text.c_str());
-        if (!args.silent && !env.testMode) showMessage(text.c_str(), MB_ICONINFORMATION);
+        tellUser(env, args.silent, Message(Txt::BoxUnknownSwitch, {{L"switch", args.unknownSwitch}}));
         reason = L"it was started wrongly";
         result = ExitCode::StartedWrongly;
     } else if (args.uninstall) {

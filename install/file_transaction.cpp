@@ -26,8 +26,6 @@ namespace gls {
 
 namespace {
 
-const wchar_t kCopying[] = L"Copying files";
-
 using Step = JournalEntry::Step;
 // Names as the file system compares them: letter case ignored.
 using NameSet = std::set<std::wstring, FileNameLess>;
@@ -37,7 +35,7 @@ constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_H
                                       FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED |
                                       FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_TEMPORARY;
 
-bool fail(InstallResult& result, std::wstring message, const wchar_t* reason)
+bool fail(InstallResult& result, Message message, const wchar_t* reason)
 {
     result.ok = false;
     result.message = std::move(message);
@@ -45,13 +43,12 @@ bool fail(InstallResult& result, std::wstring message, const wchar_t* reason)
     return false;
 }
 
-std::wstring unfinishedRollbackMessage(const CopyPhase& phase)
+Message unfinishedRollbackMessage(const CopyPhase& phase)
 {
-    return L"Setup could not finish, and could not put every old file back: they are in " + phase.oldFilesDir +
-           L". Run Setup again.";
+    return Message(Txt::ErrorRollbackUnfinished, {{L"folder", phase.oldFilesDir}});
 }
 
-std::wstring inUseMessage(const CopyPhase& phase, const std::wstring& path, bool allBack)
+Message inUseMessage(const CopyPhase& phase, const std::wstring& path, bool allBack)
 {
     return allBack ? fileInUseMessage(programsHolding({path}), lastComponent(path)) : unfinishedRollbackMessage(phase);
 }
@@ -62,11 +59,9 @@ constexpr DWORD kErrorVirusInfected = 225;
 constexpr DWORD kErrorVirusDeleted = 226;
 bool blockedByScanner(DWORD error) { return error == kErrorVirusInfected || error == kErrorVirusDeleted; }
 
-std::wstring scannerMessage(const CopyPhase& phase, const std::wstring& path, bool allBack)
+Message scannerMessage(const CopyPhase& phase, const std::wstring& path, bool allBack)
 {
-    return allBack ? L"Windows Security or another virus scanner blocked " + lastComponent(path) +
-                         L". Check what it found, then run Setup again. Nothing was changed."
-                   : unfinishedRollbackMessage(phase);
+    return allBack ? Message(Txt::ErrorScannerBlocked, {{L"file", lastComponent(path)}}) : unfinishedRollbackMessage(phase);
 }
 
 bool heldByAnother(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
@@ -205,11 +200,7 @@ bool clearTheWay(CopyPhase& phase, InstallResult& result)
     auto refuse = [&](const std::wstring& path) {
         logLine(L"in the way, and not Glimmerline's: %ls", path.c_str());
         removeTree(phase.stagingDir);
-        return fail(result,
-                    L"Setup needs the place of " + path +
-                        L" for Glimmerline's files, and what is there is not Glimmerline's. Move it elsewhere, then "
-                        L"run Setup again. Nothing was changed.",
-                    L"something was in the way");
+        return fail(result, Message(Txt::ErrorInTheWay, {{L"path", path}}), L"something was in the way");
     };
     for (const PlannedFile& f : phase.files) {
         // The setup never makes a link: one on the way to a new file, or in its place, is the
@@ -251,9 +242,7 @@ bool prepareFolder(CopyPhase& phase, InstallResult& result)
     if (!writeWholeFile(probePath, probe, 1)) {
         DWORD error = ::GetLastError();
         logLine(L"can't write in %ls: %ls", phase.installDir.c_str(), systemErrorText(error).c_str());
-        return fail(result,
-                    L"Windows did not let Setup write in " + phase.installDir +
-                        L". Pick a folder in your own user folder, or check that the drive has room.",
+        return fail(result, Message(Txt::ErrorCannotWriteFolder, {{L"folder", phase.installDir}}),
                     L"its folder can't be written");
     }
     (void)deleteFile(probePath);
@@ -289,18 +278,19 @@ bool stageFiles(CopyPhase& phase, const ProgressCallback& progress, InstallResul
             logLine(L"can't write %ls: %ls", f.stagedPath.c_str(), systemErrorText(error).c_str());
             removeTree(phase.stagingDir);
             if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) {
-                return fail(result, L"The drive is full. Make some room and run Setup again.", L"the drive is full");
+                return fail(result, Txt::ErrorDriveFull, L"the drive is full");
             }
             if (blockedByScanner(error)) {
                 return fail(result, scannerMessage(phase, f.finalPath, true), L"a virus scanner blocked a file");
             }
             return fail(result,
-                        L"Setup could not write its files in " + phase.installDir + L": " + systemErrorText(error) + L".",
+                        Message(Txt::ErrorCannotWriteFiles,
+                                {{L"folder", phase.installDir}, {L"error", systemErrorText(error)}}),
                         L"its folder can't be written");
         }
         staged += f.size;
         // The ratio first, so that the last file lands on exactly 0.75.
-        progress(0.75f * static_cast<float>(static_cast<double>(staged) / total), kCopying);
+        progress(0.75f * static_cast<float>(static_cast<double>(staged) / total), Txt::StepCopying);
     }
     return true;
 }
@@ -324,10 +314,9 @@ bool verifyStaged(CopyPhase& phase, const ProgressCallback& progress, InstallRes
         if (read == ReadBack::Unreadable && blockedByScanner(error)) {
             return fail(result, scannerMessage(phase, f.finalPath, true), L"a virus scanner blocked a file");
         }
-        return fail(result, L"A file did not read back as it was written. Check the drive, then run Setup again.",
-                    L"a file did not read back");
+        return fail(result, Txt::ErrorReadBack, L"a file did not read back");
     }
-    progress(0.8f, kCopying);
+    progress(0.8f, Txt::StepCopying);
     return true;
 }
 
@@ -357,14 +346,14 @@ bool swapFiles(CopyPhase& phase, const ProgressCallback& progress, InstallResult
                 return fail(result, scannerMessage(phase, f.finalPath, back), L"a virus scanner blocked a file");
             }
             return fail(result,
-                        back ? L"Setup could not put " + lastComponent(f.finalPath) + L" in place: " +
-                                   systemErrorText(error) + L". Nothing was changed."
+                        back ? Message(Txt::ErrorCannotPlace,
+                                       {{L"file", lastComponent(f.finalPath)}, {L"error", systemErrorText(error)}})
                              : unfinishedRollbackMessage(phase),
                         L"a file could not be moved");
         }
         phase.journal.push_back(std::move(entry));
     }
-    progress(0.88f, kCopying);
+    progress(0.88f, Txt::StepCopying);
     return true;
 }
 

@@ -16,7 +16,7 @@ FolderChoice chooseInstallFolder(const Env& env, const Args& args)
     // No programs folder may be known, or only one that is no whole path.
     if (!isFolderBelowRoot(choice.folder)) choice.folder.clear();
     if (args.installDirGiven) {
-        Checked<std::wstring> given = checkInstallFolder(env, args.installDir);
+        FolderCheck given = checkInstallFolder(env, args.installDir);
         if (given.ok()) {
             choice.folder = given.value;
         } else {

@@ -2,7 +2,8 @@
 // app again after an update.
 #pragma once
 
-#include "existing_install.h"
+#include "core/texts.h"
+#include "installation/existing_install.h"
 
 #include <string>
 
@@ -15,7 +16,7 @@ struct FolderChoice {
     ExistingInstall existing;  // the registered installation, as the lookup found it
     std::wstring folder;       // a usable "/D=" folder, else the installation's, else the default;
                                // empty when none of them is a whole path
-    std::wstring givenProblem; // why a "/D=" folder could not be used; empty otherwise
+    Message givenProblem;      // why a "/D=" folder could not be used; empty otherwise
 };
 
 FolderChoice chooseInstallFolder(const Env& env, const Args& args);

@@ -1,7 +1,7 @@
 // The install folder for a folder the user picked.
 #include "folder_from_pick.h"
 
-#include "app_in_folder.h"
+#include "installation/app_in_folder.h"
 #include "core/ascii_case.h"
 #include "core/path_join.h"
 #include "core/path_rules.h"

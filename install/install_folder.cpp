@@ -59,31 +59,31 @@ bool onAnotherComputer(const std::wstring& folder)
 
 } // namespace
 
-Checked<std::wstring> checkInstallFolder(const Env& env, const std::wstring& text)
+FolderCheck checkInstallFolder(const Env& env, const std::wstring& text)
 {
-    Checked<std::wstring> typed = checkTypedFolder(text);
+    FolderCheck typed = checkTypedFolder(text);
     if (!typed.ok()) return typed;
 
     wchar_t resolved[kFullPathBuffer];
     DWORD length = ::GetFullPathNameW(typed.value.c_str(), kFullPathBuffer, resolved, nullptr);
-    if (length == 0 || length >= kFullPathBuffer) return refused<std::wstring>(L"That folder's path is too long.");
-    Checked<std::wstring> full = checkFullFolder(std::wstring(resolved, length));
+    if (length == 0 || length >= kFullPathBuffer) return refused<std::wstring>(Message(Txt::FolderPathTooLong));
+    FolderCheck full = checkFullFolder(std::wstring(resolved, length));
     if (!full.ok()) return full;
-    if (onAnotherComputer(full.value)) return refused<std::wstring>(kNetworkFolderProblem);
+    if (onAnotherComputer(full.value)) return refused<std::wstring>(Message(Txt::FolderNotOnThisPc));
 
     bool there = entryExists(full.value);
     if (there && !isFolder(full.value)) {
-        return refused<std::wstring>(L"There is a file of that name there. Pick another folder.");
+        return refused<std::wstring>(Message(Txt::FolderIsAFile));
     }
     if (env.testMode && !isInsideFolder(full.value, env.testRoot)) {
-        return refused<std::wstring>(L"(test) The folder is outside the test folder.");
+        return refused<std::wstring>(Message(Txt::TestOutsideTestFolder));
     }
     full = checkNotUserFolder(std::move(full.value), env.userFolders);
     if (!full.ok()) return full;
     // Another spelling of one of them: a link to it, a short name, letters beyond ASCII in another case.
     for (const std::wstring& own : env.userFolders) {
         if (there && !own.empty() && sameFolderOnDisk(full.value, own)) {
-            return refused<std::wstring>(kUserFolderProblem);
+            return refused<std::wstring>(Message(Txt::FolderUsersOwn));
         }
     }
     return full;

@@ -1,7 +1,7 @@
 // The install job, step by step.
 #include "install_job.h"
 
-#include "apps_entry.h"
+#include "installation/apps_entry.h"
 #include "core/path_rules.h"
 #include "core/payload_archive.h"
 #include "core/product.h"
@@ -12,7 +12,7 @@
 #include "platform/log.h"
 #include "platform/own_path.h"
 #include "platform/unique_handle.h"
-#include "shortcuts.h"
+#include "installation/shortcuts.h"
 
 #include <windows.h>
 
@@ -22,7 +22,7 @@ namespace gls {
 
 namespace {
 
-InstallResult failed(std::wstring message, const wchar_t* reason)
+InstallResult failed(Message message, const wchar_t* reason)
 {
     InstallResult result;
     result.message = std::move(message);
@@ -66,9 +66,9 @@ InstallResult installApp(const Env& env, const Payload& payload, const std::wstr
         return failed(checkInstallFolder(env, installDir).problem, L"its folder can't be used");
     }
     if (env.testMode && !isInsideFolder(installDir, env.testRoot)) {
-        return failed(L"(test) The folder is outside the test folder.", L"(test) the folder is outside the test folder");
+        return failed(Txt::TestOutsideTestFolder, L"(test) the folder is outside the test folder");
     }
-    progress(0.0f, L"Getting ready");
+    progress(0.0f, Txt::StepGettingReady);
     createFolders(installDir);
 
     InstallResult result;
@@ -79,13 +79,12 @@ InstallResult installApp(const Env& env, const Payload& payload, const std::wstr
     for (const PayloadEntry& e : payload.entries) {
         if (!planFile(phase, e.name, e.data, e.size)) {
             logLine(L"payload: a name is not valid UTF-8");
-            return failed(L"This setup file is damaged or incomplete. Download it again.", L"the download was damaged");
+            return failed(Txt::ErrorSetupDamaged, L"the download was damaged");
         }
     }
     OwnFile uninstaller;
     if (!mapOwnFile(uninstaller)) {
-        return failed(L"Setup could not read its own file. Download it again and run it from your Downloads folder.",
-                      L"the setup was unreadable");
+        return failed(Txt::ErrorOwnFileUnreadable, L"the setup was unreadable");
     }
     planFile(phase, kUninstallerPayloadName, uninstaller.bytes(), uninstaller.size);
 
@@ -96,16 +95,15 @@ InstallResult installApp(const Env& env, const Payload& payload, const std::wstr
     takeOutOldFiles(phase);
     cleanUp(phase);
 
-    progress(0.92f, L"Adding Glimmerline to Windows");
+    progress(0.92f, Txt::StepAddingToWindows);
     if (!writeAppsEntry(env, installDir, phase.totalBytes)) {
-        return failed(L"Glimmerline is copied, but Windows did not let Setup add it to its list of apps.",
-                      L"Windows did not list it");
+        return failed(Txt::ErrorNotListed, L"Windows did not list it");
     }
-    progress(0.96f, L"Adding the shortcuts");
+    progress(0.96f, Txt::StepAddingShortcuts);
     ShortcutsMissing missing = makeShortcuts(env, installDir, desktopShortcut);
     result.startMenuShortcutMissing = missing.startMenu;
     result.desktopShortcutMissing = missing.desktop;
-    progress(1.0f, L"Done");
+    progress(1.0f, Txt::StepDone);
     logLine(L"installed %zu files", phase.files.size());
     result.ok = true;
     return result;

@@ -116,6 +116,12 @@ RunningApp findRunningApp(const Env& env, const std::wstring& installFolder)
     return app;
 }
 
+std::uint32_t appCloseBudgetMs(const Env& env, bool updateRun)
+{
+    if (env.closeTimeoutMs != 0) return static_cast<std::uint32_t>(env.closeTimeoutMs);
+    return updateRun ? 60000 : 15000;
+}
+
 CloseOutcome askAppToClose(const Env& env, const std::wstring& installFolder, std::uint32_t budgetMs)
 {
     ULONGLONG start = ::GetTickCount64();

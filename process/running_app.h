@@ -30,6 +30,10 @@ enum class CloseOutcome {
 
 // Posts WM_CLOSE once to each app window and waits until windows and processes are gone. An app
 // that the system shields from this setup is reported at once, not waited for.
+// How long the app is given to close before a job: 15 s, 60 s in an updater's run (its app may
+// be saving), or the test mode's own time.
+std::uint32_t appCloseBudgetMs(const Env& env, bool updateRun);
+
 [[nodiscard]] CloseOutcome askAppToClose(const Env& env, const std::wstring& installFolder, std::uint32_t budgetMs);
 
 // Ends every process of the app, as the user asked. True when all were ended and nothing is found after.

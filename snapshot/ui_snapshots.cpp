@@ -89,12 +89,12 @@ std::vector<Scene> buildScenes()
         scene(L"2_welcome_folder_problem", Screen::Welcome,
               [](ScreenState& s) {
                   s.installFolder = L"C:\\";
-                  s.folderProblem = L"Pick a folder, not a whole drive.";
+                  s.folderProblem = Txt::FolderWholeDrive;
               }),
         scene(L"2_welcome_folder_network", Screen::Welcome,
               [](ScreenState& s) {
                   s.installFolder = L"\\\\studio-nas\\apps\\Glimmerline";
-                  s.folderProblem = kNetworkFolderProblem;
+                  s.folderProblem = Txt::FolderNotOnThisPc;
               }),
         scene(L"3_close_app", Screen::CloseApp, none),
         scene(L"3_close_app_admin", Screen::CloseApp, [](ScreenState& s) { s.appRunsAsAdmin = true; }),
@@ -102,12 +102,12 @@ std::vector<Scene> buildScenes()
         scene(L"4_progress_closing", Screen::Progress,
               [](ScreenState& s) {
                   s.closingApp = true;
-                  s.progressText = L"Waiting for Glimmerline to close";
+                  s.progressStep = Txt::StepWaitingForApp;
               }),
         scene(L"4_progress_45", Screen::Progress,
               [](ScreenState& s) {
                   s.progress = 0.45f;
-                  s.progressText = L"Copying files";
+                  s.progressStep = Txt::StepCopying;
               }),
         scene(L"5_done", Screen::Done, none, Target::Primary),
         scene(L"5_done_focus_primary", Screen::Done, none, Target::None, Target::Primary),
@@ -118,7 +118,7 @@ std::vector<Scene> buildScenes()
               }),
         scene(L"6_error", Screen::Error,
               [](ScreenState& s) {
-                  s.errorText = L"Another program has so_hook.dll open. Close it, then run Setup again. Nothing was changed.";
+                  s.error = Message(Txt::ErrorFileInUse, {{L"file", L"so_hook.dll"}});
               }),
         scene(L"7_remove_confirm", Screen::RemoveConfirm, [](ScreenState& s) { s.uninstalling = true; }),
         scene(L"7_remove_confirm_ticked", Screen::RemoveConfirm,
@@ -131,7 +131,7 @@ std::vector<Scene> buildScenes()
               [](ScreenState& s) {
                   s.uninstalling = true;
                   s.progress = 0.6f;
-                  s.progressText = L"Removing the shortcuts";
+                  s.progressStep = Txt::StepRemovingShortcuts;
               }),
         scene(L"9_removed_kept", Screen::Removed, [](ScreenState& s) { s.uninstalling = true; }),
         scene(L"9_removed_all", Screen::Removed,
@@ -163,8 +163,8 @@ std::vector<Scene> buildScenes()
         scene(L"a_remove_error", Screen::Error,
               [](ScreenState& s) {
                   s.uninstalling = true;
-                  s.errorText = L"Some of Glimmerline' files are in use and stay in C:\\Users\\A Tester\\AppData\\Local\\"
-                                L"Programs\\Glimmerline. Delete that folder after a restart.";
+                  s.error = Message(Txt::ErrorFilesInUse,
+                                    {{L"folder", L"C:\\Users\\A Tester\\AppData\\Local\\Programs\\Glimmerline"}});
               }),
     };
 }

@@ -2,7 +2,7 @@
 #include "folder_pick.h"
 
 #include "core/path_rules.h"
-#include "install/app_in_folder.h"
+#include "installation/app_in_folder.h"
 #include "install/folder_from_pick.h"
 #include "install/install_folder.h"
 #include "platform/file_identity.h"
@@ -29,14 +29,14 @@ std::wstring pickerStartFolder(std::wstring path)
 void applyPickedFolder(const Env& env, ScreenState& state, const std::wstring& picked,
                        const std::wstring& startFolder, const std::wstring& startVersion)
 {
-    Checked<std::wstring> checked = checkInstallFolder(env, installFolderFromPick(picked));
+    FolderCheck checked = checkInstallFolder(env, installFolderFromPick(picked));
     if (!checked.ok()) {
         state.folderProblem = checked.problem;
         return;
     }
     const std::wstring& folder = checked.value;
     state.installFolder = folder;
-    state.folderProblem.clear();
+    state.folderProblem = {};
     state.appInFolder = appInFolder(folder);
     bool same = !startFolder.empty() && sameFolderOnDisk(folder, startFolder);
     state.installedVersion = same ? startVersion : std::wstring();

@@ -146,7 +146,7 @@ void paintScreen(const Painter& p, const ScreenState& s, Target hover, Target pr
     Colours c = coloursOf(p.palette);
     p.target->Clear(toD2D(c.background));
     drawWordmark(p, {24, 22, 416, 58});
-    drawText(p, std::wstring(L"Version ") + kSetupVersion, {24, 30, 416, 56},
+    drawText(p, say(Txt::VersionLabel, {{L"version", kSetupVersion}}), {24, 30, 416, 56},
              style(12.5f, 400, c.secondary, HAlign::Trailing, VAlign::Centre, false));
     drawWave(p, l.wave, 98, waveFill(s));
     drawText(p, titleText(s), l.title, style(17, 600, c.text, HAlign::Leading, VAlign::Centre, false));
@@ -155,7 +155,7 @@ void paintScreen(const Painter& p, const ScreenState& s, Target hover, Target pr
     if (s.screen == Screen::Welcome) {
         TextStyle label = style(15, 600, c.text, HAlign::Leading, VAlign::Centre, false);
         label.family = &p.fonts->titleFamily;
-        drawText(p, L"Folder", l.folderLabel, label);
+        drawText(p, say(Txt::FolderLabel), l.folderLabel, label);
         TextStyle path = style(14, 400, c.text, HAlign::Leading, VAlign::Centre, false);
         path.fitsByMeasure = true; // shortened in the middle until it fits
         drawText(p, l.folderText, l.folderPath, path);

@@ -17,7 +17,7 @@ struct WindowParams {
     const Payload* payload = nullptr; // none when uninstalling
     bool uninstalling = false;
     std::wstring installFolder;
-    std::wstring folderProblem; // shown under the folder from the start; empty when there is none
+    Message folderProblem; // shown under the folder from the start; empty when there is none
     bool desktopShortcut = false;
     bool appInFolder = false;
     std::wstring installedVersion;

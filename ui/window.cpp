@@ -94,8 +94,8 @@ ExitCode Window::run()
     int x = place.work.left + (workWidth - place.fit.width) / 2;
     int y = place.work.top + (workHeight - place.fit.height) / 2;
 
-    const wchar_t* title = params_.uninstalling ? L"Remove Glimmerline" : kSetupTitle;
-    HWND created = ::CreateWindowExW(0, env_.setupWindowClass.c_str(), title, kSetupWindowStyle, x, y,
+    std::wstring title = say(params_.uninstalling ? Txt::RemoveWindowTitle : Txt::SetupTitle);
+    HWND created = ::CreateWindowExW(0, env_.setupWindowClass.c_str(), title.c_str(), kSetupWindowStyle, x, y,
                                      place.fit.width, place.fit.height, nullptr, nullptr, instance, this);
     if (!created) return ExitCode::Failed;
 
@@ -245,7 +245,7 @@ void Window::paint()
     }
     {
         std::lock_guard<std::mutex> lock(progressLock_);
-        state_.progressText = sharedProgressText_;
+        state_.progressStep = sharedProgressStep_;
     }
     renderTarget_->BeginDraw();
     ComPtr<ID2D1SolidColorBrush> brush;

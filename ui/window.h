@@ -158,7 +158,7 @@ private:
     ExitCode result_ = ExitCode::Cancelled;
     std::thread worker_;
     std::mutex progressLock_;
-    std::wstring sharedProgressText_;
+    Txt sharedProgressStep_ = Txt::StepGettingReady;
     InstallResult installResult_;
     UninstallResult uninstallResult_;
     std::vector<LeftFile> retryKept_;

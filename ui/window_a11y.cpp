@@ -15,7 +15,7 @@ std::vector<ScreenElement> Window::elements()
 {
     {
         std::lock_guard<std::mutex> lock(progressLock_);
-        state_.progressText = sharedProgressText_;
+        state_.progressStep = sharedProgressStep_;
     }
     return screenElements(state_, currentLayout());
 }

@@ -98,8 +98,8 @@ long roleOf(const ScreenElement& e)
 std::wstring defaultActionOf(const ScreenElement& e)
 {
     if (e.kind != ElementKind::Control) return {};
-    if (e.target == Target::Checkbox) return e.checked ? L"Uncheck" : L"Check";
-    return isLink(e.target) ? L"Jump" : L"Press";
+    if (e.target == Target::Checkbox) return say(e.checked ? Txt::ReaderUncheck : Txt::ReaderCheck);
+    return say(isLink(e.target) ? Txt::ReaderJump : Txt::ReaderPress);
 }
 
 // The element nearest to another in a direction on the screen, by the centres: distance along

@@ -30,7 +30,7 @@ void Window::onPrimary()
 {
     switch (state_.screen) {
     case Screen::Welcome: {
-        Checked<std::wstring> folder = checkInstallFolder(env_, state_.installFolder);
+        FolderCheck folder = checkInstallFolder(env_, state_.installFolder);
         if (!folder.ok()) {
             state_.folderProblem = folder.problem;
             ::InvalidateRect(hwnd_, nullptr, FALSE);
@@ -38,7 +38,7 @@ void Window::onPrimary()
             return;
         }
         state_.installFolder = folder.value;
-        state_.folderProblem.clear();
+        state_.folderProblem = {};
         if (findRunningApp(env_, folder.value).running()) {
             state_.appRunsAsAdmin = false;
             goTo(Screen::CloseApp);
@@ -126,7 +126,7 @@ void Window::onWorkDone(WorkOutcome outcome, Work work)
         state_.appRunsAsAdmin = true;
         goTo(Screen::CloseApp);
     } else if (outcome == WorkOutcome::NotEnded && endJob) {
-        state_.errorText = L"Windows did not let Setup end Glimmerline. Restart the computer, then run Setup again.";
+        state_.error = Txt::ErrorCannotEndApp;
         goTo(Screen::Error);
     } else if (work == Work::RetryLiveScript) {
         showLiveFilesLeft(retryKept_);
@@ -138,7 +138,7 @@ void Window::onWorkDone(WorkOutcome outcome, Work work)
         if (uninstallResult_.ok) {
             goTo(Screen::Removed);
         } else {
-            state_.errorText = uninstallResult_.message;
+            state_.error = uninstallResult_.message;
             goTo(Screen::Error);
         }
     } else if (installResult_.ok) {
@@ -146,7 +146,7 @@ void Window::onWorkDone(WorkOutcome outcome, Work work)
         state_.desktopShortcutMissing = installResult_.desktopShortcutMissing;
         goTo(Screen::Done);
     } else {
-        state_.errorText = installResult_.message;
+        state_.error = installResult_.message;
         goTo(Screen::Error);
     }
 }

@@ -113,7 +113,7 @@ void Window::pickFolder()
     FILEOPENDIALOGOPTIONS options = 0;
     dialog->GetOptions(&options);
     dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
-    dialog->SetTitle(L"Install Glimmerline in");
+    dialog->SetTitle(say(Txt::FolderPickerTitle).c_str());
     std::wstring start = pickerStartFolder(state_.installFolder);
     ComPtr<IShellItem> startItem;
     if (!start.empty() && SUCCEEDED(::SHCreateItemFromParsingName(start.c_str(), nullptr, IID_IShellItem,

@@ -35,7 +35,7 @@ void Window::runWork(Work work)
     state_.closingApp = isCloseJob(work) || isEndJob(work);
     {
         std::lock_guard<std::mutex> lock(progressLock_);
-        sharedProgressText_ = state_.closingApp ? L"Waiting for Glimmerline to close" : L"Getting ready";
+        sharedProgressStep_ = state_.closingApp ? Txt::StepWaitingForApp : Txt::StepGettingReady;
     }
     goTo(Screen::Progress);
     workFinished_ = false;
@@ -49,7 +49,7 @@ void Window::runWork(Work work)
         logLine(L"could not start the work: %hs", e.what());
         state_.closingApp = false;
         if (from == Screen::Welcome) {
-            state_.folderProblem = L"Windows did not let Setup start. Close some programs, then try again.";
+            state_.folderProblem = Txt::ErrorCannotStart;
         }
         goTo(from);
         announceChanges();
@@ -61,17 +61,17 @@ void Window::workerMain(WorkerCapture capture)
     ULONGLONG start = ::GetTickCount64();
     HWND hwnd = capture.hwnd;
     WorkOutcome outcome = WorkOutcome::Succeeded;
-    auto progress = [this, hwnd](float fraction, const std::wstring& text) {
+    auto progress = [this, hwnd](float fraction, Txt step) {
         {
             std::lock_guard<std::mutex> lock(progressLock_);
-            sharedProgressText_ = text;
+            sharedProgressStep_ = step;
         }
         WPARAM permille = static_cast<WPARAM>(std::lround(std::clamp(fraction, 0.0f, 1.0f) * 1000.0f));
         ::PostMessageW(hwnd, MsgProgress, permille, 0);
     };
 
     bool ready = true;
-    CloseOutcome closing = isCloseJob(capture.work) ? askAppToClose(env_, capture.installFolder, 15000)
+    CloseOutcome closing = isCloseJob(capture.work) ? askAppToClose(env_, capture.installFolder, appCloseBudgetMs(env_, false))
                                                     : CloseOutcome::Closed;
     if (closing != CloseOutcome::Closed) {
         outcome = closing == CloseOutcome::RefusedForRights ? WorkOutcome::RunsAsAdmin : WorkOutcome::NotClosed;
@@ -100,7 +100,7 @@ void Window::workerMain(WorkerCapture capture)
             logCaughtException();
             uninstallResult_ = {};
             installResult_ = {};
-            uninstallResult_.message = installResult_.message = L"Setup stopped on an unexpected error. Run Setup again.";
+            uninstallResult_.message = installResult_.message = Txt::ErrorUnexpected;
             outcome = WorkOutcome::Failed;
         }
     }

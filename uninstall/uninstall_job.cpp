@@ -6,10 +6,10 @@
 #include "core/path_join.h"
 #include "core/path_rules.h"
 #include "core/product.h"
-#include "install/app_in_folder.h"
-#include "install/apps_entry.h"
-#include "install/existing_install.h"
-#include "install/shortcuts.h"
+#include "installation/app_in_folder.h"
+#include "installation/apps_entry.h"
+#include "installation/existing_install.h"
+#include "installation/shortcuts.h"
 #include "live_files.h"
 #include "payload/payload.h"
 #include "payload/payload_name.h"
@@ -34,8 +34,6 @@
 namespace gls {
 
 namespace {
-
-const wchar_t kRemoving[] = L"Removing Glimmerline";
 
 // The names of the installation in the folder: the installed uninstaller's index, or this
 // setup's own where the folder holds the app or its uninstaller but no readable index. A folder
@@ -106,17 +104,16 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
     UninstallResult result;
     logLine(L"uninstall %ls (settings too: %ls)", installFolder.c_str(), removeSettings ? L"yes" : L"no");
     if (env.testMode && !isInsideFolder(installFolder, env.testRoot)) {
-        result.message = L"(test) The folder is outside the test folder.";
+        result.message = Txt::TestOutsideTestFolder;
         return result;
     }
-    progress(0.0f, kRemoving);
+    progress(0.0f, Txt::StepRemoving);
 
     std::vector<std::string> names = namesToRemove(installFolder);
     bool installationThere = true;
     if (names.empty() && targetExists(installFolder)) {
         if (appInFolder(installFolder)) {
-            result.message =
-                L"Setup cannot tell which files in " + installFolder + L" are Glimmerline'. Nothing was removed.";
+            result.message = Message(Txt::ErrorCannotTellFiles, {{L"folder", installFolder}});
             return result;
         }
         // An entry written by hand or by another tool that names a folder of the user's; or an
@@ -135,7 +132,7 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
         std::vector<std::wstring> listed;
         const float count = static_cast<float>(names.size() + 1);
         size_t handled = 0;
-        auto handledOne = [&] { progress(static_cast<float>(++handled) * 0.6f / count, kRemoving); };
+        auto handledOne = [&] { progress(static_cast<float>(++handled) * 0.6f / count, Txt::StepRemoving); };
         for (const std::string& name : names) {
             std::wstring relative = pathFromPayloadName(name);
             if (relative.empty() || sameFileName(relative, kUninstallerExe)) continue;
@@ -168,12 +165,12 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
         removeFolderIfEmpty(installFolder);
     }
 
-    progress(0.7f, L"Removing the shortcuts");
+    progress(0.7f, Txt::StepRemovingShortcuts);
     removeShortcutIfOurs(joinPath(env.startMenuPrograms, kShortcutName), installFolder);
     removeShortcutIfOurs(joinPath(env.desktopDir, kShortcutName), installFolder);
     if (!env.testMode) ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
 
-    progress(0.8f, L"Removing Glimmerline from Windows");
+    progress(0.8f, Txt::StepRemovingFromWindows);
     if (!ownsEntry) {
         logLine(L"the installed apps entry names another folder; kept");
     } else if (result.uninstallerLeft && running == RunningUninstaller::Starter) {
@@ -186,7 +183,7 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
 
     // Live's script and device serve whichever installation is left: while the entry names another
     // folder that still holds the app, they stay for it.
-    progress(0.85f, L"Removing the Live script");
+    progress(0.85f, Txt::StepRemovingLiveScript);
     ExistingInstall other = ownsEntry ? ExistingInstall() : findExistingInstall(env);
     if (other.found) {
         logLine(L"Live's files are kept for the installation in %ls", other.folder.c_str());
@@ -195,13 +192,13 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
     }
 
     if (removeSettings && !env.settingsDir.empty() && targetExists(env.settingsDir)) {
-        progress(0.92f, L"Removing your settings");
+        progress(0.92f, Txt::StepRemovingSettings);
         removeTree(env.settingsDir, &result.settingsFilesLeft);
         result.settingsRemoved = !targetExists(env.settingsDir);
         logLine(L"settings folder %ls: %ls", env.settingsDir.c_str(), result.settingsRemoved ? L"removed" : L"partly left");
     }
 
-    progress(1.0f, L"Done");
+    progress(1.0f, Txt::StepDone);
     result.ok = stayed.empty() && !namesPending;
     if (result.ok && result.uninstallerLeft && running == RunningUninstaller::ThisProcess) {
         logLine(L"nothing of Glimmerline is left but %ls, which this uninstaller runs: delete it once it has ended",

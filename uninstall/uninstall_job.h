@@ -2,7 +2,7 @@
 // the installed-apps entry, the Live script and device, and the settings when asked.
 #pragma once
 
-#include "install/install_result.h"
+#include "installation/progress.h"
 #include "live_files.h"
 
 #include <string>
@@ -19,7 +19,7 @@ enum class RunningUninstaller { None, Starter, ThisProcess };
 
 struct UninstallResult {
     bool ok = false;                           // every listed file of the install folder is gone
-    std::wstring message;                      // for the user, when not ok
+    Message message;                           // for the user, when not ok
     std::vector<LeftFile> liveFilesLeft;       // what stayed in Live's User Libraries, and why
     std::vector<std::wstring> settingsFilesLeft;
     bool settingsRemoved = false;

@@ -1,6 +1,7 @@
 // The sentences for files that other programs hold: no holder named, one, or several; one file or
 // several.
 #include "core/in_use_message.h"
+#include "core/texts.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +9,10 @@ using Names = std::vector<std::wstring>;
 
 TEST(InUseMessage, NamesInProse)
 {
-    EXPECT_EQ(gls::namesInProse({}), L"");
-    EXPECT_EQ(gls::namesInProse({L"Ableton Live"}), L"Ableton Live");
-    EXPECT_EQ(gls::namesInProse({L"Ableton Live", L"Explorer"}), L"Ableton Live and Explorer");
-    EXPECT_EQ(gls::namesInProse({L"A", L"B", L"C"}), L"A, B and C");
+    EXPECT_EQ(gls::listInProse({}), L"");
+    EXPECT_EQ(gls::listInProse({L"Ableton Live"}), L"Ableton Live");
+    EXPECT_EQ(gls::listInProse({L"Ableton Live", L"Explorer"}), L"Ableton Live and Explorer");
+    EXPECT_EQ(gls::listInProse({L"A", L"B", L"C"}), L"A, B and C");
 }
 
 TEST(InUseMessage, InstallNamesTheProgramsThatHoldTheFile)
@@ -31,7 +32,7 @@ TEST(InUseMessage, InstallNamesTheProgramsThatHoldTheFile)
          L"A, B and C have Glimmerline.vst3 open. Close them, then run Setup again. Nothing was changed."},
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(gls::fileInUseMessage(row.holders, L"Glimmerline.vst3"), row.message);
+        EXPECT_EQ(gls::sayInEnglish(gls::fileInUseMessage(row.holders, L"Glimmerline.vst3")), row.message);
     }
 }
 
@@ -49,9 +50,9 @@ TEST(InUseMessage, UninstallNamesTheProgramsAndWhatStays)
     const Row rows[] = {
         // Nobody named: the sentence of old, whatever stayed.
         {{}, {plugin},
-         L"Some of Glimmerline' files are in use and stay in " + folder + L". Delete that folder after a restart."},
+         L"Some of Glimmerline's files are in use and stay in " + folder + L". Delete that folder after a restart."},
         {{}, {plugin, hook},
-         L"Some of Glimmerline' files are in use and stay in " + folder + L". Delete that folder after a restart."},
+         L"Some of Glimmerline's files are in use and stay in " + folder + L". Delete that folder after a restart."},
         {{L"Ableton Live"}, {plugin},
          L"Ableton Live has Glimmerline.vst3 open, so it stays in " + folder +
              L". Close Ableton Live, then delete that folder."},
@@ -63,7 +64,7 @@ TEST(InUseMessage, UninstallNamesTheProgramsAndWhatStays)
          L"in " + folder + L". Close Ableton Live and Bitwig Studio, then delete that folder."},
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(gls::filesLeftInUseMessage(row.holders, row.files, folder), row.message);
+        EXPECT_EQ(gls::sayInEnglish(gls::filesLeftInUseMessage(row.holders, row.files, folder)), row.message);
     }
 }
 

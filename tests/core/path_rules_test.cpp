@@ -83,6 +83,6 @@ TEST(FolderRules, NetworkPathsAreFoldersOnAnotherComputer)
                                 L"\\\\\\server", L"\\Apps", L"\\\\", L""}) {
         EXPECT_FALSE(gls::isNetworkPath(path)) << testing::PrintToString(std::wstring(path));
     }
-    EXPECT_EQ(gls::checkFullFolder(L"\\\\server\\share\\Glimmerline\\").problem, gls::kNetworkFolderProblem);
-    EXPECT_EQ(gls::checkFullFolder(L"\\\\server\\share\\").problem, L"Pick a folder, not a whole drive.");
+    EXPECT_EQ(gls::sayInEnglish(gls::checkFullFolder(L"\\\\server\\share\\Glimmerline\\").problem), L"That folder is not on this PC. Pick one that is.");
+    EXPECT_EQ(gls::sayInEnglish(gls::checkFullFolder(L"\\\\server\\share\\").problem), L"Pick a folder, not a whole drive.");
 }

@@ -45,7 +45,7 @@ TEST(ScreenTexts, OneNoticeAtMostInItsOrder)
     EXPECT_EQ(gls::noticeText(s), L"Glimmerline is made for Windows 10 from version 2004.");
     s.osBuild = 19041;
     EXPECT_EQ(gls::noticeText(s), L"MP3 and M4A files need Windows' Media Feature Pack.");
-    s.folderProblem = L"Pick a folder to install into.";
+    s.folderProblem = gls::Txt::FolderPickOne;
     EXPECT_EQ(gls::noticeText(s), L"Pick a folder to install into.");
     s.screen = Screen::Done;
     EXPECT_EQ(gls::noticeText(s), L"");
@@ -68,7 +68,7 @@ TEST(ScreenTexts, ButtonsPerScreen)
     EXPECT_EQ(gls::secondaryLabel(removed), L"");
     removed.liveScriptKept = true;
     EXPECT_EQ(gls::secondaryLabel(removed), L"Try again");
-    EXPECT_EQ(gls::bodyText(removed), L"Live has Glimmerline' script open, so it stays in Live's User Library for now. "
+    EXPECT_EQ(gls::bodyText(removed), L"Live has Glimmerline's script open, so it stays in Live's User Library for now. "
                                       L"Close Live, then click Try again.");
     // Where Windows protects the library, trying again cannot help.
     removed.liveProtectedFolder = L"C:\\Docs\\User Library\\Remote Scripts";
@@ -124,7 +124,7 @@ TEST(ScreenTexts, ProgressTitleAndOldWindowsBody)
     EXPECT_EQ(gls::titleText(p), L"Removing");
     p.closingApp = true;
     EXPECT_EQ(gls::titleText(p), L"Closing Glimmerline");
-    p.progressText = L"Copying files";
+    p.progressStep = gls::Txt::StepCopying;
     EXPECT_EQ(gls::bodyText(p), L"Copying files");
 
     ScreenState old = on(Screen::OldWindows);

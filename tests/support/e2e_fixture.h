@@ -2,7 +2,7 @@
 // cleared before and after, and readers for the log and the result files.
 #pragma once
 
-#include "install/apps_entry.h"
+#include "installation/apps_entry.h"
 #include "platform/user_registry.h"
 #include "test_support.h"
 

@@ -20,7 +20,7 @@ struct ProgressLog {
     std::vector<std::pair<float, std::wstring>> reports;
     ProgressCallback callback()
     {
-        return [this](float f, const std::wstring& text) { reports.emplace_back(f, text); };
+        return [this](float f, Txt step) { reports.emplace_back(f, sayInEnglish(step)); };
     }
 };
 

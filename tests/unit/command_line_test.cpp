@@ -1,6 +1,6 @@
 // The command line as the system splits it: the uninstaller's copy reads its own line back, and
 // the program knows its own file.
-#include "entry/uninstall_run.h"
+#include "core/copy_command_line.h"
 #include "platform/command_line.h"
 #include "platform/own_path.h"
 

@@ -1,6 +1,6 @@
 // Finding a registered installation through the real registry (under the test key) and real files.
-#include "install/apps_entry.h"
-#include "install/existing_install.h"
+#include "installation/apps_entry.h"
+#include "installation/existing_install.h"
 #include "platform/shell_link.h"
 #include "platform/user_registry.h"
 #include "test_env.h"

@@ -1,5 +1,5 @@
 // The folder picker's rules: where the dialog opens, and what a picked folder does to the screen.
-#include "install/app_in_folder.h"
+#include "installation/app_in_folder.h"
 #include "install/folder_from_pick.h"
 #include "test_env.h"
 #include "ui/folder_pick.h"
@@ -56,7 +56,7 @@ TEST(FolderPick, PickedFoldersChangeTheWelcomeScreen)
     std::wstring before = state.installFolder;
     gls::applyPickedFolder(env, state, L"C:\\gls-elsewhere", installed, L"1.0.2");
     EXPECT_EQ(state.installFolder, before);
-    EXPECT_EQ(state.folderProblem, L"(test) The folder is outside the test folder.");
+    EXPECT_EQ(gls::sayInEnglish(state.folderProblem), L"(test) The folder is outside the test folder.");
 }
 
 TEST(FolderPick, InstallFolderFromPick)

@@ -25,8 +25,8 @@ struct Outcome {
 
 Outcome check(const std::wstring& text, const gls::Env& env = gls::Env())
 {
-    gls::Checked<std::wstring> checked = gls::checkInstallFolder(env, text);
-    return {checked.ok() ? checked.value : L"", checked.problem};
+    gls::FolderCheck checked = gls::checkInstallFolder(env, text);
+    return {checked.ok() ? checked.value : L"", gls::sayInEnglish(checked.problem)};
 }
 
 const wchar_t kCharacterMessage[] = L"A folder's name cannot have any of these in it: < > \" | ? *";
@@ -140,7 +140,7 @@ TEST(InstallFolder, RefusesWholeDrives)
 
 TEST(InstallFolder, FoldersOnAnotherComputerAreRefused)
 {
-    const std::wstring kElsewhere = gls::kNetworkFolderProblem;
+    const std::wstring kElsewhere = L"That folder is not on this PC. Pick one that is.";
     for (const wchar_t* text : {L"\\\\server\\share\\Glimmerline", L"//server/share/Glimmerline",
                                 L"\\\\?\\UNC\\server\\share\\Glimmerline", L"\\\\.\\unc\\server\\share\\Glimmerline"}) {
         EXPECT_EQ(check(text).message, kElsewhere) << gls::test::narrow(text);

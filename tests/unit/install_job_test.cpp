@@ -2,7 +2,7 @@
 // its own) and real shortcuts; faults provoked for real wherever Wine lets us.
 #include "core/path_join.h"
 #include "core/version.h"
-#include "install/apps_entry.h"
+#include "installation/apps_entry.h"
 #include "install/file_transaction.h"
 #include "install/install_job.h"
 #include "install_fixture.h"
@@ -85,7 +85,7 @@ TEST_F(InstallJob, FreshInstallPlacesEverythingAndReportsProgressInOrder)
     std::wstring dir = env.defaultInstallDir; // does not exist yet
 
     InstallResult result = gls::installApp(env, built.payload, dir, false, progress.callback());
-    ASSERT_TRUE(result.ok) << narrow(result.message);
+    ASSERT_TRUE(result.ok) << narrow(gls::sayInEnglish(result.message));
     EXPECT_TRUE(result.message.empty() && result.reason.empty());
 
     // Every payload file byte for byte, and the running program as the uninstaller.
@@ -159,7 +159,7 @@ TEST_F(InstallJob, ProtectedDesktopLeavesItsShortcutOutAndTheInstallStands)
     if (!protectedDesktop.mounted()) GTEST_SKIP() << "a read-only mount needs root";
     ShortFileWaits shortWaits; // access denied is waited for a while, as a scanner may be behind it
     InstallResult result = gls::installApp(env, built.payload, folder / L"Apps\\Glimmerline", true, progress.callback());
-    EXPECT_TRUE(result.ok) << narrow(result.message);
+    EXPECT_TRUE(result.ok) << narrow(gls::sayInEnglish(result.message));
     EXPECT_TRUE(result.desktopShortcutMissing);
     EXPECT_FALSE(result.startMenuShortcutMissing);
     EXPECT_TRUE(exists(env.startMenuPrograms + L"\\Glimmerline.lnk"));
@@ -187,7 +187,7 @@ TEST_F(InstallJob, UpdateTakesOutWhatTheNewVersionNoLongerHas)
                                             {"README.txt", "new readme, other case"},
                                             {"shared.txt", "new shared"}});
     InstallResult result = gls::installApp(env, newVersion.payload, dir, false, progress.callback());
-    ASSERT_TRUE(result.ok) << narrow(result.message);
+    ASSERT_TRUE(result.ok) << narrow(gls::sayInEnglish(result.message));
     EXPECT_EQ(readFile(dir + L"\\Glimmerline.exe"), "new app");
     EXPECT_EQ(readFile(dir + L"\\shared.txt"), "new shared");
     EXPECT_EQ(readFile(dir + L"\\README.txt"), "new readme, other case"); // not taken out by "Readme.txt"
@@ -232,7 +232,7 @@ TEST_F(InstallJob, PathThatChangesKindBetweenVersions)
         auto before = snapshotTree(dir);
         InstallResult result = gls::installApp(env, newVersion.payload, dir, false, progress.callback());
         EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.message, L"Setup needs the place of " + dir + L"\\" + what +
+        EXPECT_EQ(gls::sayInEnglish(result.message), L"Setup needs the place of " + dir + L"\\" + what +
                                       L" for Glimmerline's files, and what is there is not Glimmerline's. Move it "
                                       L"elsewhere, then run Setup again. Nothing was changed.");
         EXPECT_EQ(result.reason, L"something was in the way");
@@ -294,7 +294,7 @@ TEST_F(InstallJob, NoFolderIsEverTheCurrentDirectory)
     for (const auto& [dir, message] : unusable) {
         InstallResult result = gls::installApp(env, payload.payload, dir, false, progress.callback());
         EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.message, message);
+        EXPECT_EQ(gls::sayInEnglish(result.message), message);
         EXPECT_EQ(result.reason, L"its folder can't be used");
     }
     EXPECT_TRUE(treePaths(current).empty());
@@ -338,7 +338,7 @@ TEST_F(InstallJob, OutsideTheTestFolderNothingHappens)
     MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}});
     InstallResult result = gls::installApp(env, payload.payload, L"C:\\gls-outside\\Glimmerline", false, progress.callback());
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, L"(test) The folder is outside the test folder.");
+    EXPECT_EQ(gls::sayInEnglish(result.message), L"(test) The folder is outside the test folder.");
     EXPECT_EQ(result.reason, L"(test) the folder is outside the test folder");
     EXPECT_TRUE(progress.reports.empty());
     EXPECT_FALSE(exists(L"C:\\gls-outside"));
@@ -351,7 +351,7 @@ TEST_F(InstallJob, FolderThatCannotBeWrittenFailsAtTheProbe)
     MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}});
     InstallResult result = gls::installApp(env, payload.payload, dir, false, progress.callback());
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, L"Windows did not let Setup write in " + dir +
+    EXPECT_EQ(gls::sayInEnglish(result.message), L"Windows did not let Setup write in " + dir +
                                   L". Pick a folder in your own user folder, or check that the drive has room.");
     EXPECT_EQ(result.reason, L"its folder can't be written");
     EXPECT_FALSE(exists(dir + L"\\.glsetup-new"));
@@ -366,7 +366,7 @@ TEST_F(InstallJob, RegistryRefusingTheKeyLeavesTheFilesAndMakesNoShortcut)
     MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}});
     InstallResult result = gls::installApp(env, payload.payload, dir, true, progress.callback());
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, L"Glimmerline is copied, but Windows did not let Setup add it to its list of apps.");
+    EXPECT_EQ(gls::sayInEnglish(result.message), L"Glimmerline is copied, but Windows did not let Setup add it to its list of apps.");
     EXPECT_EQ(result.reason, L"Windows did not list it");
     EXPECT_EQ(readFile(dir + L"\\Glimmerline.exe"), "app");
     EXPECT_FALSE(exists(env.startMenuPrograms + L"\\Glimmerline.lnk"));
@@ -396,7 +396,7 @@ TEST_F(InstallJob, FileHeldOpenIsReportedAndEverythingSwappedIsPutBack)
         InstallResult result = gls::installApp(env, newVersion.payload, dir, false, progress.callback());
         ULONGLONG took = ::GetTickCount64() - start;
         EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.message, L"Another program has z-last.dll open. Close it, then run Setup again. Nothing was changed.");
+        EXPECT_EQ(gls::sayInEnglish(result.message), L"Another program has z-last.dll open. Close it, then run Setup again. Nothing was changed.");
         EXPECT_EQ(result.reason, L"a file was in use");
         EXPECT_GE(took, 1000u); // the file was given its whole budget
     }
@@ -409,7 +409,7 @@ TEST_F(InstallJob, FileHeldOpenIsReportedAndEverythingSwappedIsPutBack)
         ASSERT_TRUE(held.holding());
         ShortFileWaits shortWaits;
         InstallResult result = gls::installApp(env, newVersion.payload, dir, false, progress.callback());
-        EXPECT_EQ(result.message,
+        EXPECT_EQ(gls::sayInEnglish(result.message),
                   L"Another program has Glimmerline.exe open. Close it, then run Setup again. Nothing was changed.");
     }
     EXPECT_EQ(snapshotTree(dir), before);
@@ -422,7 +422,7 @@ TEST_F(CopyPhase, StagedFileAlteredBeforeVerifyingIsCaught)
     if (HasFatalFailure()) return;
     ASSERT_TRUE(writeFile(phase.files[1].stagedPath, "BEE"));
     EXPECT_FALSE(gls::verifyStaged(phase, progress.callback(), result));
-    EXPECT_EQ(result.message, L"A file did not read back as it was written. Check the drive, then run Setup again.");
+    EXPECT_EQ(gls::sayInEnglish(result.message), L"A file did not read back as it was written. Check the drive, then run Setup again.");
     EXPECT_EQ(result.reason, L"a file did not read back");
     EXPECT_EQ(snapshotTree(dir), before);
 }
@@ -448,7 +448,7 @@ TEST_F(CopyPhase, DriveFillingUpDuringStaging)
     planOver(L"Glimmerline.exe", "installed", {{"Glimmerline.exe", "app"}, {"big.bin", big}});
     if (HasFatalFailure()) return;
     EXPECT_FALSE(gls::stageFiles(phase, progress.callback(), result));
-    EXPECT_EQ(result.message, L"The drive is full. Make some room and run Setup again.");
+    EXPECT_EQ(gls::sayInEnglish(result.message), L"The drive is full. Make some room and run Setup again.");
     EXPECT_EQ(result.reason, L"the drive is full");
     EXPECT_FALSE(exists(dir + L"\\.glsetup-new"));
     EXPECT_EQ(snapshotTree(dir), before);

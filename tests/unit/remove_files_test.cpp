@@ -2,7 +2,7 @@
 // leftovers of interrupted runs and shortcuts.
 #include "platform/remove_files.h"
 #include "platform/tree_walk.h"
-#include "install/shortcuts.h"
+#include "installation/shortcuts.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

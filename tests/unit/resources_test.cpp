@@ -98,6 +98,7 @@ TEST_F(BuiltSetup, VersionBlockNamesTheProduct)
     };
     EXPECT_EQ(text(L"ProductName"), L"Glimmerline");
     EXPECT_EQ(text(L"FileDescription"), L"Glimmerline Setup");
+    EXPECT_EQ(text(L"CompanyName"), L"Edda Rowan"); // the publisher the installed-apps entry names
     EXPECT_EQ(text(L"ProductVersion"), gls::kSetupVersion);
     EXPECT_EQ(text(L"FileVersion"), gls::kSetupVersion);
     VS_FIXEDFILEINFO* fixed = nullptr;

@@ -1,6 +1,6 @@
 // Live's User Libraries, the Live script and device, and the uninstall job, through real files,
 // real held files and the real registry under a test key of their own.
-#include "install/apps_entry.h"
+#include "installation/apps_entry.h"
 #include "install/install_job.h"
 #include "platform/user_registry.h"
 #include "install_fixture.h"
@@ -253,7 +253,7 @@ TEST_F(UninstallJob, RemovesTheListedFilesWithProgressAndKeepsTheUsers)
     ASSERT_TRUE(writeFile(env.settingsDir + L"\\prefs.json", "{}"));
 
     gls::UninstallResult result = gls::removeInstallation(env, dir, true, progress.callback());
-    EXPECT_TRUE(result.ok) << narrow(result.message);
+    EXPECT_TRUE(result.ok) << narrow(gls::sayInEnglish(result.message));
     EXPECT_TRUE(result.settingsRemoved);
     EXPECT_EQ(snapshotTree(dir).size(), 1u); // only the user's file
     EXPECT_EQ(readFile(dir + L"\\notes.txt"), "the user's");
@@ -285,7 +285,7 @@ TEST_F(UninstallJob, HeldFileStaysAndTheRestGoesOn)
     ShortFileWaits shortWaits;
     gls::UninstallResult result = gls::removeInstallation(env, dir, false, progress.callback());
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, L"Some of Glimmerline' files are in use and stay in " + dir +
+    EXPECT_EQ(gls::sayInEnglish(result.message), L"Some of Glimmerline's files are in use and stay in " + dir +
                                   L". Delete that folder after a restart.");
     EXPECT_TRUE(exists(dir + L"\\so_hook.dll"));
     EXPECT_FALSE(exists(dir + L"\\Glimmerline.exe"));
@@ -300,7 +300,7 @@ TEST_F(UninstallJob, UnknownFolderIsLeftUntouched)
     // This test program carries no payload and the folder no readable uninstaller.
     gls::UninstallResult result = gls::removeInstallation(env, dir, false, progress.callback());
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, L"Setup cannot tell which files in " + dir + L" are Glimmerline'. Nothing was removed.");
+    EXPECT_EQ(gls::sayInEnglish(result.message), L"Setup cannot tell which files in " + dir + L" are Glimmerline's. Nothing was removed.");
     EXPECT_TRUE(exists(dir + L"\\Glimmerline.exe"));
     EXPECT_EQ(progress.reports.size(), 1u);
 
@@ -315,5 +315,5 @@ TEST_F(UninstallJob, UnknownFolderIsLeftUntouched)
     EXPECT_NE(::RegOpenKeyExW(HKEY_CURRENT_USER, registry.uninstallKey().c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
 
     gls::UninstallResult outside = gls::removeInstallation(env, L"C:\\gls-outside", false, progress.callback());
-    EXPECT_EQ(outside.message, L"(test) The folder is outside the test folder.");
+    EXPECT_EQ(gls::sayInEnglish(outside.message), L"(test) The folder is outside the test folder.");
 }

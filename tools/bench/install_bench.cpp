@@ -60,7 +60,7 @@ void measure(const char* label, const gls::Payload& payload, const std::wstring&
     env.startMenuPrograms = scratch + L"\\StartMenu\\Programs";
     env.desktopDir = scratch + L"\\Desktop";
     std::wstring dir = scratch + L"\\Glimmerline";
-    auto quiet = [](float, const std::wstring&) {};
+    auto quiet = [](float, gls::Txt) {};
     double mb = payloadBytes(payload) / 1e6;
 
     auto start = Clock::now();

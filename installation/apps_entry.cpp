@@ -61,7 +61,7 @@ bool writeAppsEntry(const Env& env, const std::wstring& installDir, std::uint64_
     const Value values[] = {
         {kDisplayName, kAppName},
         {kDisplayVersion, kSetupVersion},
-        {kPublisher, L"Edda Rowan"},
+        {kPublisher, kPublisherName},
         {kDisplayIcon, joinPath(installDir, kAppExe) + L",0"},
         {kInstallLocation, installDir},
         {kUninstallString, uninstall},

@@ -1,0 +1,42 @@
+// The texts the user reads, from the tables in resources/texts, in the language the setup speaks.
+// The code names a text by its key (core/text_keys.h, made from en.txt) and never spells it.
+#pragma once
+
+#include "core/text_keys.h"
+
+#include <string>
+#include <vector>
+
+namespace gls {
+
+// The value one {name} of a text stands for.
+struct TextArg {
+    const wchar_t* name;
+    std::wstring value;
+};
+
+// A text with its values: made where a failure is found, said where it is shown. None when made
+// without a key.
+struct Message {
+    Message() = default;
+    Message(Txt key, std::vector<TextArg> args = {}) : key(key), args(std::move(args)), present(true) {}
+    bool empty() const { return !present; }
+
+    Txt key{};
+    std::vector<TextArg> args;
+    bool present = false;
+};
+
+// The text in the language the setup speaks, each {name} filled in; a text the language lacks is
+// said in English. Empty for no message.
+std::wstring say(Txt key, const std::vector<TextArg>& args = {});
+std::wstring say(const Message& message);
+
+// The same in English, whatever the setup speaks: for the log, which support reads.
+std::wstring sayInEnglish(Txt key, const std::vector<TextArg>& args = {});
+std::wstring sayInEnglish(const Message& message);
+
+// Names in a sentence: "A", "A and B", "A, B and C".
+std::wstring listInProse(const std::vector<std::wstring>& names);
+
+} // namespace gls
