@@ -89,7 +89,8 @@ ExitCode reportAlreadyRunning(const Env& env, const Args& args)
 
 ExitCode doInstall(const Env& env, const Args& args, std::wstring& reason)
 {
-    Checked<Payload> sound = checkPayload(loadPayload());
+    Checked<Payload> sound = loadPayload();
+    if (sound.ok()) sound = checkPayload(std::move(sound.value));
     if (!sound.ok()) {
         const wchar_t text[] = L"This setup file is damaged or incomplete. Download it again.";
         logLine(L"%ls", text);

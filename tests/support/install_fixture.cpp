@@ -22,14 +22,15 @@ MemoryPayload makePayload(const std::vector<std::pair<std::string, std::string>>
 {
     MemoryPayload m;
     m.archive = archiveOf(files);
-    parsePayload(m.archive.data(), m.archive.size(), m.payload.entries, m.payload.error, true);
+    m.payload = parsePayload(m.archive.data(), m.archive.size(), true).value;
     return m;
 }
 
 bool loadBuiltPayload(BuiltPayload& out)
 {
-    out = loadPayloadOf(setupExePath());
-    return out.payload.error.empty();
+    Checked<LoadedPayload> loaded = loadPayloadOf(setupExePath());
+    out = std::move(loaded.value);
+    return loaded.ok();
 }
 
 bool writeSetupWithPayload(const std::wstring& path, const std::vector<unsigned char>& archive)

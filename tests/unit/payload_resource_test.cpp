@@ -13,9 +13,9 @@ using gls::PayloadEntry;
 TEST(PayloadReader, ProgramWithoutTheResourceHasNoPayload)
 {
     // This test program carries no archive.
-    gls::Payload payload = gls::loadPayload();
-    EXPECT_EQ(payload.error, "no payload");
-    EXPECT_TRUE(payload.entries.empty());
+    gls::Checked<gls::Payload> payload = gls::loadPayload();
+    EXPECT_EQ(payload.problem, L"no payload");
+    EXPECT_TRUE(payload.value.entries.empty());
 }
 
 TEST(PayloadReader, ListsTheBuiltSetupsPayload)

@@ -123,11 +123,10 @@ TEST_F(BuiltSetup, PayloadIsLanguageNeutralVerifiesAndHoldsTheTenFiles)
               gls::payloadChecksum(reinterpret_cast<const unsigned char*>(archive.data()) + 24, archive.size() - 24));
 
     // The reader's own checks: index, data size and every file inside the data area.
-    std::vector<gls::PayloadEntry> index;
-    std::string error;
-    ASSERT_TRUE(gls::parsePayload(reinterpret_cast<const unsigned char*>(archive.data()), archive.size(), index, error,
-                                  true))
-        << error;
+    gls::Checked<gls::Payload, std::string> parsed =
+        gls::parsePayload(reinterpret_cast<const unsigned char*>(archive.data()), archive.size(), true);
+    ASSERT_TRUE(parsed.ok()) << parsed.problem;
+    const std::vector<gls::PayloadEntry>& index = parsed.value.entries;
 
     const char* names[] = {"Glimmerline.exe",
                            "Glimmerline.vst3/Contents/x86_64-win/Glimmerline.vst3",
