@@ -2,6 +2,7 @@
 #include "install_fixture.h"
 
 #include "core/resource_ids.h"
+#include "product_names.h"
 #include "tools/payload_writer.h"
 
 #include <algorithm>
@@ -71,7 +72,7 @@ std::vector<std::wstring> setupWorkEntries(const std::wstring& folder)
 {
     std::vector<std::wstring> out;
     for (const std::wstring& relative : treePaths(folder)) {
-        if (fs::path(relative).filename().wstring().rfind(L".glsetup-", 0) == 0) out.push_back(relative);
+        if (fs::path(relative).filename().wstring().rfind(kWorkPrefix, 0) == 0) out.push_back(relative);
     }
     return out;
 }

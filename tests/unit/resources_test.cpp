@@ -4,6 +4,7 @@
 #include "core/resource_ids.h"
 #include "core/version.h"
 #include "platform/unique_handle.h"
+#include "product_names.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -128,16 +129,16 @@ TEST_F(BuiltSetup, PayloadIsLanguageNeutralVerifiesAndHoldsTheTenFiles)
     ASSERT_TRUE(parsed.ok()) << parsed.problem;
     const std::vector<gls::PayloadEntry>& index = parsed.value.entries;
 
-    const char* names[] = {"Glimmerline.exe",
-                           "Glimmerline.vst3/Contents/x86_64-win/Glimmerline.vst3",
-                           "License.txt",
-                           "README.txt",
-                           "live/Glimmerline/__init__.py",
-                           "live/Glimmerline/feed.py",
-                           "live/Glimmerline/shell.py",
-                           "m4l/Glimmerline Feed.amxd",
-                           "m4l/glimmerline_feed.js",
-                           "so_hook.dll"};
+    const std::string names[] = {gls::test::kAppPayloadName,
+                                 "Glimmerline.vst3/Contents/x86_64-win/Glimmerline.vst3",
+                                 "License.txt",
+                                 "README.txt",
+                                 "live/Glimmerline/__init__.py",
+                                 "live/Glimmerline/feed.py",
+                                 "live/Glimmerline/shell.py",
+                                 "m4l/Glimmerline Feed.amxd",
+                                 "m4l/glimmerline_feed.js",
+                                 "so_hook.dll"};
     ASSERT_EQ(index.size(), 10u);
     for (size_t i = 0; i < 10; ++i) EXPECT_EQ(index[i].name, names[i]);
 
