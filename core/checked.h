@@ -35,4 +35,12 @@ Checked<T> refused(const wchar_t* problem)
     return {T{}, problem};
 }
 
+// The platform-free core quotes stored UTF-8 bytes as they are (the payload reader): there the
+// problem is std::string, which the platform turns into text.
+template <typename T>
+Checked<T, std::string> refused(const char* problem)
+{
+    return {T{}, problem};
+}
+
 } // namespace gls

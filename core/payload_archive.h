@@ -1,6 +1,8 @@
 // The payload archive's index as the reader hands it out, and the reader of an archive image.
 #pragma once
 
+#include "checked.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -16,13 +18,11 @@ struct PayloadEntry {
 
 struct Payload {
     std::vector<PayloadEntry> entries; // in index order
-    std::string error;                 // empty when the archive is sound
 };
 
-// Checks and indexes an archive image. Empties `entries` first; on failure sets `error` to the
-// first failed check's text and returns false, and `entries` is not to be used. Every name must
-// pass the path rule and the installed-name rule, and no two may collide (payload_path.h).
-bool parsePayload(const unsigned char* image, std::size_t length, std::vector<PayloadEntry>& entries,
-                  std::string& error, bool verifyChecksum);
+// Checks and indexes an archive image; refused with the first failed check's text, which quotes a
+// refused name's bytes as they are stored. Every name must pass the path rule and the
+// installed-name rule, and no two may collide (payload_path.h). A null image is "no payload".
+Checked<Payload, std::string> parsePayload(const unsigned char* image, std::size_t length, bool verifyChecksum);
 
 } // namespace gls

@@ -38,42 +38,32 @@ struct IndexRecord {
     std::uint64_t offset;
 };
 
-bool fail(std::string& error, const char* text)
-{
-    error = text;
-    return false;
-}
-
 } // namespace
 
-bool parsePayload(const unsigned char* image, std::size_t length, std::vector<PayloadEntry>& entries,
-                  std::string& error, bool verifyChecksum)
+Checked<Payload, std::string> parsePayload(const unsigned char* image, std::size_t length, bool verifyChecksum)
 {
-    entries.clear();
-    error.clear();
     if (image == nullptr || length < kHeaderSize || std::memcmp(image, "GLP1", 4) != 0) {
-        return fail(error, "no payload");
+        return refused<Payload>("no payload");
     }
     std::uint32_t count = static_cast<std::uint32_t>(readLe(image + 4, 4));
     std::uint64_t dataSize = readLe(image + 8, 8);
     if (verifyChecksum && payloadChecksum(image + kHeaderSize, length - kHeaderSize) != readLe(image + 16, 8)) {
-        return fail(error, "the payload's checksum does not match");
+        return refused<Payload>("the payload's checksum does not match");
     }
 
     std::vector<IndexRecord> records;
     std::size_t cursor = kHeaderSize;
     for (std::uint32_t i = 0; i < count; ++i) {
         std::size_t left = length - cursor;
-        if (left < kRecordSize) return fail(error, "the payload's index is cut short");
+        if (left < kRecordSize) return refused<Payload>("the payload's index is cut short");
         std::uint64_t nameLength = readLe(image + cursor, 4);
         std::uint64_t size = readLe(image + cursor + 4, 8);
         std::uint64_t offset = readLe(image + cursor + 12, 8);
-        if (nameLength > left - kRecordSize) return fail(error, "the payload's index is cut short");
+        if (nameLength > left - kRecordSize) return refused<Payload>("the payload's index is cut short");
         std::string name(reinterpret_cast<const char*>(image + cursor + kRecordSize),
                          static_cast<std::size_t>(nameLength));
         if (!isAllowedPayloadPath(name) || !installedNameProblem(name).empty()) {
-            error = "a path in the payload is not allowed: " + name;
-            return false;
+            return refused<Payload>("a path in the payload is not allowed: " + name);
         }
         records.push_back({std::move(name), size, offset});
         cursor += kRecordSize + static_cast<std::size_t>(nameLength);
@@ -83,21 +73,20 @@ bool parsePayload(const unsigned char* image, std::size_t length, std::vector<Pa
     names.reserve(records.size());
     for (const IndexRecord& r : records) names.push_back(r.name);
     if (auto clash = collidingPayloadNames(names)) {
-        error = "two paths in the payload collide: " + clash->first + " and " + clash->second;
-        return false;
+        return refused<Payload>("two paths in the payload collide: " + clash->first + " and " + clash->second);
     }
 
     const unsigned char* dataArea = image + cursor;
-    if (dataSize != length - cursor) return fail(error, "the payload's data is not the size its header says");
+    if (dataSize != length - cursor) return refused<Payload>("the payload's data is not the size its header says");
 
+    Payload payload;
     for (IndexRecord& r : records) {
         if (r.offset > dataSize || r.size > dataSize - r.offset) {
-            entries.clear();
-            return fail(error, "a file in the payload runs past its end");
+            return refused<Payload>("a file in the payload runs past its end");
         }
-        entries.push_back({std::move(r.name), dataArea + r.offset, r.size});
+        payload.entries.push_back({std::move(r.name), dataArea + r.offset, r.size});
     }
-    return true;
+    return passed<std::string>(std::move(payload));
 }
 
 } // namespace gls

@@ -82,7 +82,8 @@ ExitCode reportAlreadyRunning(const Env& env, const Args& args)
 
 ExitCode doInstall(const Env& env, const Args& args, std::wstring& reason)
 {
-    Checked<Payload> sound = checkPayload(loadPayload());
+    Checked<Payload> sound = loadPayload();
+    if (sound.ok()) sound = checkPayload(std::move(sound.value));
     if (!sound.ok()) {
         tellUser(env, args.silent, Txt::ErrorSetupDamaged);
         logLine(L"payload: %ls", sound.problem.c_str());

@@ -27,7 +27,6 @@ bool isWorkName(const std::wstring& path)
 
 Checked<Payload> checkPayload(Payload payload)
 {
-    if (!payload.error.empty()) return refused<Payload>(fromUtf8(payload.error));
     if (payload.entries.empty()) return refused<Payload>(L"the payload holds no files");
     std::vector<std::wstring> paths;
     for (const PayloadEntry& e : payload.entries) {

@@ -6,7 +6,7 @@
 
 namespace gls {
 
-// The payload when it is sound: read without error, holding files, every name a path, and no two
+// A payload the reader passed, when it is sound: holding files, every name a path, and no two
 // names one file or folder to the file system, whose letter case the core reader knows for ASCII
 // letters only. Otherwise the reason it counts as damaged, for the log.
 Checked<Payload> checkPayload(Payload payload);

@@ -2,6 +2,7 @@
 #include "payload.h"
 
 #include "core/resource_ids.h"
+#include "platform/text.h"
 #include "platform/unique_handle.h"
 
 #include <windows.h>
@@ -24,44 +25,41 @@ const unsigned char* findArchive(HMODULE module, std::size_t& size)
     return static_cast<const unsigned char*>(data);
 }
 
-// The archive of a loaded module, verified and indexed; "no payload" when it has none.
-Payload payloadOf(HMODULE module)
+// The archive of a loaded module, verified and indexed; the reader says "no payload" when it has none.
+Checked<Payload> payloadOf(HMODULE module)
 {
-    Payload payload;
     std::size_t size = 0;
     const unsigned char* archive = module ? findArchive(module, size) : nullptr;
-    if (!archive) {
-        payload.error = "no payload";
-        return payload;
-    }
-    parsePayload(archive, size, payload.entries, payload.error, true);
-    return payload;
+    Checked<Payload, std::string> parsed = parsePayload(archive, size, true);
+    // The reader quotes a refused name's bytes; any that are not UTF-8 log as U+FFFD.
+    if (!parsed.ok()) return refused<Payload>(fromUtf8(parsed.problem));
+    return passed(std::move(parsed.value));
 }
 
 } // namespace
 
-Payload loadPayload()
+Checked<Payload> loadPayload()
 {
     // The resource stays mapped with the program for the life of the process.
     return payloadOf(::GetModuleHandleW(nullptr));
 }
 
-LoadedPayload loadPayloadOf(const std::wstring& exePath)
+Checked<LoadedPayload> loadPayloadOf(const std::wstring& exePath)
 {
-    LoadedPayload loaded;
-    loaded.module.reset(::LoadLibraryExW(exePath.c_str(), nullptr,
-                                         LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE));
-    loaded.payload = payloadOf(loaded.module.get());
-    return loaded;
+    UniqueModule module(
+        ::LoadLibraryExW(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE));
+    Checked<Payload> payload = payloadOf(module.get());
+    if (!payload.ok()) return refused<LoadedPayload>(std::move(payload.problem));
+    return passed(LoadedPayload{std::move(module), std::move(payload.value)});
 }
 
 std::vector<PayloadEntry> listPayloadOf(const std::wstring& exePath)
 {
-    LoadedPayload loaded = loadPayloadOf(exePath);
-    if (!loaded.payload.error.empty()) return {};
+    Checked<LoadedPayload> loaded = loadPayloadOf(exePath);
+    if (!loaded.ok()) return {};
     // The bytes belong to the image released below.
-    for (PayloadEntry& e : loaded.payload.entries) e.data = nullptr;
-    return std::move(loaded.payload.entries);
+    for (PayloadEntry& e : loaded.value.payload.entries) e.data = nullptr;
+    return std::move(loaded.value.payload.entries);
 }
 
 } // namespace gls

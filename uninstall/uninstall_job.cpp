@@ -44,9 +44,9 @@ std::vector<std::string> namesToRemove(const std::wstring& installFolder)
     for (const PayloadEntry& e : listPayloadOf(joinPath(installFolder, kUninstallerExe))) names.push_back(e.name);
     if (names.empty() && appInFolder(installFolder)) {
         // A damaged payload gives no names at all, so that nothing is guessed.
-        Payload own = loadPayload();
-        if (own.error.empty()) {
-            for (const PayloadEntry& e : own.entries) names.push_back(e.name);
+        Checked<Payload> own = loadPayload();
+        if (own.ok()) {
+            for (const PayloadEntry& e : own.value.entries) names.push_back(e.name);
         }
     }
     return names;

@@ -5,17 +5,15 @@
 #include <gtest/gtest.h>
 
 using gls::PayloadEntry;
+using Parsed = gls::Checked<gls::Payload, std::string>;
 
 TEST(PayloadReader, EdgeCaseArchivesGiveTheirErrors)
 {
     for (const auto& sample : gls::test::payloadSamples()) {
-        std::vector<PayloadEntry> entries = {{"stale", nullptr, 1}};
-        std::string error = "stale";
-        bool ok = gls::parsePayload(sample.image.data(), sample.image.size(), entries, error, true);
-        EXPECT_EQ(ok, sample.error.empty()) << sample.label;
-        EXPECT_EQ(error, sample.error) << sample.label;
-        if (ok) {
-            for (const PayloadEntry& e : entries) EXPECT_NE(e.name, "stale") << sample.label;
+        Parsed parsed = gls::parsePayload(sample.image.data(), sample.image.size(), true);
+        EXPECT_EQ(parsed.problem, sample.error) << sample.label;
+        if (!parsed.ok()) {
+            EXPECT_TRUE(parsed.value.entries.empty()) << sample.label;
         }
     }
 }
@@ -23,9 +21,9 @@ TEST(PayloadReader, EdgeCaseArchivesGiveTheirErrors)
 TEST(PayloadReader, EntriesPointIntoTheImage)
 {
     std::vector<unsigned char> image = gls::test::payloadSamples()[1].image; // two files
-    std::vector<PayloadEntry> entries;
-    std::string error;
-    ASSERT_TRUE(gls::parsePayload(image.data(), image.size(), entries, error, true)) << error;
+    Parsed parsed = gls::parsePayload(image.data(), image.size(), true);
+    ASSERT_TRUE(parsed.ok()) << parsed.problem;
+    const std::vector<PayloadEntry>& entries = parsed.value.entries;
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].name, "a.txt");
     EXPECT_EQ(entries[0].data, image.data() + 76);
@@ -39,21 +37,16 @@ TEST(PayloadReader, HeaderOnlyArchiveIsValidAndEmpty)
 {
     std::vector<unsigned char> image = gls::test::payloadSamples()[0].image;
     ASSERT_EQ(image.size(), 24u);
-    std::vector<PayloadEntry> entries;
-    std::string error;
-    EXPECT_TRUE(gls::parsePayload(image.data(), image.size(), entries, error, true));
-    EXPECT_TRUE(entries.empty());
+    Parsed parsed = gls::parsePayload(image.data(), image.size(), true);
+    EXPECT_TRUE(parsed.ok());
+    EXPECT_TRUE(parsed.value.entries.empty());
     // The start value stands in the checksum field: nothing is covered.
     gls::test::setU64(image, 16, 0);
-    EXPECT_FALSE(gls::parsePayload(image.data(), image.size(), entries, error, true));
-    EXPECT_EQ(error, "the payload's checksum does not match");
-    EXPECT_TRUE(gls::parsePayload(image.data(), image.size(), entries, error, false));
+    EXPECT_EQ(gls::parsePayload(image.data(), image.size(), true).problem, "the payload's checksum does not match");
+    EXPECT_TRUE(gls::parsePayload(image.data(), image.size(), false).ok());
 }
 
 TEST(PayloadReader, NullOrEmptyImageIsNoPayload)
 {
-    std::vector<PayloadEntry> entries;
-    std::string error;
-    EXPECT_FALSE(gls::parsePayload(nullptr, 0, entries, error, true));
-    EXPECT_EQ(error, "no payload");
+    EXPECT_EQ(gls::parsePayload(nullptr, 0, true).problem, "no payload");
 }

@@ -1,6 +1,7 @@
 // The real setup program started in test mode: bad test folders, unknown switches, the role.
 #include "core/version.h"
 #include "e2e_fixture.h"
+#include "product_names.h"
 
 #include <gtest/gtest.h>
 
@@ -58,7 +59,7 @@ TEST_F(Entry, BadTestFolderExitsThreeWithoutALog)
 TEST_F(Entry, ProgramNamedUninstallExeInAnyCaseIsTheUninstaller)
 {
     std::wstring uninstaller = folder / L"uNINSTALL.EXE";
-    std::wstring tempCopy = folder / L"Glimmerline-Uninstall-4242.exe";
+    std::wstring tempCopy = folder / uninstallCopyName(4242);
     ASSERT_TRUE(::CopyFileW(setupExePath().c_str(), uninstaller.c_str(), FALSE));
     ASSERT_TRUE(::CopyFileW(setupExePath().c_str(), tempCopy.c_str(), FALSE));
 

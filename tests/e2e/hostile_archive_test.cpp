@@ -4,6 +4,7 @@
 #include "e2e_fixture.h"
 #include "fault_seed.h"
 #include "install_fixture.h"
+#include "product_names.h"
 
 #include <gtest/gtest.h>
 
@@ -103,7 +104,7 @@ TEST_F(HostileArchive, EveryEscapingOrDeviceNameIsRefusedBeforeAnythingIsWritten
     for (const Hostile& h : names) {
         SCOPED_TRACE(h.why + ": " + h.name.substr(0, 40));
         std::wstring setupFile = folder / L"Hostile.exe";
-        std::vector<std::pair<std::string, std::string>> files = {{"Glimmerline.exe", "MZ"}, {h.name, "x"}};
+        std::vector<std::pair<std::string, std::string>> files = {{kAppPayloadName, "MZ"}, {h.name, "x"}};
         if (!h.beside.empty()) files.push_back({h.beside, "y"});
         ASSERT_TRUE(writeSetupWithPayload(setupFile, archiveOf(files)));
         TestFolder root;
@@ -121,7 +122,7 @@ TEST_F(HostileArchive, EveryEscapingOrDeviceNameIsRefusedBeforeAnythingIsWritten
         auto tree = snapshotTree(root.path());
         std::vector<std::wstring> written;
         for (const auto& [path, bytes] : tree) {
-            if (path != L"LocalAppData" && path != L"Temp" && path != L"Temp\\Glimmerline-Setup.log") written.push_back(path);
+            if (path != L"LocalAppData" && path != L"Temp" && path != kTestLog) written.push_back(path);
         }
         EXPECT_TRUE(written.empty()) << narrow(written.empty() ? L"" : written.front());
         EXPECT_FALSE(appEntryExists());

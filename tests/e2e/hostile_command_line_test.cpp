@@ -2,6 +2,7 @@
 // whose last line names it, never with a crash or a hang.
 #include "e2e_fixture.h"
 #include "fault_seed.h"
+#include "product_names.h"
 
 #include <gtest/gtest.h>
 
@@ -103,7 +104,7 @@ TEST_F(HostileCommandLine, EmbeddedQuotesNeverReachThePath)
     // Quotes typed around the whole folder are dropped, and the install goes in.
     std::wstring target = folder / L"Quoted Place";
     expectExit(setup(L"/S /D=\"\"" + target + L"\"\""), 0);
-    EXPECT_TRUE(exists(target + L"\\Glimmerline.exe"));
+    EXPECT_TRUE(exists(appExeIn(target)));
 }
 
 TEST_F(HostileCommandLine, TestTimesBeyondRangeMeanNone)

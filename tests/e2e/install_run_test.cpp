@@ -2,6 +2,7 @@
 #include "e2e_fixture.h"
 #include "install_fixture.h"
 #include "platform/user_registry.h"
+#include "product_names.h"
 
 #include <gtest/gtest.h>
 
@@ -26,30 +27,30 @@ TEST_F(InstallRun, SilentInstallThenUpdateRun)
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 0u);
     std::wstring dir = installDir();
-    EXPECT_EQ(readFile(dir + L"\\Uninstall.exe"), readFile(setupExePath()));
-    EXPECT_EQ(readFile(dir + L"\\Glimmerline.exe"), readFile(standInExe()));
+    EXPECT_EQ(readFile(uninstallerIn(dir)), readFile(setupExePath()));
+    EXPECT_EQ(readFile(appExeIn(dir)), readFile(standInExe()));
     EXPECT_TRUE(exists(dir + L"\\m4l\\Glimmerline Feed.amxd"));
-    EXPECT_TRUE(exists(folder / L"StartMenu\\Programs\\Glimmerline.lnk"));
-    EXPECT_FALSE(exists(folder / L"Desktop\\Glimmerline.lnk"));
+    EXPECT_TRUE(exists(folder / kTestStartMenuShortcut));
+    EXPECT_FALSE(exists(folder / kTestDesktopShortcut));
     EXPECT_EQ(testKeyValue(gls::kInstallLocation), narrow(dir));
     EXPECT_TRUE(logHas("] install into " + narrow(dir) + " (desktop shortcut: no)"));
     EXPECT_TRUE(logHas("] installed 11 files"));
-    EXPECT_FALSE(exists(folder / L"LocalAppData\\Glimmerline\\update")); // not an update run
+    EXPECT_FALSE(exists(folder / kTestUpdateDir)); // not an update run
 
     auto update = setup(L"/S /start");
     ASSERT_TRUE(update.finished);
     EXPECT_EQ(update.exitCode, 0u);
     EXPECT_EQ(updateResult(), updateResultFile(0, ""));
-    EXPECT_EQ(readFile(folder / L"launched.txt"), narrow(dir + L"\\Glimmerline.exe") + "\n");
+    EXPECT_EQ(readFile(folder / L"launched.txt"), narrow(appExeIn(dir)) + "\n");
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        EXPECT_EQ(entry.path().filename().wstring().find(L".glsetup-"), std::wstring::npos);
+        EXPECT_EQ(entry.path().filename().wstring().find(kWorkPrefix), std::wstring::npos);
     }
 }
 
 TEST_F(InstallRun, DamagedPayloadIsRefusedBeforeLookingForOtherSetups)
 {
     // The app is in its folder, so that an update run would start it afterwards.
-    ASSERT_TRUE(writeFile(installDir() + L"\\Glimmerline.exe", "stand-in"));
+    ASSERT_TRUE(writeFile(appExeIn(installDir()), "stand-in"));
     // A copy whose payload has one byte changed after its header.
     std::string bytes = readFile(setupExePath());
     size_t archive = bytes.find(std::string("GLP1\x0A\x00\x00\x00", 8));
@@ -120,7 +121,7 @@ TEST_F(InstallRun, FolderFromTheCommandLineIsUsed)
     auto run = setup(L"/S /D=" + dir + L"\\");
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 0u);
-    EXPECT_TRUE(exists(dir + L"\\Uninstall.exe"));
+    EXPECT_TRUE(exists(uninstallerIn(dir)));
     EXPECT_EQ(testKeyValue(gls::kInstallLocation), narrow(dir));
 }
 
@@ -138,13 +139,13 @@ TEST_F(InstallRun, AppThatWillNotCloseStopsTheUpdate)
 {
     installAndStartApp(L"--ignore-close");
     if (HasFatalFailure()) return;
-    std::string before = readFile(installDir() + L"\\Glimmerline.exe");
+    std::string before = readFile(appExeIn(installDir()));
     auto run = setup(L"/S /start", {{L"GLIMMERLINE_SETUP_TEST_CLOSE_MS", L"500"}});
     EXPECT_EQ(run.exitCode, 5u);
     EXPECT_TRUE(logHas("] Glimmerline did not close in 500 ms"));
     EXPECT_EQ(updateResult(), updateResultFile(5, "Glimmerline did not close"));
     EXPECT_TRUE(app->running());
-    EXPECT_EQ(readFile(installDir() + L"\\Glimmerline.exe"), before);
+    EXPECT_EQ(readFile(appExeIn(installDir())), before);
 
     // An app started as administrator is not waited for: the update ends at once, and says why.
     run = setup(L"/S /start", {{L"GLIMMERLINE_SETUP_TEST_APP_ADMIN", L"1"}});
@@ -152,7 +153,7 @@ TEST_F(InstallRun, AppThatWillNotCloseStopsTheUpdate)
     EXPECT_TRUE(logHas("] Glimmerline runs as administrator: Windows lets Setup neither ask it to close nor end it"));
     EXPECT_EQ(updateResult(), updateResultFile(5, "Glimmerline runs as administrator"));
     EXPECT_TRUE(app->running());
-    EXPECT_EQ(readFile(installDir() + L"\\Glimmerline.exe"), before);
+    EXPECT_EQ(readFile(appExeIn(installDir())), before);
 }
 
 TEST_F(InstallRun, UpdaterProcessThatHasQuitIsNotWaitedFor)
@@ -164,7 +165,7 @@ TEST_F(InstallRun, UpdaterProcessThatHasQuitIsNotWaitedFor)
     }
     auto run = setup(L"/S /start /P=" + std::to_wstring(quitPid));
     EXPECT_EQ(run.exitCode, 0u);
-    EXPECT_TRUE(exists(installDir() + L"\\Uninstall.exe"));
+    EXPECT_TRUE(exists(uninstallerIn(installDir())));
 }
 
 TEST_F(InstallRun, JobFailureWritesItsReason)
@@ -179,7 +180,7 @@ TEST_F(InstallRun, JobFailureWritesItsReason)
 TEST_F(InstallRun, UpdateTakesOutWhatTheOldVersionHadAndThisOneHasNot)
 {
     // An older setup whose payload also shipped a plug-in this version no longer has.
-    MemoryPayload older = makePayload({{"Glimmerline.exe", "old app"}, {"plugins/legacy/old.dll", "old plug-in"}});
+    MemoryPayload older = makePayload({{kAppPayloadName, "old app"}, {"plugins/legacy/old.dll", "old plug-in"}});
     std::wstring olderSetup = folder / L"OlderSetup.exe";
     ASSERT_TRUE(writeSetupWithPayload(olderSetup, older.archive));
     ASSERT_EQ(runSetup(olderSetup, folder.path(), L"/S").exitCode, 0u);
@@ -188,6 +189,6 @@ TEST_F(InstallRun, UpdateTakesOutWhatTheOldVersionHadAndThisOneHasNot)
     ASSERT_EQ(setup(L"/S").exitCode, 0u);
     EXPECT_TRUE(logHas("] took out " + narrow(installDir()) + "\\plugins/legacy/old.dll (not in this version)"));
     EXPECT_FALSE(exists(installDir() + L"\\plugins"));
-    EXPECT_EQ(readFile(installDir() + L"\\Glimmerline.exe"), readFile(standInExe()));
-    EXPECT_EQ(readFile(installDir() + L"\\Uninstall.exe"), readFile(setupExePath()));
+    EXPECT_EQ(readFile(appExeIn(installDir())), readFile(standInExe()));
+    EXPECT_EQ(readFile(uninstallerIn(installDir())), readFile(setupExePath()));
 }

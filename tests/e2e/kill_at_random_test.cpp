@@ -7,6 +7,7 @@
 #include "fault_seed.h"
 #include "install_fixture.h"
 #include "platform/shell_link.h"
+#include "product_names.h"
 
 #include <gtest/gtest.h>
 
@@ -95,7 +96,7 @@ void makeVersions(Files& oldFiles, Files& newFiles)
 {
     std::mt19937_64 rng(7);
     auto version = [&](Files& files, const std::string& tag) {
-        files.push_back({"Glimmerline.exe", randomBytes(rng, 1500000)});
+        files.push_back({kAppPayloadName, randomBytes(rng, 1500000)});
         files.push_back({"Glimmerline.vst3/Contents/x86_64-win/Glimmerline.vst3", randomBytes(rng, 900000)});
         files.push_back({"m4l/Glimmerline Feed.amxd", randomBytes(rng, 300000)});
         files.push_back({"m4l/glimmerline_feed.js", "// feed " + tag + "\n"});
@@ -187,7 +188,7 @@ protected:
         oldSetupBytes_ = readFile(oldSetup_);
     }
 
-    static std::wstring appDir(const std::wstring& root) { return root + L"\\LocalAppData\\Programs\\Glimmerline"; }
+    static std::wstring appDir(const std::wstring& root) { return root + L"\\" + kTestInstallDir; }
     static std::wstring library(const std::wstring& root) { return root + L"\\Music\\User Library"; }
     static std::wstring deviceFolder(const std::wstring& root)
     {
@@ -199,7 +200,7 @@ protected:
     {
         userFiles_ = {
             {appDir(root) + L"\\My notes.txt", "notes the user keeps next to the app\n"},
-            {root + L"\\LocalAppData\\Glimmerline\\settings.json", "{\"theme\": \"dark\"}\n"},
+            {root + L"\\" + kTestSettingsFile, "{\"theme\": \"dark\"}\n"},
             {deviceFolder(root) + L"\\My Effect.adv", "the user's preset"},
             {library(root) + L"\\Remote Scripts\\Mine\\__init__.py", "the user's script"},
             {root + L"\\Roaming\\Ableton\\Live 12\\Preferences\\Library.cfg",
@@ -243,10 +244,10 @@ protected:
     static const wchar_t* argsOf(Job run) { return run == Job::Uninstall ? L"/uninstall /S" : L"/S"; }
     std::wstring programOf(Job run, const std::wstring& root) const
     {
-        return run == Job::QuietUninstallFromFolder ? appDir(root) + L"\\Uninstall.exe" : newSetup_;
+        return run == Job::QuietUninstallFromFolder ? uninstallerIn(appDir(root)) : newSetup_;
     }
 
-    static std::wstring logPath(const std::wstring& root) { return root + L"\\Temp\\Glimmerline-Setup.log"; }
+    static std::wstring logPath(const std::wstring& root) { return root + L"\\" + kTestLog; }
     static bool rootLogHas(const std::wstring& root, const std::string& text)
     {
         return readFile(logPath(root)).find(text) != std::string::npos;
@@ -284,7 +285,7 @@ protected:
         if (run == Job::QuietUninstallFromFolder) {
             // The copy does the work while its starter waits for the result; the starter then
             // ends on its own, having lost the copy.
-            killProcessesNamed(L"Glimmerline-Uninstall-" + std::to_wstring(pid) + L".exe", kKilledCode);
+            killProcessesNamed(uninstallCopyName(pid), kKilledCode);
             site.killed = ::WaitForSingleObject(process.get(), 30000) == WAIT_OBJECT_0 && rootLogHas(root, "] the copy ended without a result");
         } else {
             ::TerminateProcess(process.get(), kKilledCode);
@@ -297,7 +298,7 @@ protected:
         site.entryThere = appEntryExists();
         // Whatever the moment a removal ends, something of the installation is left for a rerun to find.
         if (removes(run)) {
-            EXPECT_TRUE(site.entryThere || !exists(appDir(root) + L"\\Uninstall.exe")) << "an uninstaller without its entry";
+            EXPECT_TRUE(site.entryThere || !exists(uninstallerIn(appDir(root)))) << "an uninstaller without its entry";
         }
         site.phase = site.killed ? phaseOf(run, root, pid) : "ended before the kill";
         if (run == Job::Update) site.namesLost = oldNamesLost(root);
@@ -336,7 +337,7 @@ protected:
     std::vector<std::wstring> oldNamesLost(const std::wstring& root)
     {
         std::vector<std::wstring> lost;
-        if (readFile(appDir(root) + L"\\Uninstall.exe") == oldSetupBytes_) return lost;
+        if (readFile(uninstallerIn(appDir(root))) == oldSetupBytes_) return lost;
         for (const auto& [name, bytes] : oldFiles_) {
             bool shipped = false;
             for (const auto& n : newFiles_) shipped = shipped || n.first == name;
@@ -355,13 +356,12 @@ protected:
                 if (lost == relative) expected[relative] = bytes;
             }
         }
-        expected[L"Uninstall.exe"] = newSetupBytes_;
+        expected[kUninstallerExe] = newSetupBytes_;
         expected[L"My notes.txt"] = userFiles_.front().second;
         EXPECT_EQ(joined(differences(filesBelow(appDir(root)), expected)), "");
         EXPECT_EQ(joined(setupWorkEntries(appDir(root))), "");
         EXPECT_EQ(appEntryValue(gls::kInstallLocation), appDir(root));
-        EXPECT_EQ(gls::shortcutTarget(root + L"\\StartMenu\\Programs\\Glimmerline.lnk"),
-                  appDir(root) + L"\\Glimmerline.exe");
+        EXPECT_EQ(gls::shortcutTarget(root + L"\\" + kTestStartMenuShortcut), appExeIn(appDir(root)));
     }
 
     void expectRemoved(const std::wstring& root, const KillSite& site)
@@ -370,7 +370,7 @@ protected:
         EXPECT_EQ(joined(differences(filesBelow(appDir(root)), expected)), "");
         EXPECT_EQ(joined(setupWorkEntries(appDir(root))), "");
         EXPECT_FALSE(appEntryExists());
-        EXPECT_FALSE(exists(root + L"\\StartMenu\\Programs\\Glimmerline.lnk"));
+        EXPECT_FALSE(exists(root + L"\\" + kTestStartMenuShortcut));
         // Killed after the entry went, the rerun finds nothing installed and Live's files stay.
         bool liveMayStay = !site.entryThere;
         if (!liveMayStay) {
@@ -435,7 +435,7 @@ protected:
             // A copy that finished has a command interpreter delete its file a moment later, from
             // the round's temporary folder: that folder must outlive it.
             if (run == Job::QuietUninstallFromFolder && !site.killed) {
-                std::wstring copy = root + L"\\Temp\\Glimmerline-Uninstall-" + std::to_wstring(site.pid) + L".exe";
+                std::wstring copy = root + L"\\Temp\\" + uninstallCopyName(site.pid);
                 for (int i = 0; i < 100 && exists(copy); ++i) ::Sleep(100);
             }
             if (!HasFailure()) {

@@ -1,5 +1,6 @@
 // The setup log as the real program writes it: byte-order mark, size rule, banners, line ends.
 #include "platform/log.h"
+#include "product_names.h"
 #include "test_env.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <regex>
 #include <thread>
 
+using gls::test::kTestLog;
 using gls::test::logLines;
 using gls::test::readFile;
 using gls::test::runSetup;
@@ -18,7 +20,7 @@ namespace {
 
 const char kBom[] = "\xEF\xBB\xBF";
 
-std::wstring logPath(const TestFolder& folder) { return folder / L"Temp\\Glimmerline-Setup.log"; }
+std::wstring logPath(const TestFolder& folder) { return folder / kTestLog; }
 
 // A log that looks like earlier runs' lines, exactly `size` bytes long.
 std::string oldLog(size_t size)

@@ -2,6 +2,7 @@
 // install, the update and the uninstall work, and the log and the update result hold UTF-8.
 #include "e2e_fixture.h"
 #include "install_fixture.h"
+#include "product_names.h"
 
 #include <gtest/gtest.h>
 
@@ -34,11 +35,11 @@ TEST_F(NonAsciiProfile, InstallUpdateAndUninstallWorkAndEveryTextIsUtf8)
     std::wstring first = root + L"\\Downloads Zoë\\Setup 一.exe";
     std::wstring second = root + L"\\Downloads Zoë\\Setup 二.exe";
     fs::create_directories(fs::path(first).parent_path());
-    ASSERT_TRUE(writeSetupWithPayload(first, archiveOf({{"Glimmerline.exe", "MZ one"},
+    ASSERT_TRUE(writeSetupWithPayload(first, archiveOf({{kAppPayloadName, "MZ one"},
                                                         {"live/Glimmerline/r\xC3\xA9sum\xC3\xA9.py", "r1"},
                                                         {"docs/\xE6\x97\xA5\xE6\x9C\xAC/\xE3\x82\xAC.txt", "g1"},
                                                         {"\xF0\x9F\x8E\xB5 notes.txt", "n1"}})));
-    ASSERT_TRUE(writeSetupWithPayload(second, archiveOf({{"Glimmerline.exe", "MZ two"},
+    ASSERT_TRUE(writeSetupWithPayload(second, archiveOf({{kAppPayloadName, "MZ two"},
                                                          {"live/Glimmerline/r\xC3\xA9sum\xC3\xA9.py", "r2"},
                                                          {"\xC3\x9Cml\xC3\xA4ut/\xE6\x96\xB0.txt", "new"}})));
 
@@ -48,8 +49,8 @@ TEST_F(NonAsciiProfile, InstallUpdateAndUninstallWorkAndEveryTextIsUtf8)
     EXPECT_EQ(readFile(app + L"\\live\\Glimmerline\\résumé.py"), "r1");
     EXPECT_EQ(readFile(app + L"\\docs\\日本\\ガ.txt"), "g1");
     EXPECT_EQ(readFile(app + L"\\\U0001F3B5 notes.txt"), "n1");
-    EXPECT_EQ(readFile(root + L"\\LocalAppData\\Glimmerline\\update\\update-result.txt"), updateResultFile(0, ""));
-    EXPECT_EQ(readFile(root + L"\\launched.txt"), narrow(app + L"\\Glimmerline.exe") + "\n");
+    EXPECT_EQ(readFile(root + L"\\" + kTestUpdateResult), updateResultFile(0, ""));
+    EXPECT_EQ(readFile(root + L"\\launched.txt"), narrow(appExeIn(app)) + "\n");
 
     // The update finds the folder through the installed-apps entry and takes out what it dropped.
     auto updated = runProgram(second, L"/S", env);
@@ -63,17 +64,17 @@ TEST_F(NonAsciiProfile, InstallUpdateAndUninstallWorkAndEveryTextIsUtf8)
     ASSERT_TRUE(writeFile(root + L"\\Roaming\\Ableton\\Live 12\\Preferences\\Library.cfg",
                           "<UserLibrary><ProjectPath Value=\"" + narrow(root + L"\\Musik Zoë") + "\" /></UserLibrary>"));
     ASSERT_TRUE(writeFile(library + L"\\Remote Scripts\\Glimmerline\\__init__.py", "script"));
-    auto removed = runProgram(app + L"\\Uninstall.exe", L"/S", env);
+    auto removed = runProgram(uninstallerIn(app), L"/S", env);
     ASSERT_EQ(removed.exitCode, 0u);
     // The quiet uninstaller exits with the copy's result, so the copy's work is done by now.
-    auto logText = [&] { return readFile(root + L"\\Temp\\Glimmerline-Setup.log"); };
+    auto logText = [&] { return readFile(root + L"\\" + kTestLog); };
     EXPECT_NE(logText().find("] uninstall done: ok, Live files left 0"), std::string::npos);
     EXPECT_FALSE(exists(library + L"\\Remote Scripts\\Glimmerline"));
     // The copy deletes itself through a command line that holds the profile's letters.
     auto copyLeft = [&] {
         std::error_code ec;
         for (const auto& e : fs::directory_iterator(fs::path(root + L"\\Temp"), ec)) {
-            if (e.path().filename().wstring().rfind(L"Glimmerline-Uninstall-", 0) == 0) return true;
+            if (e.path().filename().wstring().rfind(kUninstallCopyPrefix, 0) == 0) return true;
         }
         return false;
     };
@@ -87,6 +88,6 @@ TEST_F(NonAsciiProfile, InstallUpdateAndUninstallWorkAndEveryTextIsUtf8)
     EXPECT_NE(log.find("] install into " + narrow(app) + " (desktop shortcut: no)"), std::string::npos);
     EXPECT_NE(log.find("] took out " + narrow(app + L"\\\U0001F3B5 notes.txt") + " (not in this version)"),
               std::string::npos);
-    EXPECT_NE(log.find("] started " + narrow(root + L"\\Temp\\Glimmerline-Uninstall-")), std::string::npos);
+    EXPECT_NE(log.find("] started " + narrow(root + L"\\" + kTestUninstallCopyPrefix)), std::string::npos);
     EXPECT_NE(log.find("] removed " + narrow(library + L"\\Remote Scripts\\Glimmerline")), std::string::npos);
 }

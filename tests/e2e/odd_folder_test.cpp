@@ -3,6 +3,7 @@
 // app that the user replaced by a link, and a folder where a scanner holds every new file.
 #include "e2e_fixture.h"
 #include "install_fixture.h"
+#include "product_names.h"
 
 #include <gtest/gtest.h>
 
@@ -56,14 +57,14 @@ TEST_F(OddFolder, LinkToAFolderInstallsIntoWhatItLeadsToAndKeepsItsNeighbours)
 
     ASSERT_EQ(setup(L"/S \"/D=" + link + L"\"").exitCode, 0u);
     EXPECT_EQ(appEntryValue(gls::kInstallLocation), link);
-    EXPECT_TRUE(exists(target + L"\\Glimmerline.exe"));
+    EXPECT_TRUE(exists(appExeIn(target)));
     ASSERT_EQ(setup(L"/S").exitCode, 0u); // the update finds it through the entry
     EXPECT_TRUE(setupWorkEntries(target).empty());
     ASSERT_TRUE(writeFile(target + L"\\mine.txt", "the user's"));
 
     ASSERT_EQ(setup(L"/S /uninstall").exitCode, 0u);
-    EXPECT_FALSE(exists(target + L"\\Glimmerline.exe"));
-    EXPECT_FALSE(exists(target + L"\\Uninstall.exe"));
+    EXPECT_FALSE(exists(appExeIn(target)));
+    EXPECT_FALSE(exists(uninstallerIn(target)));
     EXPECT_EQ(readFile(target + L"\\mine.txt"), "the user's");
     EXPECT_EQ(readFile(folder / L"Elsewhere\\neighbour.txt"), "next door");
     // The link still leads to the user's file: a folder that is not empty stays, links too.
@@ -82,19 +83,19 @@ TEST_F(OddFolder, ReadOnlyFolderAndFilesAreUpdatedAndRemoved)
         ::SetFileAttributesW(installDir().c_str(), FILE_ATTRIBUTE_READONLY);
     };
     markReadOnly();
-    ASSERT_TRUE(writeFile(installDir() + L"\\Glimmerline.exe.bak", "")); // proves the folder still takes files
+    ASSERT_TRUE(writeFile(appExeIn(installDir()) + L".bak", "")); // proves the folder still takes files
 
     ASSERT_EQ(setup(L"/S").exitCode, 0u);
-    EXPECT_EQ(::GetFileAttributesW((installDir() + L"\\Glimmerline.exe").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_EQ(::GetFileAttributesW(appExeIn(installDir()).c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
     EXPECT_TRUE(setupWorkEntries(installDir()).empty());
 
     markReadOnly();
     ASSERT_EQ(setup(L"/S /uninstall").exitCode, 0u);
-    EXPECT_FALSE(exists(installDir() + L"\\Glimmerline.exe"));
-    EXPECT_FALSE(exists(installDir() + L"\\Uninstall.exe"));
-    EXPECT_TRUE(exists(installDir() + L"\\Glimmerline.exe.bak"));
+    EXPECT_FALSE(exists(appExeIn(installDir())));
+    EXPECT_FALSE(exists(uninstallerIn(installDir())));
+    EXPECT_TRUE(exists(appExeIn(installDir()) + L".bak"));
     // So that the test folder can go.
-    ::SetFileAttributesW((installDir() + L"\\Glimmerline.exe.bak").c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::SetFileAttributesW((appExeIn(installDir()) + L".bak").c_str(), FILE_ATTRIBUTE_NORMAL);
     ::SetFileAttributesW(installDir().c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -139,7 +140,7 @@ TEST_F(OddFolder, FolderOnAnotherDriveLetter)
     auto run = runSetup(setupExePath(), drive + L"\\", L"/S \"/D=" + there + L"\"");
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 0u);
-    EXPECT_TRUE(exists(backing + L"\\Apps\\Glimmerline\\Glimmerline.exe"));
+    EXPECT_TRUE(exists(appExeIn(backing + L"\\Apps\\Glimmerline")));
     auto removed = runSetup(setupExePath(), drive + L"\\", L"/S /uninstall");
     EXPECT_EQ(removed.exitCode, 0u);
     EXPECT_FALSE(exists(backing + L"\\Apps\\Glimmerline"));
@@ -182,5 +183,5 @@ TEST_F(OddFolder, AppFolderReplacedByALinkIsNeitherWrittenThroughNorEmptied)
     EXPECT_EQ(setup(L"/S /uninstall").exitCode, 0u);
     EXPECT_TRUE(logHas("] left " + narrow(installDir() + L"\\m4l\\glimmerline_feed.js") + ": a link lies on its way"));
     EXPECT_EQ(snapshotTree(own), before);
-    EXPECT_FALSE(exists(installDir() + L"\\Glimmerline.exe"));
+    EXPECT_FALSE(exists(appExeIn(installDir())));
 }

@@ -3,6 +3,7 @@
 #include "e2e_fixture.h"
 #include "platform/com_apartment.h"
 #include "platform/unique_handle.h"
+#include "product_names.h"
 
 #include <gtest/gtest.h>
 
@@ -135,15 +136,15 @@ TEST_F(SnapshotTool, DrawsEveryScenePaletteAndScaleWithItsElementsInPlaceAndTheF
     };
     EXPECT_EQ(lineOf(": That folder is not on this PC. Pick one that is.").rfind("2_welcome_folder_network ", 0), 0u);
     EXPECT_TRUE(lineOf(": License Agreement").empty()); // a link's box is its own width, measured as drawn
-    EXPECT_FALSE(exists(folder / L"Temp\\Glimmerline-Setup.log")); // the log stays closed
+    EXPECT_FALSE(exists(folder / kTestLog)); // the log stays closed
 }
 
 TEST_F(SnapshotTool, WinsOverTheUninstallerRole)
 {
     ASSERT_EQ(setup(L"/S").exitCode, 0u);
-    std::wstring uninstaller = installDir() + L"\\Uninstall.exe";
+    std::wstring uninstaller = uninstallerIn(installDir());
     auto run = runSetup(uninstaller, folder.path(), L"--ui-snapshot \"" + (folder / L"shots") + L"\"");
     EXPECT_EQ(run.exitCode, 0u);
-    EXPECT_TRUE(exists(installDir() + L"\\Glimmerline.exe")); // nothing was removed
+    EXPECT_TRUE(exists(appExeIn(installDir()))); // nothing was removed
     EXPECT_TRUE(exists(folder / L"shots\\5_done_light_100.png"));
 }

@@ -2,6 +2,7 @@
 // copy, which removes the app and deletes itself.
 #include "e2e_fixture.h"
 #include "install_fixture.h"
+#include "product_names.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,7 @@ namespace {
 
 class UninstallRun : public SetupRun {
 protected:
-    std::wstring uninstaller() const { return installDir() + L"\\Uninstall.exe"; }
+    std::wstring uninstaller() const { return uninstallerIn(installDir()); }
     ProcessResult uninstall(const std::wstring& args, EnvOverrides extra = {})
     {
         return runSetup(uninstaller(), folder.path(), args, std::move(extra));
@@ -36,7 +37,7 @@ protected:
         for (;;) {
             bool any = false;
             for (const auto& e : std::filesystem::directory_iterator(root + L"\\Temp")) {
-                any = any || e.path().filename().wstring().rfind(L"Glimmerline-Uninstall-", 0) == 0;
+                any = any || e.path().filename().wstring().rfind(kUninstallCopyPrefix, 0) == 0;
             }
             if (!any) return true;
             if (::GetTickCount64() - start > limitMs) return false;
@@ -50,7 +51,7 @@ protected:
 TEST_F(UninstallRun, InstallThenUninstallLeavesTheProfileAsItWas)
 {
     makeProfileFolders();
-    ASSERT_TRUE(writeFile(folder / L"LocalAppData\\Glimmerline\\settings.json", "{}")); // the app's settings, kept
+    ASSERT_TRUE(writeFile(folder / kTestSettingsFile, "{}")); // the app's settings, kept
     auto before = snapshotTree(folder.path());
     ASSERT_EQ(setup(L"/S /start").exitCode, 0u); // an update run also writes the update result
     ASSERT_TRUE(appEntryExists());
@@ -61,18 +62,17 @@ TEST_F(UninstallRun, InstallThenUninstallLeavesTheProfileAsItWas)
     EXPECT_EQ(run.exitCode, 0u);
     // The starting process only started the copy; wait for the copy to finish and delete itself.
     EXPECT_TRUE(tempCopiesGone());
-    EXPECT_TRUE(logHas("] started " + narrow(folder / L"Temp\\Glimmerline-Uninstall-")));
+    EXPECT_TRUE(logHas("] started " + narrow(folder / kTestUninstallCopyPrefix)));
     EXPECT_TRUE(logHas("] uninstall done: ok, Live files left 0"));
     EXPECT_FALSE(appEntryExists());
 
     auto after = snapshotTree(folder.path());
     std::erase_if(after, [](const auto& e) {
         const std::wstring& p = e.first;
-        return p.find(L"Temp\\Glimmerline-Setup.log") == 0 || p.find(L"launched.txt") == 0 ||
-               p.find(L"LocalAppData\\Glimmerline\\update") == 0 ||
-               p.find(L"LocalAppData\\Programs\\Glimmerline") == 0;
+        return p.find(kTestLog) == 0 || p.find(L"launched.txt") == 0 || p.find(kTestUpdateDir) == 0 ||
+               p.find(kTestInstallDir) == 0;
     });
-    std::erase_if(before, [](const auto& e) { return e.first.find(L"Temp\\Glimmerline-Setup.log") == 0; });
+    std::erase_if(before, [](const auto& e) { return e.first.find(kTestLog) == 0; });
     EXPECT_EQ(after, before);
     // The user's file stays, with its folder.
     EXPECT_EQ(snapshotTree(installDir()).size(), 1u);
@@ -82,14 +82,14 @@ TEST_F(UninstallRun, InstallThenUninstallLeavesTheProfileAsItWas)
 TEST_F(UninstallRun, ChoicesReachTheCopyAndSettingsGo)
 {
     ASSERT_EQ(setup(L"/S").exitCode, 0u);
-    ASSERT_TRUE(writeFile(folder / L"LocalAppData\\Glimmerline\\settings.json", "{}"));
+    ASSERT_TRUE(writeFile(folder / kTestSettingsFile, "{}"));
     auto run = uninstall(L"/S /RemoveSettings --ui-at -5,7");
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_TRUE(tempCopiesGone());
     EXPECT_TRUE(logHas("\" /parent="));
     EXPECT_TRUE(logHas(" /S /RemoveSettings --ui-at -5,7"));
-    EXPECT_TRUE(logHas("] settings folder " + narrow(folder / L"LocalAppData\\Glimmerline") + ": removed"));
-    EXPECT_FALSE(exists(folder / L"LocalAppData\\Glimmerline"));
+    EXPECT_TRUE(logHas("] settings folder " + narrow(folder / kTestSettingsDir) + ": removed"));
+    EXPECT_FALSE(exists(folder / kTestSettingsDir));
     EXPECT_FALSE(exists(installDir()));
 }
 
@@ -108,7 +108,7 @@ TEST_F(UninstallRun, RegistrationWhoseFolderIsGoneStillUninstalls)
     auto run = setup(L"/S /uninstall"); // from outside the install folder: removes in place
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_FALSE(appEntryExists());
-    EXPECT_FALSE(exists(folder / L"StartMenu\\Programs\\Glimmerline.lnk"));
+    EXPECT_FALSE(exists(folder / kTestStartMenuShortcut));
     EXPECT_TRUE(exists(setupExePath())); // not a temporary copy: it leaves its own file alone
 }
 
@@ -158,7 +158,7 @@ TEST_F(UninstallRun, QuietUninstallExitsWithTheCopysResult)
         SCOPED_TRACE(row.what);
         ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestUninstallKey);
         std::wstring root = folder / (L"row" + std::to_wstring(n++));
-        std::wstring dir = root + L"\\LocalAppData\\Programs\\Glimmerline";
+        std::wstring dir = root + L"\\" + kTestInstallDir;
         std::wstring script = root + L"\\Music\\User Library\\Remote Scripts\\Glimmerline";
         std::filesystem::create_directories(root);
         ASSERT_EQ(runSetup(setupExePath(), root, L"/S").exitCode, 0u);
@@ -168,9 +168,9 @@ TEST_F(UninstallRun, QuietUninstallExitsWithTheCopysResult)
         bool appStopsIt = row.fault == Fault::AppWillNotClose || row.fault == Fault::AppRunsAsAdmin;
         if (appStopsIt) {
             // An app that runs as administrator would close if asked; the system refuses the request.
-            running.emplace(dir + L"\\Glimmerline.exe", row.fault == Fault::AppWillNotClose ? L"--ignore-close" : L"",
+            running.emplace(appExeIn(dir), row.fault == Fault::AppWillNotClose ? L"--ignore-close" : L"",
                             EnvOverrides{{L"GLIMMERLINE_SETUP_TEST", root}});
-            ASSERT_NE(StandInApp::waitForWindow(L"GlimmerlineSetupTestApp"), nullptr);
+            ASSERT_NE(StandInApp::waitForWindow(kTestAppWindowClass), nullptr);
             if (row.fault == Fault::AppRunsAsAdmin) extra.push_back({L"GLIMMERLINE_SETUP_TEST_APP_ADMIN", L"1"});
         } else if (row.fault == Fault::HeldAppFile) {
             held.emplace(dir + L"\\so_hook.dll");
@@ -190,7 +190,7 @@ TEST_F(UninstallRun, QuietUninstallExitsWithTheCopysResult)
         if (row.fault == Fault::HeldAppFile || row.fault == Fault::HeldLiveFile) {
             extra.push_back({L"GLIMMERLINE_SETUP_TEST_WAIT_MS", L"300"});
         }
-        auto run = runSetup(dir + L"\\Uninstall.exe", root, L"/S", extra);
+        auto run = runSetup(uninstallerIn(dir), root, L"/S", extra);
         ASSERT_TRUE(run.finished);
         EXPECT_EQ(run.exitCode, row.code);
         // The starter waited for the copy's work, not just for its start.
@@ -209,7 +209,7 @@ TEST_F(UninstallRun, QuietUninstallExitsWithTheCopysResult)
         heldToo.reset();
         running.reset();
         EXPECT_TRUE(tempCopiesGoneIn(root));
-        EXPECT_EQ(exists(dir + L"\\Glimmerline.exe"), appStopsIt);
+        EXPECT_EQ(exists(appExeIn(dir)), appStopsIt);
         EXPECT_EQ(exists(dir + L"\\so_hook.dll"), appStopsIt || row.fault == Fault::HeldAppFile);
         EXPECT_EQ(exists(dir), appStopsIt || row.fault == Fault::HeldAppFile);
         EXPECT_EQ(exists(script), row.fault == Fault::HeldLiveFile);
@@ -239,26 +239,26 @@ TEST_F(UninstallRun, UninstallerRemovesTheInstallationItBelongsTo)
     ASSERT_TRUE(writeFile(script, "the app put it there"));
     ASSERT_EQ(setup(L"/S /D=" + a).exitCode, 0u);
     ASSERT_EQ(setup(L"/S /D=" + b).exitCode, 0u); // the entry and the Start-menu shortcut name B now
-    auto run = runSetup(a + L"\\Uninstall.exe", folder.path(), L"/S");
+    auto run = runSetup(uninstallerIn(a), folder.path(), L"/S");
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_TRUE(tempCopiesGone());
     EXPECT_FALSE(exists(a));
-    EXPECT_TRUE(exists(b + L"\\Glimmerline.exe"));
+    EXPECT_TRUE(exists(appExeIn(b)));
     EXPECT_EQ(appEntryValue(gls::kInstallLocation), b);
-    EXPECT_TRUE(exists(folder / L"StartMenu\\Programs\\Glimmerline.lnk"));
+    EXPECT_TRUE(exists(folder / kTestStartMenuShortcut));
     EXPECT_TRUE(exists(script)); // B's Live script stays with B
 
     // Reached by another spelling of its folder (a link here, an 8.3 name elsewhere), the
     // uninstaller still sees that it runs from inside the folder and hands over to its copy.
     std::wstring alias = folder / L"B-alias";
     if (!makeFolderLink(alias, b)) GTEST_SKIP() << "no folder link could be made";
-    run = runSetup(alias + L"\\Uninstall.exe", folder.path(), L"/S");
+    run = runSetup(uninstallerIn(alias), folder.path(), L"/S");
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_TRUE(tempCopiesGone());
-    EXPECT_FALSE(exists(b + L"\\Uninstall.exe"));
-    EXPECT_FALSE(exists(b + L"\\Glimmerline.exe"));
+    EXPECT_FALSE(exists(uninstallerIn(b)));
+    EXPECT_FALSE(exists(appExeIn(b)));
     EXPECT_FALSE(appEntryExists());
-    EXPECT_FALSE(exists(folder / L"StartMenu\\Programs\\Glimmerline.lnk"));
+    EXPECT_FALSE(exists(folder / kTestStartMenuShortcut));
     EXPECT_FALSE(exists(script));
 }
 
@@ -266,7 +266,7 @@ TEST_F(UninstallRun, SetupSavedAsUninstallExeElsewhereRemovesTheRegisteredOneAnd
 {
     ASSERT_EQ(setup(L"/S").exitCode, 0u);
     std::wstring downloads = folder / L"Downloads";
-    std::wstring saved = downloads + L"\\Uninstall.exe";
+    std::wstring saved = uninstallerIn(downloads);
     ASSERT_TRUE(writeFile(downloads + L"\\README.txt", "the user's readme"));
     ASSERT_TRUE(writeFile(downloads + L"\\License.txt", "the user's license"));
     ASSERT_TRUE(::CopyFileW(setupExePath().c_str(), saved.c_str(), FALSE));
@@ -290,12 +290,12 @@ TEST_F(UninstallRun, CopyThatCannotBeMadeLeavesOnlyTheRunningUninstaller)
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_FALSE(appEntryExists());
-    EXPECT_FALSE(exists(folder / L"StartMenu\\Programs\\Glimmerline.lnk"));
+    EXPECT_FALSE(exists(folder / kTestStartMenuShortcut));
     // Nothing of the app is left but the uninstaller that ran, which could not leave the folder
     // for the temporary one either.
     auto left = snapshotTree(installDir());
     ASSERT_EQ(left.size(), 1u);
-    EXPECT_EQ(left[0].first, L"Uninstall.exe");
+    EXPECT_EQ(left[0].first, kUninstallerExe);
 }
 
 TEST_F(UninstallRun, OnlyWhatIsInstalledGoesAndOnlyFoldersThatHeldIt)
@@ -305,7 +305,7 @@ TEST_F(UninstallRun, OnlyWhatIsInstalledGoesAndOnlyFoldersThatHeldIt)
     std::filesystem::create_directories(installDir() + L"\\New folder");
     std::filesystem::create_directories(installDir() + L"\\Projects\\Empty");
     EXPECT_EQ(setup(L"/S /uninstall").exitCode, 0u);
-    EXPECT_FALSE(exists(installDir() + L"\\Glimmerline.exe"));
+    EXPECT_FALSE(exists(appExeIn(installDir())));
     EXPECT_FALSE(exists(installDir() + L"\\live"));
     EXPECT_TRUE(exists(installDir() + L"\\New folder"));
     EXPECT_TRUE(exists(installDir() + L"\\Projects\\Empty"));
@@ -328,8 +328,8 @@ TEST_F(UninstallRun, CopiesLeftInTempGoAtTheNextRun)
 {
     // A copy of a killed uninstaller, one still running, one made a moment ago, and other files.
     std::wstring temp = folder / L"Temp";
-    std::wstring stale = temp + L"\\Glimmerline-Uninstall-111.exe", running = temp + L"\\Glimmerline-Uninstall-222.exe";
-    std::wstring fresh = temp + L"\\Glimmerline-Uninstall-333.exe", other = temp + L"\\Glimmerline-Uninstall.txt";
+    std::wstring stale = temp + L"\\" + uninstallCopyName(111), running = temp + L"\\" + uninstallCopyName(222);
+    std::wstring fresh = temp + L"\\" + uninstallCopyName(333), other = temp + L"\\Glimmerline-Uninstall.txt";
     std::filesystem::create_directories(temp);
     ASSERT_TRUE(::CopyFileW(setupExePath().c_str(), stale.c_str(), FALSE));
     ASSERT_TRUE(::CopyFileW(standInExe().c_str(), running.c_str(), FALSE));
@@ -364,10 +364,10 @@ TEST_F(UninstallRun, PercentSignInTheTempFolderPath)
     std::wstring root = folder / L"50%PATH%";
     std::filesystem::create_directories(root);
     ASSERT_EQ(runSetup(setupExePath(), root, L"/S").exitCode, 0u);
-    auto run = runSetup(root + L"\\LocalAppData\\Programs\\Glimmerline\\Uninstall.exe", root, L"/S");
+    auto run = runSetup(uninstallerIn(root + L"\\" + kTestInstallDir), root, L"/S");
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_TRUE(tempCopiesGoneIn(root));
-    EXPECT_FALSE(exists(root + L"\\LocalAppData\\Programs\\Glimmerline"));
+    EXPECT_FALSE(exists(root + L"\\" + kTestInstallDir));
 }
 
 TEST_F(UninstallRun, CopyStartsOutsideTheCallersJobWhereTheJobAllowsIt)
@@ -386,7 +386,7 @@ TEST_F(UninstallRun, CopyStartsOutsideTheCallersJobWhereTheJobAllowsIt)
     job.reset();         // the tab closes
 
     // The copy lives on: it shows its remove screen and removes the app when asked.
-    HWND window = StandInApp::waitForWindow(L"GlimmerlineSetupTestWindow", 20000);
+    HWND window = StandInApp::waitForWindow(kTestSetupWindowClass, 20000);
     ASSERT_NE(window, nullptr);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(window, &pid);
@@ -399,7 +399,7 @@ TEST_F(UninstallRun, CopyStartsOutsideTheCallersJobWhereTheJobAllowsIt)
     }
     ASSERT_TRUE(::GetExitCodeProcess(copy.get(), &code));
     EXPECT_EQ(code, 0u);
-    EXPECT_FALSE(exists(installDir() + L"\\Glimmerline.exe"));
+    EXPECT_FALSE(exists(appExeIn(installDir())));
     EXPECT_FALSE(appEntryExists());
     EXPECT_TRUE(tempCopiesGone());
 
@@ -413,16 +413,16 @@ TEST_F(UninstallRun, CopyStartsOutsideTheCallersJobWhereTheJobAllowsIt)
     ASSERT_EQ(::WaitForSingleObject(starter.get(), 60000), WAIT_OBJECT_0);
     ::GetExitCodeProcess(starter.get(), &code);
     EXPECT_EQ(code, 0u);
-    EXPECT_TRUE(logHas("] the job this setup runs in lets nothing leave it; " +
-                       narrow(folder / L"Temp\\Glimmerline-Uninstall-")));
-    EXPECT_FALSE(exists(installDir() + L"\\Glimmerline.exe"));
+    EXPECT_TRUE(
+        logHas("] the job this setup runs in lets nothing leave it; " + narrow(folder / kTestUninstallCopyPrefix)));
+    EXPECT_FALSE(exists(appExeIn(installDir())));
     EXPECT_TRUE(tempCopiesGone()); // the job stays open until the copy has deleted itself
 }
 
 TEST_F(UninstallRun, SelfDeletionOutlivesTheCallersJob)
 {
     ASSERT_EQ(setup(L"/S").exitCode, 0u);
-    std::wstring copy = folder / L"Temp\\Glimmerline-Uninstall-4242.exe";
+    std::wstring copy = folder / kTestUninstallCopyPrefix + L"4242.exe";
     ASSERT_TRUE(::CopyFileW(setupExePath().c_str(), copy.c_str(), FALSE));
     UniqueKernelHandle job = makeKillOnCloseJob(true);
     ASSERT_TRUE(job);

@@ -7,6 +7,7 @@
 #include "e2e_fixture.h"
 #include "platform/com_apartment.h"
 #include "platform/system_checks.h"
+#include "product_names.h"
 #include "tools/read_accessible/accessible_reader.h"
 #include "ui/fonts.h"
 #include "ui/painter.h"
@@ -248,7 +249,7 @@ TEST_F(SetupAccessibility, WelcomeAndInstalledScreensAreReadAndOperatedAsClicksW
     EXPECT_TRUE(events.waitFor(EVENT_OBJECT_VALUECHANGE, 3));
     ASSERT_TRUE(waitForScreen(reader, L"Glimmerline is installed"));
     expectScreen(window.hwnd(), reader, expectedScreen(gls::Screen::Done, installDir()));
-    EXPECT_TRUE(exists(folder / L"Desktop\\Glimmerline.lnk")); // the ticked choice was used
+    EXPECT_TRUE(exists(folder / kTestDesktopShortcut)); // the ticked choice was used
 
     EXPECT_EQ(reader.client->accDoDefaultAction(childVariant(4)), S_OK); // "Done"
     EXPECT_EQ(window.waitExit(), 0u);
@@ -282,5 +283,5 @@ TEST_F(SetupAccessibility, ErrorAndRemoveScreensAreReadTooAndTheObjectOutlivesTh
     // A reader that still holds the object is told that it is gone, and nothing breaks.
     long count = 0;
     EXPECT_TRUE(FAILED(reader.client->get_accChildCount(&count)));
-    EXPECT_TRUE(exists(installDir() + L"\\Glimmerline.exe"));
+    EXPECT_TRUE(exists(appExeIn(installDir())));
 }

@@ -4,6 +4,7 @@
 #include "platform/unique_handle.h"
 #include "ui/monitor_dpi.h"
 #include "e2e_fixture.h"
+#include "product_names.h"
 #include "window_driver.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +25,7 @@ using SetupWindow = SetupRun;
 TEST_F(SetupWindow, OpensCentredInTheThemeColourAndClosesWithTwo)
 {
     StandInApp window(setupExePath(), L"", {{L"GLIMMERLINE_SETUP_TEST", folder.path()}});
-    HWND hwnd = StandInApp::waitForWindow(L"GlimmerlineSetupTestWindow", 20000);
+    HWND hwnd = StandInApp::waitForWindow(kTestSetupWindowClass, 20000);
     ASSERT_NE(hwnd, nullptr);
     ::Sleep(500); // let it paint
 
@@ -41,7 +42,7 @@ TEST_F(SetupWindow, OpensCentredInTheThemeColourAndClosesWithTwo)
     EXPECT_NEAR(frame.left - info.rcWork.left, (workWidth - (frame.right - frame.left)) / 2, 1);
     wchar_t title[64] = {};
     ::GetWindowTextW(hwnd, title, 64);
-    EXPECT_STREQ(title, L"Glimmerline Setup");
+    EXPECT_STREQ(title, kSetupTitle);
 
     // Painted in the light palette's background (the test prefix has no dark-mode setting).
     // A point in the right margin, where no element of any screen is drawn.
@@ -104,8 +105,8 @@ TEST_F(SetupWindow, WindowedInstallFromWelcomeToDoneOpensTheApp)
     window.click(kPrimaryX, kButtonY); // "Install"
     // Enter does nothing while the job runs; on the installed screen it opens the app and closes.
     EXPECT_EQ(window.keyUntilExit(VK_RETURN), 0u);
-    EXPECT_TRUE(exists(installDir() + L"\\Uninstall.exe"));
-    EXPECT_EQ(readFile(folder / L"launched.txt"), narrow(installDir() + L"\\Glimmerline.exe") + "\n");
+    EXPECT_TRUE(exists(uninstallerIn(installDir())));
+    EXPECT_EQ(readFile(folder / L"launched.txt"), narrow(appExeIn(installDir())) + "\n");
     EXPECT_TRUE(logHas("] installed 11 files"));
     EXPECT_TRUE(logHas("] window closed: 0"));
 }
@@ -242,8 +243,8 @@ TEST_F(SetupWindow, ErrorScreenIgnoresEscapeAndClosesWithOne)
 TEST_F(SetupWindow, RunningAppIsClosedFromTheCloseScreen)
 {
     ASSERT_EQ(setup(L"/S").exitCode, 0u);
-    StandInApp app(installDir() + L"\\Glimmerline.exe", L"", {{L"GLIMMERLINE_SETUP_TEST", folder.path()}});
-    ASSERT_NE(StandInApp::waitForWindow(L"GlimmerlineSetupTestApp"), nullptr);
+    StandInApp app(appExeIn(installDir()), L"", {{L"GLIMMERLINE_SETUP_TEST", folder.path()}});
+    ASSERT_NE(StandInApp::waitForWindow(kTestAppWindowClass), nullptr);
     WindowDriver window(folder);
     ASSERT_NE(window.hwnd(), nullptr);
     window.key(VK_RETURN); // "Update": the app runs, so the close screen shows
@@ -264,8 +265,8 @@ TEST_F(SetupWindow, RunningAppIsClosedFromTheCloseScreen)
 TEST_F(SetupWindow, AppIgnoringCloseLeadsToTheEndScreenAndIsEnded)
 {
     ASSERT_EQ(setup(L"/S").exitCode, 0u);
-    StandInApp app(installDir() + L"\\Glimmerline.exe", L"--ignore-close", {{L"GLIMMERLINE_SETUP_TEST", folder.path()}});
-    ASSERT_NE(StandInApp::waitForWindow(L"GlimmerlineSetupTestApp"), nullptr);
+    StandInApp app(appExeIn(installDir()), L"--ignore-close", {{L"GLIMMERLINE_SETUP_TEST", folder.path()}});
+    ASSERT_NE(StandInApp::waitForWindow(kTestAppWindowClass), nullptr);
     WindowDriver window(folder);
     ASSERT_NE(window.hwnd(), nullptr);
     window.key(VK_RETURN); // "Update" → close screen
@@ -284,9 +285,9 @@ TEST_F(SetupWindow, AppIgnoringCloseLeadsToTheEndScreenAndIsEnded)
 TEST_F(SetupWindow, AppRunningAsAdministratorIsLeftToTheUserWithTryAgain)
 {
     ASSERT_EQ(setup(L"/S").exitCode, 0u);
-    auto app = std::make_unique<StandInApp>(installDir() + L"\\Glimmerline.exe", L"",
+    auto app = std::make_unique<StandInApp>(appExeIn(installDir()), L"",
                                             EnvOverrides{{L"GLIMMERLINE_SETUP_TEST", folder.path()}});
-    ASSERT_NE(StandInApp::waitForWindow(L"GlimmerlineSetupTestApp"), nullptr);
+    ASSERT_NE(StandInApp::waitForWindow(kTestAppWindowClass), nullptr);
     WindowDriver window(folder, L"", {{L"GLIMMERLINE_SETUP_TEST_APP_ADMIN", L"1"}});
     ASSERT_NE(window.hwnd(), nullptr);
     window.key(VK_RETURN); // "Update" → close screen
@@ -320,14 +321,14 @@ TEST_F(SetupWindow, WindowedUninstallWithTheLiveScriptHeldOffersTryAgain)
     ASSERT_TRUE(held->holding());
 
     StandInApp process(setupExePath(), L"/uninstall", {{L"GLIMMERLINE_SETUP_TEST", folder.path()}});
-    HWND hwnd = StandInApp::waitForWindow(L"GlimmerlineSetupTestWindow", 20000);
+    HWND hwnd = StandInApp::waitForWindow(kTestSetupWindowClass, 20000);
     ASSERT_NE(hwnd, nullptr);
     ::Sleep(600);
     ::PostMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 0); // "Remove"
     for (int i = 0; i < 100 && !logHas("] uninstall done: ok, Live files left 1"); ++i) ::Sleep(100);
     ASSERT_TRUE(logHas("] in use: " + narrow(library) + "\\Remote Scripts\\Glimmerline\\engine.pyd"));
     ::Sleep(1000);
-    EXPECT_FALSE(exists(installDir() + L"\\Glimmerline.exe"));
+    EXPECT_FALSE(exists(appExeIn(installDir())));
     EXPECT_TRUE(exists(library + L"\\Remote Scripts\\Glimmerline\\__init__.py"));
 
     held.reset(); // Live lets go

@@ -4,6 +4,7 @@
 
 #include "installation/apps_entry.h"
 #include "platform/user_registry.h"
+#include "product_names.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -13,9 +14,6 @@
 #include <vector>
 
 namespace gls::test {
-
-inline const wchar_t kTestUninstallKey[] = L"Software\\GlimmerlineSetupTest\\Uninstall";
-inline const wchar_t kTestAppKey[] = L"Software\\GlimmerlineSetupTest\\Uninstall\\Glimmerline";
 
 // The installed-apps entry that test-mode runs write.
 inline bool appEntryExists()
@@ -34,8 +32,8 @@ protected:
     {
         return runSetup(setupExePath(), folder.path(), args, std::move(extra));
     }
-    std::wstring installDir() const { return folder / L"LocalAppData\\Programs\\Glimmerline"; }
-    std::string updateResult() const { return readFile(folder / L"LocalAppData\\Glimmerline\\update\\update-result.txt"); }
+    std::wstring installDir() const { return folder / kTestInstallDir; }
+    std::string updateResult() const { return readFile(folder / kTestUpdateResult); }
     bool logHas(const std::string& text) const
     {
         for (const std::string& line : logLines(folder.path())) {
@@ -56,9 +54,8 @@ protected:
     void installAndStartApp(const std::wstring& switches = L"")
     {
         ASSERT_EQ(setup(L"/S").exitCode, 0u);
-        app.emplace(installDir() + L"\\Glimmerline.exe", switches,
-                    EnvOverrides{{L"GLIMMERLINE_SETUP_TEST", folder.path()}});
-        ASSERT_NE(StandInApp::waitForWindow(L"GlimmerlineSetupTestApp"), nullptr);
+        app.emplace(appExeIn(installDir()), switches, EnvOverrides{{L"GLIMMERLINE_SETUP_TEST", folder.path()}});
+        ASSERT_NE(StandInApp::waitForWindow(kTestAppWindowClass), nullptr);
     }
 
     TestFolder folder;

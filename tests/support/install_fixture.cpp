@@ -2,6 +2,7 @@
 #include "install_fixture.h"
 
 #include "core/resource_ids.h"
+#include "product_names.h"
 #include "tools/payload_writer.h"
 
 #include <algorithm>
@@ -22,14 +23,15 @@ MemoryPayload makePayload(const std::vector<std::pair<std::string, std::string>>
 {
     MemoryPayload m;
     m.archive = archiveOf(files);
-    parsePayload(m.archive.data(), m.archive.size(), m.payload.entries, m.payload.error, true);
+    m.payload = parsePayload(m.archive.data(), m.archive.size(), true).value;
     return m;
 }
 
 bool loadBuiltPayload(BuiltPayload& out)
 {
-    out = loadPayloadOf(setupExePath());
-    return out.payload.error.empty();
+    Checked<LoadedPayload> loaded = loadPayloadOf(setupExePath());
+    out = std::move(loaded.value);
+    return loaded.ok();
 }
 
 bool writeSetupWithPayload(const std::wstring& path, const std::vector<unsigned char>& archive)
@@ -70,7 +72,7 @@ std::vector<std::wstring> setupWorkEntries(const std::wstring& folder)
 {
     std::vector<std::wstring> out;
     for (const std::wstring& relative : treePaths(folder)) {
-        if (fs::path(relative).filename().wstring().rfind(L".glsetup-", 0) == 0) out.push_back(relative);
+        if (fs::path(relative).filename().wstring().rfind(kWorkPrefix, 0) == 0) out.push_back(relative);
     }
     return out;
 }

@@ -1,6 +1,8 @@
 // A registry key of its own for one test, under the test key, deleted afterwards.
 #pragma once
 
+#include "product_names.h"
+
 #include <windows.h>
 
 #include <string>
@@ -10,8 +12,8 @@ namespace gls::test {
 class RegistryScope {
 public:
     RegistryScope()
-        : base_(L"Software\\GlimmerlineSetupTest\\Unit-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                std::to_wstring(counter()++))
+        : base_(kTestKey +
+                (L"\\Unit-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(counter()++)))
     {
         ::RegDeleteTreeW(HKEY_CURRENT_USER, base_.c_str());
     }
@@ -20,7 +22,7 @@ public:
     RegistryScope& operator=(const RegistryScope&) = delete;
 
     // The key a test's Env uses as its uninstall key.
-    std::wstring uninstallKey() const { return base_ + L"\\Uninstall\\Glimmerline"; }
+    std::wstring uninstallKey() const { return base_ + L"\\Uninstall\\" + kAppName; }
 
     bool setString(const wchar_t* name, const std::wstring& value) const
     {

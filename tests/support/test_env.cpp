@@ -1,6 +1,8 @@
 // The one environment record the in-process tests build.
 #include "test_env.h"
 
+#include "product_names.h"
+
 namespace gls::test {
 
 Env testEnv(const TestFolder& folder)
@@ -14,12 +16,12 @@ Env testEnv(const TestFolder& folder)
     for (const wchar_t* name : {L"Documents", L"Downloads", L"Music", L"Pictures", L"Videos"}) {
         env.userFolders.push_back(folder / name);
     }
-    env.defaultInstallDir = folder / L"LocalAppData\\Programs\\Glimmerline";
-    env.settingsDir = folder / L"LocalAppData\\Glimmerline";
+    env.defaultInstallDir = folder / kTestInstallDir;
+    env.settingsDir = folder / kTestSettingsDir;
     env.abletonDir = folder / L"Roaming\\Ableton";
     env.tempDir = folder / L"Temp";
-    env.appWindowClass = L"GlimmerlineSetupTestApp";
-    env.setupWindowClass = L"GlimmerlineSetupTestWindow";
+    env.appWindowClass = kTestAppWindowClass;
+    env.setupWindowClass = kTestSetupWindowClass;
     return env;
 }
 

@@ -7,6 +7,7 @@
 #include "platform/text.h"
 #include "platform/tree_walk.h"
 #include "platform/unique_handle.h"
+#include "product_names.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +36,7 @@ std::wstring buildDir()
 
 std::wstring setupExePath()
 {
-    return (fs::path(buildDir()) / L"GlimmerlineSetup.exe").wstring();
+    return (fs::path(buildDir()) / kSetupExe).wstring();
 }
 
 TestFolder::TestFolder()
@@ -203,7 +204,7 @@ bool exists(const std::wstring& path)
 
 std::vector<std::string> logLines(const std::wstring& testFolder)
 {
-    std::string text = readFile(testFolder + L"\\Temp\\Glimmerline-Setup.log");
+    std::string text = readFile(testFolder + L"\\" + kTestLog);
     if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
     std::vector<std::string> lines;
     size_t begin = 0;
@@ -435,7 +436,7 @@ namespace gls::test {
 
 std::wstring standInExe()
 {
-    return buildDir() + L"\\standin\\Glimmerline.exe";
+    return appExeIn(buildDir() + L"\\standin");
 }
 
 StandInApp::StandInApp(const std::wstring& exe, const std::wstring& args, const EnvOverrides& overrides)

@@ -2,6 +2,7 @@
 #include "window_driver.h"
 
 #include "platform/com_apartment.h"
+#include "product_names.h"
 #include "tools/read_accessible/accessible_reader.h"
 
 #include <filesystem>
@@ -15,7 +16,7 @@ WindowDriver::WindowDriver(const TestFolder& folder, const std::wstring& args, E
           return extra;
       }())
 {
-    hwnd_ = StandInApp::waitForWindow(L"GlimmerlineSetupTestWindow", 20000);
+    hwnd_ = StandInApp::waitForWindow(kTestSetupWindowClass, 20000);
     ::Sleep(600); // let it paint
 }
 

@@ -1,6 +1,7 @@
 // The environment record in normal and test mode, and the test folder's checks.
 #include "platform/env.h"
 #include "platform/log.h"
+#include "product_names.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,14 @@
 
 using gls::buildEnv;
 using gls::Env;
+using gls::test::kAppWindowClass;
+using gls::test::kLogName;
+using gls::test::kTestAppKey;
+using gls::test::kTestAppWindowClass;
+using gls::test::kTestInstallDir;
+using gls::test::kTestLog;
+using gls::test::kTestSettingsDir;
+using gls::test::kTestSetupWindowClass;
 using gls::test::ScopedEnvVar;
 using gls::test::TestFolder;
 
@@ -48,19 +57,19 @@ TEST(Environment, TestModeNormalisesTheFolderAndCreatesTemp)
     Env env = built();
     EXPECT_TRUE(env.testMode);
     EXPECT_EQ(env.testRoot, folder.path());
-    EXPECT_EQ(env.uninstallKey, L"Software\\GlimmerlineSetupTest\\Uninstall\\Glimmerline");
+    EXPECT_EQ(env.uninstallKey, kTestAppKey);
     EXPECT_EQ(env.startMenuPrograms, folder / L"StartMenu\\Programs");
     EXPECT_EQ(env.desktopDir, folder / L"Desktop");
     // The test folder stands for the profile, with the user's own folders in it.
     EXPECT_EQ(env.userFolders, (std::vector<std::wstring>{folder.path(), folder / L"Desktop", folder / L"Documents",
                                                           folder / L"Downloads", folder / L"Music",
                                                           folder / L"Pictures", folder / L"Videos"}));
-    EXPECT_EQ(env.defaultInstallDir, folder / L"LocalAppData\\Programs\\Glimmerline");
-    EXPECT_EQ(env.settingsDir, folder / L"LocalAppData\\Glimmerline");
+    EXPECT_EQ(env.defaultInstallDir, folder / kTestInstallDir);
+    EXPECT_EQ(env.settingsDir, folder / kTestSettingsDir);
     EXPECT_EQ(env.abletonDir, folder / L"Roaming\\Ableton");
     EXPECT_EQ(env.tempDir, folder / L"Temp");
-    EXPECT_EQ(env.appWindowClass, L"GlimmerlineSetupTestApp");
-    EXPECT_EQ(env.setupWindowClass, L"GlimmerlineSetupTestWindow");
+    EXPECT_EQ(env.appWindowClass, kTestAppWindowClass);
+    EXPECT_EQ(env.setupWindowClass, kTestSetupWindowClass);
     EXPECT_EQ(env.mutexName, L"Local\\GlimmerlineSetupTest.Setup");
     EXPECT_TRUE(env.noMediaFoundation);
     EXPECT_EQ(env.startDelayMs, 250);
@@ -68,7 +77,7 @@ TEST(Environment, TestModeNormalisesTheFolderAndCreatesTemp)
     EXPECT_TRUE(env.appActsAsAdmin);
     std::error_code ec;
     EXPECT_TRUE(std::filesystem::is_directory(folder / L"Temp", ec));
-    EXPECT_EQ(gls::logFilePath(env), folder / L"Temp\\Glimmerline-Setup.log");
+    EXPECT_EQ(gls::logFilePath(env), folder / kTestLog);
 }
 
 TEST(Environment, TestTimesThatAreNotPositiveNumbersMeanNone)
@@ -152,7 +161,7 @@ TEST(Environment, NormalModeFolders)
     EXPECT_EQ(env.abletonDir, L"C:\\Users\\ann\\AppData\\Roaming\\Ableton");
     EXPECT_FALSE(env.startMenuPrograms.empty());
     EXPECT_FALSE(env.desktopDir.empty());
-    EXPECT_EQ(env.appWindowClass, L"GlimmerlineMain");
+    EXPECT_EQ(env.appWindowClass, kAppWindowClass);
     EXPECT_EQ(env.setupWindowClass, L"GlimmerlineSetupWindow");
     EXPECT_EQ(env.mutexName, L"Local\\Glimmerline.Setup");
     ASSERT_GE(env.defaultInstallDir.size(), 12u);
@@ -160,7 +169,7 @@ TEST(Environment, NormalModeFolders)
     // The system's temporary folder keeps its trailing backslash; the log adds no second one.
     ASSERT_FALSE(env.tempDir.empty());
     EXPECT_EQ(env.tempDir.back(), L'\\');
-    EXPECT_EQ(gls::logFilePath(env), env.tempDir + L"Glimmerline-Setup.log");
+    EXPECT_EQ(gls::logFilePath(env), env.tempDir + kLogName);
 }
 
 TEST(Environment, NormalModeWithoutLocalAppDataHasNoSettingsFolder)

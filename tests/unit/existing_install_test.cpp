@@ -3,12 +3,18 @@
 #include "installation/existing_install.h"
 #include "platform/shell_link.h"
 #include "platform/user_registry.h"
+#include "product_names.h"
 #include "test_env.h"
 
 #include <gtest/gtest.h>
 
+using gls::test::appExeIn;
+using gls::test::kAppExe;
+using gls::test::kTestDesktopShortcut;
+using gls::test::kTestStartMenuShortcut;
 using gls::test::RegistryScope;
 using gls::test::TestFolder;
+using gls::test::uninstallerIn;
 
 namespace {
 
@@ -25,10 +31,10 @@ protected:
 TEST_F(ExistingInstall, FoundWithFolderVersionAndDesktopShortcut)
 {
     std::wstring app = folder / L"Apps\\Glimmerline";
-    ASSERT_TRUE(gls::test::writeFile(app + L"\\Glimmerline.exe", "app"));
+    ASSERT_TRUE(gls::test::writeFile(appExeIn(app), "app"));
     ASSERT_TRUE(registry.setString(gls::kInstallLocation, app));
     ASSERT_TRUE(registry.setString(gls::kDisplayVersion, L"1.0.9"));
-    ASSERT_TRUE(gls::test::makeShortcutFile(folder / L"Desktop\\Glimmerline.lnk", app + L"\\Glimmerline.exe"));
+    ASSERT_TRUE(gls::test::makeShortcutFile(folder / kTestDesktopShortcut, appExeIn(app)));
 
     gls::ExistingInstall found = gls::findExistingInstall(env);
     EXPECT_TRUE(found.found);
@@ -41,17 +47,17 @@ TEST_F(ExistingInstall, FoundWithFolderVersionAndDesktopShortcut)
 TEST_F(ExistingInstall, ShortcutIntoTheFolderInAnotherCaseCountsOneElsewhereDoesNot)
 {
     std::wstring app = folder / L"Apps\\Glimmerline";
-    ASSERT_TRUE(gls::test::writeFile(app + L"\\Uninstall.exe", "uninstaller only"));
+    ASSERT_TRUE(gls::test::writeFile(uninstallerIn(app), "uninstaller only"));
     ASSERT_TRUE(registry.setString(gls::kInstallLocation, app + L"\\"));
     std::wstring upper = app;
     for (wchar_t& c : upper) c = static_cast<wchar_t>(towupper(c));
-    ASSERT_TRUE(gls::test::makeShortcutFile(folder / L"Desktop\\Glimmerline.lnk", upper + L"\\Glimmerline.exe"));
+    ASSERT_TRUE(gls::test::makeShortcutFile(folder / kTestDesktopShortcut, appExeIn(upper)));
     gls::ExistingInstall found = gls::findExistingInstall(env);
     EXPECT_TRUE(found.found);
     EXPECT_EQ(found.version, L""); // no "DisplayVersion"
     EXPECT_TRUE(found.hasDesktopShortcut);
 
-    ASSERT_TRUE(gls::test::makeShortcutFile(folder / L"Desktop\\Glimmerline.lnk", folder / L"Other\\Glimmerline.exe"));
+    ASSERT_TRUE(gls::test::makeShortcutFile(folder / kTestDesktopShortcut, appExeIn(folder / L"Other")));
     EXPECT_FALSE(gls::findExistingInstall(env).hasDesktopShortcut);
 }
 
@@ -70,7 +76,7 @@ TEST_F(ExistingInstall, RegisteredFolderWithoutTheAppIsNotAnInstallation)
 TEST_F(ExistingInstall, TestModeIgnoresRegistrationsOutsideTheTestFolder)
 {
     TestFolder elsewhere;
-    ASSERT_TRUE(gls::test::writeFile(elsewhere / L"Glimmerline.exe", "app"));
+    ASSERT_TRUE(gls::test::writeFile(elsewhere / kAppExe, "app"));
     ASSERT_TRUE(registry.setString(gls::kInstallLocation, elsewhere.path()));
     gls::ExistingInstall found = gls::findExistingInstall(env);
     EXPECT_FALSE(found.found);
@@ -82,8 +88,8 @@ TEST_F(ExistingInstall, RegisteredFolderMustBeAbsoluteAndMoreThanARoot)
 {
     env.testMode = false; // outside test mode every registered folder of the right form counts
     // The current directory holds the app, so a relative value would find it there.
-    ASSERT_TRUE(gls::test::writeFile(folder / L"Glimmerline.exe", "app"));
-    ASSERT_TRUE(gls::test::writeFile(folder / L"Apps\\Glimmerline.exe", "app"));
+    ASSERT_TRUE(gls::test::writeFile(folder / kAppExe, "app"));
+    ASSERT_TRUE(gls::test::writeFile(appExeIn(folder / L"Apps"), "app"));
     ASSERT_TRUE(::SetCurrentDirectoryW(folder.path().c_str()));
     for (const wchar_t* value : {L"C:", L"C:Apps", L"C:\\", L"Apps", L"\\\\server\\share", L"\\Apps", L"."}) {
         ASSERT_TRUE(registry.setString(gls::kInstallLocation, value));
@@ -119,9 +125,9 @@ TEST_F(ExistingInstall, ReadUserStringReadsStringsWholeAndNothingElse)
 TEST(Shortcuts, MadeAndReadBack)
 {
     TestFolder folder;
-    std::wstring lnk = folder / L"StartMenu\\Programs\\Glimmerline.lnk"; // the folder does not exist yet
-    ASSERT_TRUE(gls::makeShortcut(lnk, L"C:\\Apps\\Glimmerline\\Glimmerline.exe", L"C:\\Apps\\Glimmerline"));
-    EXPECT_EQ(gls::shortcutTarget(lnk), L"C:\\Apps\\Glimmerline\\Glimmerline.exe");
+    std::wstring lnk = folder / kTestStartMenuShortcut; // the folder does not exist yet
+    ASSERT_TRUE(gls::makeShortcut(lnk, appExeIn(L"C:\\Apps\\Glimmerline"), L"C:\\Apps\\Glimmerline"));
+    EXPECT_EQ(gls::shortcutTarget(lnk), appExeIn(L"C:\\Apps\\Glimmerline"));
     ASSERT_TRUE(gls::test::writeFile(folder / L"damaged.lnk", "this is no shortcut"));
     EXPECT_EQ(gls::shortcutTarget(folder / L"damaged.lnk"), L"");
     EXPECT_EQ(gls::shortcutTarget(folder / L"missing.lnk"), L"");

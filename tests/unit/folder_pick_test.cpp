@@ -1,12 +1,15 @@
 // The folder picker's rules: where the dialog opens, and what a picked folder does to the screen.
 #include "installation/app_in_folder.h"
 #include "install/folder_from_pick.h"
+#include "product_names.h"
 #include "test_env.h"
 #include "ui/folder_pick.h"
 
 #include <gtest/gtest.h>
 
+using gls::test::appExeIn;
 using gls::test::TestFolder;
+using gls::test::uninstallerIn;
 using gls::test::writeFile;
 
 TEST(FolderPick, OpensInTheNearestExistingFolder)
@@ -25,8 +28,8 @@ TEST(FolderPick, PickedFoldersChangeTheWelcomeScreen)
     TestFolder folder;
     gls::Env env = gls::test::testEnv(folder);
     std::wstring installed = folder / L"Apps\\Glimmerline";
-    ASSERT_TRUE(writeFile(installed + L"\\Uninstall.exe", "x"));
-    ASSERT_TRUE(writeFile(folder / L"Other\\Glimmerline\\Uninstall.exe", "x"));
+    ASSERT_TRUE(writeFile(uninstallerIn(installed), "x"));
+    ASSERT_TRUE(writeFile(uninstallerIn(folder / L"Other\\Glimmerline"), "x"));
     ASSERT_TRUE(writeFile(folder / L"Busy\\notes.txt", "x"));
 
     gls::ScreenState state;
@@ -63,7 +66,7 @@ TEST(FolderPick, InstallFolderFromPick)
 {
     TestFolder folder;
     ASSERT_TRUE(writeFile(folder / L"busy\\notes.txt", "x"));
-    ASSERT_TRUE(writeFile(folder / L"old\\Uninstall.exe", "x"));
+    ASSERT_TRUE(writeFile(uninstallerIn(folder / L"old"), "x"));
     ::CreateDirectoryW((folder / L"empty").c_str(), nullptr);
     ASSERT_TRUE(writeFile(folder / L"GLIMMERLINE\\other.txt", "x"));
     EXPECT_EQ(gls::installFolderFromPick(folder / L"busy"), folder / L"busy\\Glimmerline");
@@ -83,7 +86,7 @@ TEST(FolderPick, LinkNamedLikeTheAppCountsEvenWhenItLeadsNowhere)
     }
     TestFolder folder;
     ASSERT_TRUE(writeFile(folder / L"old\\notes.txt", "x"));
-    if (!::CreateSymbolicLinkW((folder / L"old\\Glimmerline.exe").c_str(), (folder / L"old\\gone.exe").c_str(),
+    if (!::CreateSymbolicLinkW(appExeIn(folder / L"old").c_str(), (folder / L"old\\gone.exe").c_str(),
                                SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE)) {
         GTEST_SKIP() << "no symbolic link could be made here (it takes Developer Mode or administrator rights)";
     }

@@ -11,6 +11,7 @@
 #include "platform/shell_link.h"
 #include "platform/system_error_text.h"
 #include "platform/user_registry.h"
+#include "product_names.h"
 
 #include <gtest/gtest.h>
 
@@ -93,7 +94,7 @@ TEST_F(InstallJob, FreshInstallPlacesEverythingAndReportsProgressInOrder)
         std::string expected(reinterpret_cast<const char*>(e.data), static_cast<size_t>(e.size));
         EXPECT_EQ(readFile(gls::joinPath(dir, gls::pathFromPayloadName(e.name))), expected) << e.name;
     }
-    EXPECT_EQ(readFile(dir + L"\\Uninstall.exe"), readFile(gls::ownExePath()));
+    EXPECT_EQ(readFile(uninstallerIn(dir)), readFile(gls::ownExePath()));
     EXPECT_FALSE(!setupWorkEntries(dir).empty());
     EXPECT_EQ(snapshotTree(dir).size(), 11u + 6u); // 11 files and the 6 folders they need
 
@@ -114,21 +115,21 @@ TEST_F(InstallJob, FreshInstallPlacesEverythingAndReportsProgressInOrder)
 
     // The installed-apps entry and the Start-menu shortcut.
     std::wstring key = registry.uninstallKey();
-    EXPECT_EQ(readString(key, gls::kDisplayName), L"Glimmerline");
+    EXPECT_EQ(readString(key, gls::kDisplayName), kAppName);
     EXPECT_EQ(readString(key, gls::kDisplayVersion), gls::kSetupVersion);
     EXPECT_EQ(readString(key, gls::kPublisher), L"Edda Rowan");
-    EXPECT_EQ(readString(key, gls::kDisplayIcon), dir + L"\\Glimmerline.exe,0");
+    EXPECT_EQ(readString(key, gls::kDisplayIcon), appExeIn(dir) + L",0");
     EXPECT_EQ(readString(key, gls::kInstallLocation), dir);
-    EXPECT_EQ(readString(key, gls::kUninstallString), L"\"" + dir + L"\\Uninstall.exe\" /uninstall");
-    EXPECT_EQ(readString(key, gls::kQuietUninstallString), L"\"" + dir + L"\\Uninstall.exe\" /uninstall /S");
+    EXPECT_EQ(readString(key, gls::kUninstallString), L"\"" + uninstallerIn(dir) + L"\" /uninstall");
+    EXPECT_EQ(readString(key, gls::kQuietUninstallString), L"\"" + uninstallerIn(dir) + L"\" /uninstall /S");
     EXPECT_EQ(readString(key, gls::kInstallDate).size(), 8u);
     EXPECT_EQ(readDword(key, gls::kNoModify), 1u);
     EXPECT_EQ(readDword(key, gls::kNoRepair), 1u);
     std::uint64_t total = 0;
     for (const auto& [path, bytes] : snapshotTree(dir)) total += bytes.size();
     EXPECT_EQ(readDword(key, gls::kEstimatedSize), (total + 1023) / 1024);
-    EXPECT_EQ(gls::shortcutTarget(env.startMenuPrograms + L"\\Glimmerline.lnk"), dir + L"\\Glimmerline.exe");
-    EXPECT_FALSE(exists(env.desktopDir + L"\\Glimmerline.lnk"));
+    EXPECT_EQ(gls::shortcutTarget(shortcutIn(env.startMenuPrograms)), appExeIn(dir));
+    EXPECT_FALSE(exists(shortcutIn(env.desktopDir)));
 }
 
 TEST_F(InstallJob, ReinstallOverTheSameVersionKeepsOtherValuesAndOneSetOfFiles)
@@ -140,13 +141,13 @@ TEST_F(InstallJob, ReinstallOverTheSameVersionKeepsOtherValuesAndOneSetOfFiles)
     auto first = snapshotTree(dir);
     ASSERT_TRUE(registry.setString(L"Comments", L"left by someone else"));
     ASSERT_TRUE(registry.setString(gls::kDisplayVersion, L"0.9"));
-    ASSERT_TRUE(exists(env.desktopDir + L"\\Glimmerline.lnk"));
+    ASSERT_TRUE(exists(shortcutIn(env.desktopDir)));
 
     ASSERT_TRUE(gls::installApp(env, built.payload, dir, false, progress.callback()).ok);
     EXPECT_EQ(snapshotTree(dir), first);
     EXPECT_EQ(readString(registry.uninstallKey(), L"Comments"), L"left by someone else");
     EXPECT_EQ(readString(registry.uninstallKey(), gls::kDisplayVersion), gls::kSetupVersion);
-    EXPECT_FALSE(exists(env.desktopDir + L"\\Glimmerline.lnk")); // ours, and no longer wanted
+    EXPECT_FALSE(exists(shortcutIn(env.desktopDir))); // ours, and no longer wanted
 }
 
 TEST_F(InstallJob, ProtectedDesktopLeavesItsShortcutOutAndTheInstallStands)
@@ -162,20 +163,20 @@ TEST_F(InstallJob, ProtectedDesktopLeavesItsShortcutOutAndTheInstallStands)
     EXPECT_TRUE(result.ok) << narrow(gls::sayInEnglish(result.message));
     EXPECT_TRUE(result.desktopShortcutMissing);
     EXPECT_FALSE(result.startMenuShortcutMissing);
-    EXPECT_TRUE(exists(env.startMenuPrograms + L"\\Glimmerline.lnk"));
-    EXPECT_FALSE(exists(env.desktopDir + L"\\Glimmerline.lnk"));
+    EXPECT_TRUE(exists(shortcutIn(env.startMenuPrograms)));
+    EXPECT_FALSE(exists(shortcutIn(env.desktopDir)));
 }
 
 TEST_F(InstallJob, UpdateTakesOutWhatTheNewVersionNoLongerHas)
 {
     std::wstring dir = folder / L"Apps\\Glimmerline";
-    MemoryPayload oldVersion = makePayload({{"Glimmerline.exe", "old app"},
+    MemoryPayload oldVersion = makePayload({{kAppPayloadName, "old app"},
                                             {"Readme.txt", "old readme"},
                                             {"plugins/old/extra.dll", "only in the old version"},
                                             {"shared.txt", "old shared"}});
     ASSERT_TRUE(gls::installApp(env, oldVersion.payload, dir, false, progress.callback()).ok);
     // The uninstaller of the old version lists the old version's files.
-    ASSERT_TRUE(writeSetupWithPayload(dir + L"\\Uninstall.exe", oldVersion.archive));
+    ASSERT_TRUE(writeSetupWithPayload(uninstallerIn(dir), oldVersion.archive));
     ASSERT_TRUE(writeFile(dir + L"\\user-notes.txt", "the user's own file"));
     // Empty folders of the user's, one of them a link to an empty folder elsewhere.
     std::filesystem::create_directories(dir + L"\\New folder");
@@ -183,12 +184,12 @@ TEST_F(InstallJob, UpdateTakesOutWhatTheNewVersionNoLongerHas)
     std::filesystem::create_directories(folder / L"Elsewhere");
     ASSERT_TRUE(makeFolderLink(dir + L"\\docs\\linked", folder / L"Elsewhere"));
 
-    MemoryPayload newVersion = makePayload({{"Glimmerline.exe", "new app"},
+    MemoryPayload newVersion = makePayload({{kAppPayloadName, "new app"},
                                             {"README.txt", "new readme, other case"},
                                             {"shared.txt", "new shared"}});
     InstallResult result = gls::installApp(env, newVersion.payload, dir, false, progress.callback());
     ASSERT_TRUE(result.ok) << narrow(gls::sayInEnglish(result.message));
-    EXPECT_EQ(readFile(dir + L"\\Glimmerline.exe"), "new app");
+    EXPECT_EQ(readFile(appExeIn(dir)), "new app");
     EXPECT_EQ(readFile(dir + L"\\shared.txt"), "new shared");
     EXPECT_EQ(readFile(dir + L"\\README.txt"), "new readme, other case"); // not taken out by "Readme.txt"
     EXPECT_FALSE(exists(dir + L"\\plugins"));                              // the file and its emptied folders
@@ -203,18 +204,18 @@ TEST_F(InstallJob, UpdateTakesOutWhatTheNewVersionNoLongerHas)
 TEST_F(InstallJob, TakingOutNeverGoesThroughALink)
 {
     std::wstring dir = folder / L"Apps\\Glimmerline";
-    MemoryPayload oldVersion = makePayload({{"Glimmerline.exe", "old app"}, {"plugins/x.dll", "old plug-in"}});
+    MemoryPayload oldVersion = makePayload({{kAppPayloadName, "old app"}, {"plugins/x.dll", "old plug-in"}});
     ASSERT_TRUE(gls::installApp(env, oldVersion.payload, dir, false, progress.callback()).ok);
-    ASSERT_TRUE(writeSetupWithPayload(dir + L"\\Uninstall.exe", oldVersion.archive));
+    ASSERT_TRUE(writeSetupWithPayload(uninstallerIn(dir), oldVersion.archive));
     // The user put a link to a folder of their own where the old version's folder was.
     std::filesystem::remove_all(dir + L"\\plugins");
     ASSERT_TRUE(writeFile(folder / L"Mine\\x.dll", "the user's own"));
     ASSERT_TRUE(makeFolderLink(dir + L"\\plugins", folder / L"Mine"));
 
-    MemoryPayload newVersion = makePayload({{"Glimmerline.exe", "new app"}});
+    MemoryPayload newVersion = makePayload({{kAppPayloadName, "new app"}});
     ASSERT_TRUE(gls::installApp(env, newVersion.payload, dir, false, progress.callback()).ok);
     EXPECT_EQ(readFile(folder / L"Mine\\x.dll"), "the user's own");
-    EXPECT_EQ(readFile(dir + L"\\Glimmerline.exe"), "new app");
+    EXPECT_EQ(readFile(appExeIn(dir)), "new app");
     EXPECT_TRUE(setupWorkEntries(dir).empty());
 }
 
@@ -225,7 +226,7 @@ TEST_F(InstallJob, PathThatChangesKindBetweenVersions)
 {
     auto installOld = [&](const std::wstring& dir, const MemoryPayload& oldVersion) {
         ASSERT_TRUE(gls::installApp(env, oldVersion.payload, dir, false, progress.callback()).ok);
-        ASSERT_TRUE(writeSetupWithPayload(dir + L"\\Uninstall.exe", oldVersion.archive));
+        ASSERT_TRUE(writeSetupWithPayload(uninstallerIn(dir), oldVersion.archive));
         ASSERT_TRUE(writeFile(dir + L"\\notes.txt", "the user's own"));
     };
     auto inTheWay = [&](const std::wstring& dir, const MemoryPayload& newVersion, const std::wstring& what) {
@@ -250,8 +251,8 @@ TEST_F(InstallJob, PathThatChangesKindBetweenVersions)
 
     // A folder that becomes a file.
     std::wstring dir = folder / L"Apps\\FolderToFile";
-    MemoryPayload folderVersion = makePayload({{"Glimmerline.exe", "old"}, {"plugins/x.dll", "old"}, {"z-last.dll", "old"}});
-    MemoryPayload fileVersion = makePayload({{"Glimmerline.exe", "new"}, {"plugins", "now a file"}, {"z-last.dll", "new"}});
+    MemoryPayload folderVersion = makePayload({{kAppPayloadName, "old"}, {"plugins/x.dll", "old"}, {"z-last.dll", "old"}});
+    MemoryPayload fileVersion = makePayload({{kAppPayloadName, "new"}, {"plugins", "now a file"}, {"z-last.dll", "new"}});
     installOld(dir, folderVersion);
     ASSERT_TRUE(writeFile(dir + L"\\plugins\\mine.txt", "the user's, among the old version's"));
     inTheWay(dir, fileVersion, L"plugins");
@@ -265,12 +266,12 @@ TEST_F(InstallJob, PathThatChangesKindBetweenVersions)
     // A file that becomes a folder: in the way when it is the user's, taken aside when it is the
     // old version's.
     dir = folder / L"Apps\\FileToFolder";
-    MemoryPayload withFolder = makePayload({{"Glimmerline.exe", "new"}, {"plugins/x.dll", "new"}, {"z-last.dll", "new"}});
-    installOld(dir, makePayload({{"Glimmerline.exe", "old"}, {"z-last.dll", "old"}}));
+    MemoryPayload withFolder = makePayload({{kAppPayloadName, "new"}, {"plugins/x.dll", "new"}, {"z-last.dll", "new"}});
+    installOld(dir, makePayload({{kAppPayloadName, "old"}, {"z-last.dll", "old"}}));
     ASSERT_TRUE(writeFile(dir + L"\\plugins", "the user's file of that name"));
     inTheWay(dir, withFolder, L"plugins");
     ASSERT_TRUE(::DeleteFileW((dir + L"\\plugins").c_str()));
-    installOld(dir, makePayload({{"Glimmerline.exe", "old"}, {"plugins", "old"}, {"z-last.dll", "old"}}));
+    installOld(dir, makePayload({{kAppPayloadName, "old"}, {"plugins", "old"}, {"z-last.dll", "old"}}));
     heldLast(dir, withFolder);
     ASSERT_TRUE(gls::installApp(env, withFolder.payload, dir, false, progress.callback()).ok);
     EXPECT_EQ(readFile(dir + L"\\plugins\\x.dll"), "new");
@@ -285,7 +286,7 @@ TEST_F(InstallJob, NoFolderIsEverTheCurrentDirectory)
     std::filesystem::create_directories(current);
     ASSERT_TRUE(::SetCurrentDirectoryW(current.c_str()));
     env.testMode = false; // the job's test-folder rule would refuse these folders first
-    MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}});
+    MemoryPayload payload = makePayload({{kAppPayloadName, "app"}});
 
     // No install folder, or one that is no whole path.
     const std::pair<const wchar_t*, const wchar_t*> unusable[] = {
@@ -306,36 +307,36 @@ TEST_F(InstallJob, NoFolderIsEverTheCurrentDirectory)
     std::wstring dir = folder / L"Apps\\Glimmerline";
     ASSERT_TRUE(gls::installApp(env, payload.payload, dir, true, progress.callback()).ok);
     EXPECT_TRUE(treePaths(current).empty());
-    ASSERT_TRUE(makeShortcutFile(current + L"\\Glimmerline.lnk", dir + L"\\Glimmerline.exe"));
+    ASSERT_TRUE(makeShortcutFile(shortcutIn(current), appExeIn(dir)));
     ASSERT_TRUE(gls::installApp(env, payload.payload, dir, false, progress.callback()).ok);
-    EXPECT_EQ(treePaths(current), std::vector<std::wstring>{L"Glimmerline.lnk"});
+    EXPECT_EQ(treePaths(current), std::vector<std::wstring>{kShortcutName});
     ::SetCurrentDirectoryW(L"C:\\");
 }
 
 TEST_F(InstallJob, LeftoversOfAnInterruptedRunAreCleared)
 {
     std::wstring dir = folder / L"Apps\\Glimmerline";
-    ASSERT_TRUE(writeFile(dir + L"\\.glsetup-new\\Glimmerline.exe", "half staged"));
-    ASSERT_TRUE(writeFile(dir + L"\\.glsetup-old-99999\\deep\\old.dll", "moved aside long ago"));
-    MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}});
+    ASSERT_TRUE(writeFile(appExeIn(dir + L"\\" + kStagingPrefix), "half staged"));
+    ASSERT_TRUE(writeFile(dir + L"\\" + kOldFilesPrefix + L"-99999\\deep\\old.dll", "moved aside long ago"));
+    MemoryPayload payload = makePayload({{kAppPayloadName, "app"}});
     ASSERT_TRUE(gls::installApp(env, payload.payload, dir, false, progress.callback()).ok);
     EXPECT_FALSE(!setupWorkEntries(dir).empty());
-    EXPECT_EQ(readFile(dir + L"\\Glimmerline.exe"), "app");
+    EXPECT_EQ(readFile(appExeIn(dir)), "app");
 }
 
 TEST_F(InstallJob, ReadOnlyOldFileIsReplaced)
 {
     std::wstring dir = folder / L"Apps\\Glimmerline";
-    ASSERT_TRUE(writeFile(dir + L"\\Glimmerline.exe", "old, read-only"));
-    ASSERT_TRUE(::SetFileAttributesW((dir + L"\\Glimmerline.exe").c_str(), FILE_ATTRIBUTE_READONLY));
-    MemoryPayload payload = makePayload({{"Glimmerline.exe", "new"}});
+    ASSERT_TRUE(writeFile(appExeIn(dir), "old, read-only"));
+    ASSERT_TRUE(::SetFileAttributesW(appExeIn(dir).c_str(), FILE_ATTRIBUTE_READONLY));
+    MemoryPayload payload = makePayload({{kAppPayloadName, "new"}});
     ASSERT_TRUE(gls::installApp(env, payload.payload, dir, false, progress.callback()).ok);
-    EXPECT_EQ(readFile(dir + L"\\Glimmerline.exe"), "new");
+    EXPECT_EQ(readFile(appExeIn(dir)), "new");
 }
 
 TEST_F(InstallJob, OutsideTheTestFolderNothingHappens)
 {
-    MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}});
+    MemoryPayload payload = makePayload({{kAppPayloadName, "app"}});
     InstallResult result = gls::installApp(env, payload.payload, L"C:\\gls-outside\\Glimmerline", false, progress.callback());
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(gls::sayInEnglish(result.message), L"(test) The folder is outside the test folder.");
@@ -348,13 +349,13 @@ TEST_F(InstallJob, FolderThatCannotBeWrittenFailsAtTheProbe)
 {
     ASSERT_TRUE(writeFile(folder / L"Apps", "a file where a folder should be"));
     std::wstring dir = folder / L"Apps\\Glimmerline";
-    MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}});
+    MemoryPayload payload = makePayload({{kAppPayloadName, "app"}});
     InstallResult result = gls::installApp(env, payload.payload, dir, false, progress.callback());
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(gls::sayInEnglish(result.message), L"Windows did not let Setup write in " + dir +
                                   L". Pick a folder in your own user folder, or check that the drive has room.");
     EXPECT_EQ(result.reason, L"its folder can't be written");
-    EXPECT_FALSE(exists(dir + L"\\.glsetup-new"));
+    EXPECT_FALSE(exists(dir + L"\\" + kStagingPrefix));
     EXPECT_EQ(readFile(folder / L"Apps"), "a file where a folder should be");
 }
 
@@ -363,21 +364,21 @@ TEST_F(InstallJob, RegistryRefusingTheKeyLeavesTheFilesAndMakesNoShortcut)
     // A key name component longer than the registry's 255-character limit cannot be created.
     env.uninstallKey = registry.uninstallKey() + L"\\" + std::wstring(300, L'k');
     std::wstring dir = folder / L"Apps\\Glimmerline";
-    MemoryPayload payload = makePayload({{"Glimmerline.exe", "app"}});
+    MemoryPayload payload = makePayload({{kAppPayloadName, "app"}});
     InstallResult result = gls::installApp(env, payload.payload, dir, true, progress.callback());
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(gls::sayInEnglish(result.message), L"Glimmerline is copied, but Windows did not let Setup add it to its list of apps.");
     EXPECT_EQ(result.reason, L"Windows did not list it");
-    EXPECT_EQ(readFile(dir + L"\\Glimmerline.exe"), "app");
-    EXPECT_FALSE(exists(env.startMenuPrograms + L"\\Glimmerline.lnk"));
-    EXPECT_FALSE(exists(env.desktopDir + L"\\Glimmerline.lnk"));
+    EXPECT_EQ(readFile(appExeIn(dir)), "app");
+    EXPECT_FALSE(exists(shortcutIn(env.startMenuPrograms)));
+    EXPECT_FALSE(exists(shortcutIn(env.desktopDir)));
 }
 
 TEST_F(InstallJob, FileHeldOpenIsReportedAndEverythingSwappedIsPutBack)
 {
     std::wstring dir = folder / L"Apps\\Glimmerline";
     MemoryPayload oldVersion = makePayload(
-        {{"Glimmerline.exe", "old app"}, {"a/first.txt", "old first"}, {"z-last.dll", "old last"}});
+        {{kAppPayloadName, "old app"}, {"a/first.txt", "old first"}, {"z-last.dll", "old last"}});
     ASSERT_TRUE(gls::installApp(env, oldVersion.payload, dir, false, progress.callback()).ok);
     // An old file marked read-only and hidden is put back marked so.
     const DWORD marks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
@@ -387,7 +388,7 @@ TEST_F(InstallJob, FileHeldOpenIsReportedAndEverythingSwappedIsPutBack)
     auto before = snapshotTree(dir);
 
     MemoryPayload newVersion = makePayload(
-        {{"Glimmerline.exe", "new app"}, {"a/first.txt", "new first"}, {"z-last.dll", "new last"}, {"new.txt", "n"}});
+        {{kAppPayloadName, "new app"}, {"a/first.txt", "new first"}, {"z-last.dll", "new last"}, {"new.txt", "n"}});
     {
         HeldFile held(dir + L"\\z-last.dll");
         ASSERT_TRUE(held.holding());
@@ -405,7 +406,7 @@ TEST_F(InstallJob, FileHeldOpenIsReportedAndEverythingSwappedIsPutBack)
 
     // Held at the very first file, the message names the app itself.
     {
-        HeldFile held(dir + L"\\Glimmerline.exe");
+        HeldFile held(appExeIn(dir));
         ASSERT_TRUE(held.holding());
         ShortFileWaits shortWaits;
         InstallResult result = gls::installApp(env, newVersion.payload, dir, false, progress.callback());
@@ -418,7 +419,7 @@ TEST_F(InstallJob, FileHeldOpenIsReportedAndEverythingSwappedIsPutBack)
 
 TEST_F(CopyPhase, StagedFileAlteredBeforeVerifyingIsCaught)
 {
-    stageOver(L"Glimmerline.exe", "installed", {{"Glimmerline.exe", "new app"}, {"b.txt", "bee"}});
+    stageOver(kAppExe, "installed", {{kAppPayloadName, "new app"}, {"b.txt", "bee"}});
     if (HasFatalFailure()) return;
     ASSERT_TRUE(writeFile(phase.files[1].stagedPath, "BEE"));
     EXPECT_FALSE(gls::verifyStaged(phase, progress.callback(), result));
@@ -429,7 +430,7 @@ TEST_F(CopyPhase, StagedFileAlteredBeforeVerifyingIsCaught)
 
 TEST_F(CopyPhase, RollbackOfAFreshInstallTakesTheNewFilesBack)
 {
-    stageOver(L"user.txt", "the user's", {{"Glimmerline.exe", "app"}, {"sub/b.txt", "bee"}});
+    stageOver(L"user.txt", "the user's", {{kAppPayloadName, "app"}, {"sub/b.txt", "bee"}});
     if (HasFatalFailure()) return;
     ASSERT_TRUE(gls::verifyStaged(phase, progress.callback(), result));
     ASSERT_TRUE(gls::swapFiles(phase, progress.callback(), result));
@@ -445,12 +446,12 @@ TEST_F(CopyPhase, DriveFillingUpDuringStaging)
     if (::GetDriveTypeW(L"S:\\") == DRIVE_NO_ROOT_DIR) GTEST_SKIP() << "no small drive S: is mapped (mounting needs root)";
     dir = L"S:\\Glimmerline-" + std::to_wstring(::GetCurrentProcessId());
     std::string big(8u << 20, 'x'); // more than the drive holds
-    planOver(L"Glimmerline.exe", "installed", {{"Glimmerline.exe", "app"}, {"big.bin", big}});
+    planOver(kAppExe, "installed", {{kAppPayloadName, "app"}, {"big.bin", big}});
     if (HasFatalFailure()) return;
     EXPECT_FALSE(gls::stageFiles(phase, progress.callback(), result));
     EXPECT_EQ(gls::sayInEnglish(result.message), L"The drive is full. Make some room and run Setup again.");
     EXPECT_EQ(result.reason, L"the drive is full");
-    EXPECT_FALSE(exists(dir + L"\\.glsetup-new"));
+    EXPECT_FALSE(exists(dir + L"\\" + kStagingPrefix));
     EXPECT_EQ(snapshotTree(dir), before);
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);

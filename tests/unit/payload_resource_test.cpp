@@ -2,6 +2,7 @@
 // names turned into paths.
 #include "payload/payload.h"
 #include "payload/payload_name.h"
+#include "product_names.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -13,18 +14,18 @@ using gls::PayloadEntry;
 TEST(PayloadReader, ProgramWithoutTheResourceHasNoPayload)
 {
     // This test program carries no archive.
-    gls::Payload payload = gls::loadPayload();
-    EXPECT_EQ(payload.error, "no payload");
-    EXPECT_TRUE(payload.entries.empty());
+    gls::Checked<gls::Payload> payload = gls::loadPayload();
+    EXPECT_EQ(payload.problem, L"no payload");
+    EXPECT_TRUE(payload.value.entries.empty());
 }
 
 TEST(PayloadReader, ListsTheBuiltSetupsPayload)
 {
     std::vector<PayloadEntry> listed = gls::listPayloadOf(gls::test::setupExePath());
     ASSERT_EQ(listed.size(), 10u);
-    EXPECT_EQ(listed[0].name, "Glimmerline.exe");
+    EXPECT_EQ(listed[0].name, gls::test::kAppPayloadName);
     EXPECT_EQ(listed[9].name, "so_hook.dll");
-    std::uint64_t appSize = std::filesystem::file_size(gls::test::buildDir() + L"\\standin\\Glimmerline.exe");
+    std::uint64_t appSize = std::filesystem::file_size(gls::test::standInExe());
     EXPECT_EQ(listed[0].size, appSize);
     for (const PayloadEntry& e : listed) EXPECT_EQ(e.data, nullptr) << e.name;
 }
@@ -35,7 +36,7 @@ TEST(PayloadReader, ListingFailuresAreEmpty)
     ASSERT_TRUE(gls::test::writeFile(folder / L"notes.exe", "not a program"));
     EXPECT_TRUE(gls::listPayloadOf(folder / L"missing.exe").empty());
     EXPECT_TRUE(gls::listPayloadOf(folder / L"notes.exe").empty());
-    EXPECT_TRUE(gls::listPayloadOf(gls::test::buildDir() + L"\\standin\\Glimmerline.exe").empty());
+    EXPECT_TRUE(gls::listPayloadOf(gls::test::standInExe()).empty());
 }
 
 TEST(PayloadNames, BecomePathsOnlyWhenAllowedAndValidUtf8)

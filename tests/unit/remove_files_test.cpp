@@ -3,11 +3,14 @@
 #include "platform/remove_files.h"
 #include "platform/tree_walk.h"
 #include "installation/shortcuts.h"
+#include "product_names.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
 
+using gls::test::appExeIn;
 using gls::test::exists;
+using gls::test::kAppExe;
 using gls::test::narrow;
 using gls::test::TestFolder;
 using gls::test::writeFile;
@@ -129,7 +132,7 @@ TEST_F(RemoveTree, WalkThatGoesTooDeepSaysItStoppedEarly)
 TEST(RemoveWorkLeftovers, EveryWorkNameGoesButTheRunningJobs)
 {
     TestFolder folder;
-    ASSERT_TRUE(writeFile(folder / L".glsetup-old-1234\\Glimmerline.exe", "old"));
+    ASSERT_TRUE(writeFile(appExeIn(folder / L".glsetup-old-1234"), "old"));
     ASSERT_TRUE(writeFile(folder / L".glsetup-old\\x\\y.txt", "old"));
     ASSERT_TRUE(writeFile(folder / L".glsetup-new-4d2-3\\a.txt", "staged"));
     ASSERT_TRUE(writeFile(folder / L".glsetup-del-4d2-1\\7", "pending"));
@@ -139,13 +142,13 @@ TEST(RemoveWorkLeftovers, EveryWorkNameGoesButTheRunningJobs)
     ASSERT_TRUE(writeFile(folder / L".glsetup-new-4d2-4\\b.txt", "the running job's"));
     ASSERT_TRUE(writeFile(folder / L"notes.glsetup-old", "a file of the user's"));
     ASSERT_TRUE(writeFile(folder / L"sub\\.glsetup-old-1", "below the top: the app's or the user's"));
-    ASSERT_TRUE(writeFile(folder / L"Glimmerline.exe", "current"));
+    ASSERT_TRUE(writeFile(folder / kAppExe, "current"));
     gls::removeWorkLeftovers(folder.path(), {L".glsetup-new-4d2-4"});
     for (const wchar_t* gone : {L".glsetup-old-1234", L".glsetup-old", L".glsetup-new-4d2-3", L".glsetup-del-4d2-1",
                                 L".glsetup-probe-4d2-1", L".GLSETUP-OLD-9"}) {
         EXPECT_FALSE(exists(folder / gone)) << narrow(gone);
     }
-    for (const wchar_t* kept : {L".glsetup-new-4d2-4\\b.txt", L"notes.glsetup-old", L"sub\\.glsetup-old-1", L"Glimmerline.exe"}) {
+    for (const wchar_t* kept : {L".glsetup-new-4d2-4\\b.txt", L"notes.glsetup-old", L"sub\\.glsetup-old-1", kAppExe}) {
         EXPECT_TRUE(exists(folder / kept)) << narrow(kept);
     }
 }
@@ -157,8 +160,8 @@ TEST(RemoveShortcut, OnlyOursGo)
     std::wstring ours = folder / L"Desktop\\ours.lnk";
     std::wstring theirs = folder / L"Desktop\\theirs.lnk";
     std::wstring damaged = folder / L"Desktop\\damaged.lnk";
-    ASSERT_TRUE(gls::test::makeShortcutFile(ours, L"C:\\GLS-TESTS\\x\\..\\" + install.substr(13) + L"\\Glimmerline.exe"));
-    ASSERT_TRUE(gls::test::makeShortcutFile(theirs, folder / L"Other\\Glimmerline.exe"));
+    ASSERT_TRUE(gls::test::makeShortcutFile(ours, L"C:\\GLS-TESTS\\x\\..\\" + appExeIn(install.substr(13))));
+    ASSERT_TRUE(gls::test::makeShortcutFile(theirs, appExeIn(folder / L"Other")));
     ASSERT_TRUE(writeFile(damaged, "not a shortcut"));
 
     EXPECT_TRUE(gls::removeShortcutIfOurs(ours, install));

@@ -4,6 +4,7 @@
 #include "core/resource_ids.h"
 #include "core/version.h"
 #include "platform/unique_handle.h"
+#include "product_names.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -124,22 +125,21 @@ TEST_F(BuiltSetup, PayloadIsLanguageNeutralVerifiesAndHoldsTheTenFiles)
               gls::payloadChecksum(reinterpret_cast<const unsigned char*>(archive.data()) + 24, archive.size() - 24));
 
     // The reader's own checks: index, data size and every file inside the data area.
-    std::vector<gls::PayloadEntry> index;
-    std::string error;
-    ASSERT_TRUE(gls::parsePayload(reinterpret_cast<const unsigned char*>(archive.data()), archive.size(), index, error,
-                                  true))
-        << error;
+    gls::Checked<gls::Payload, std::string> parsed =
+        gls::parsePayload(reinterpret_cast<const unsigned char*>(archive.data()), archive.size(), true);
+    ASSERT_TRUE(parsed.ok()) << parsed.problem;
+    const std::vector<gls::PayloadEntry>& index = parsed.value.entries;
 
-    const char* names[] = {"Glimmerline.exe",
-                           "Glimmerline.vst3/Contents/x86_64-win/Glimmerline.vst3",
-                           "License.txt",
-                           "README.txt",
-                           "live/Glimmerline/__init__.py",
-                           "live/Glimmerline/feed.py",
-                           "live/Glimmerline/shell.py",
-                           "m4l/Glimmerline Feed.amxd",
-                           "m4l/glimmerline_feed.js",
-                           "so_hook.dll"};
+    const std::string names[] = {gls::test::kAppPayloadName,
+                                 "Glimmerline.vst3/Contents/x86_64-win/Glimmerline.vst3",
+                                 "License.txt",
+                                 "README.txt",
+                                 "live/Glimmerline/__init__.py",
+                                 "live/Glimmerline/feed.py",
+                                 "live/Glimmerline/shell.py",
+                                 "m4l/Glimmerline Feed.amxd",
+                                 "m4l/glimmerline_feed.js",
+                                 "so_hook.dll"};
     ASSERT_EQ(index.size(), 10u);
     for (size_t i = 0; i < 10; ++i) EXPECT_EQ(index[i].name, names[i]);
 

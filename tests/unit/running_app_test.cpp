@@ -1,9 +1,11 @@
 // Finding, closing and ending real stand-in app processes; each test uses a window class of its own.
 #include "process/running_app.h"
+#include "product_names.h"
 #include "test_env.h"
 
 #include <gtest/gtest.h>
 
+using gls::test::appExeIn;
 using gls::test::StandInApp;
 using gls::test::TestFolder;
 
@@ -25,7 +27,7 @@ protected:
     TestFolder folder;
     gls::Env env = gls::test::testEnv(folder);
     std::wstring appFolder = folder / L"Glimmerline";
-    std::wstring exe = appFolder + L"\\Glimmerline.exe";
+    std::wstring exe = appExeIn(appFolder);
 };
 
 } // namespace

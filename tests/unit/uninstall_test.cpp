@@ -4,6 +4,7 @@
 #include "install/install_job.h"
 #include "platform/user_registry.h"
 #include "install_fixture.h"
+#include "product_names.h"
 #include "uninstall/live_files.h"
 #include "uninstall/uninstall_job.h"
 #include "uninstall/user_libraries.h"
@@ -51,7 +52,7 @@ void installBuilt(const gls::Env& env, bool desktopShortcut)
     ASSERT_TRUE(loadBuiltPayload(built));
     ProgressLog installing;
     ASSERT_TRUE(gls::installApp(env, built.payload, env.defaultInstallDir, desktopShortcut, installing.callback()).ok);
-    ASSERT_TRUE(::CopyFileW(setupExePath().c_str(), (env.defaultInstallDir + L"\\Uninstall.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW(setupExePath().c_str(), uninstallerIn(env.defaultInstallDir).c_str(), FALSE));
 }
 
 // A test folder, a registry key of the test's own, and the environment over both.
@@ -257,8 +258,8 @@ TEST_F(UninstallJob, RemovesTheListedFilesWithProgressAndKeepsTheUsers)
     EXPECT_TRUE(result.settingsRemoved);
     EXPECT_EQ(snapshotTree(dir).size(), 1u); // only the user's file
     EXPECT_EQ(readFile(dir + L"\\notes.txt"), "the user's");
-    EXPECT_FALSE(exists(env.startMenuPrograms + L"\\Glimmerline.lnk"));
-    EXPECT_FALSE(exists(env.desktopDir + L"\\Glimmerline.lnk"));
+    EXPECT_FALSE(exists(shortcutIn(env.startMenuPrograms)));
+    EXPECT_FALSE(exists(shortcutIn(env.desktopDir)));
     EXPECT_FALSE(exists(env.settingsDir));
     HKEY key = nullptr;
     EXPECT_NE(::RegOpenKeyExW(HKEY_CURRENT_USER, registry.uninstallKey().c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
@@ -288,20 +289,20 @@ TEST_F(UninstallJob, HeldFileStaysAndTheRestGoesOn)
     EXPECT_EQ(gls::sayInEnglish(result.message), L"Some of Glimmerline's files are in use and stay in " + dir +
                                   L". Delete that folder after a restart.");
     EXPECT_TRUE(exists(dir + L"\\so_hook.dll"));
-    EXPECT_FALSE(exists(dir + L"\\Glimmerline.exe"));
-    EXPECT_FALSE(exists(env.startMenuPrograms + L"\\Glimmerline.lnk"));
+    EXPECT_FALSE(exists(appExeIn(dir)));
+    EXPECT_FALSE(exists(shortcutIn(env.startMenuPrograms)));
 }
 
 TEST_F(UninstallJob, UnknownFolderIsLeftUntouched)
 {
     std::wstring dir = folder / L"Something";
-    ASSERT_TRUE(writeFile(dir + L"\\Glimmerline.exe", "whose?"));
+    ASSERT_TRUE(writeFile(appExeIn(dir), "whose?"));
     ASSERT_TRUE(registry.setString(gls::kInstallLocation, dir));
     // This test program carries no payload and the folder no readable uninstaller.
     gls::UninstallResult result = gls::removeInstallation(env, dir, false, progress.callback());
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(gls::sayInEnglish(result.message), L"Setup cannot tell which files in " + dir + L" are Glimmerline's. Nothing was removed.");
-    EXPECT_TRUE(exists(dir + L"\\Glimmerline.exe"));
+    EXPECT_TRUE(exists(appExeIn(dir)));
     EXPECT_EQ(progress.reports.size(), 1u);
 
     // A missing folder: nothing to tell apart, so the rest is cleaned up. The entry goes only

@@ -2,12 +2,17 @@
 #include "entry/update_result.h"
 #include "platform/unique_handle.h"
 #include "process/open_app.h"
+#include "product_names.h"
 #include "test_env.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+using gls::test::appExeIn;
+using gls::test::kAppExe;
+using gls::test::kAppWindowClass;
+using gls::test::kTestUpdateResult;
 using gls::test::readFile;
 using gls::test::testEnv;
 using gls::test::TestFolder;
@@ -18,7 +23,7 @@ TEST(UpdateResult, FourLinesEachEndedByALineFeed)
     TestFolder folder;
     gls::Env env = testEnv(folder);
     gls::writeUpdateResult(env, gls::ExitCode::Done, L"");
-    std::wstring path = folder / L"LocalAppData\\Glimmerline\\update\\update-result.txt";
+    std::wstring path = folder / kTestUpdateResult;
     EXPECT_EQ(readFile(path), updateResultFile(0, ""));
 
     // A shorter second result replaces the file completely; non-ASCII reasons are UTF-8.
@@ -47,7 +52,7 @@ TEST(UpdateResult, AnEarlierResultHeldOpenByItsReaderNeverStandsForThisRun)
 {
     TestFolder folder;
     gls::Env env = testEnv(folder);
-    std::wstring path = folder / L"LocalAppData\\Glimmerline\\update\\update-result.txt";
+    std::wstring path = folder / kTestUpdateResult;
     gls::writeUpdateResult(env, gls::ExitCode::Failed, L"it did not go in");
     {
         // A reader that lets the file be replaced or deleted, but not written over.
@@ -69,23 +74,23 @@ TEST(OpenApp, TestModeWritesTheMarkerAndStartsNothing)
     TestFolder folder;
     gls::Env env = testEnv(folder);
     gls::openApp(env, folder / L"Apps\\Glimmerline");
-    EXPECT_EQ(readFile(folder / L"launched.txt"), gls::test::narrow(folder / L"Apps\\Glimmerline\\Glimmerline.exe") + "\n");
+    EXPECT_EQ(readFile(folder / L"launched.txt"), gls::test::narrow(appExeIn(folder / L"Apps\\Glimmerline")) + "\n");
 }
 
 TEST(OpenApp, ElevatedSetupOpensTheAppThroughExplorer)
 {
+    const std::wstring app = appExeIn(L"C:\\Users\\Ann Lee\\Glimmerline");
     gls::AppLaunch elevated = gls::appLaunchFor(L"C:\\Users\\Ann Lee\\Glimmerline", true, L"C:\\Windows");
     EXPECT_EQ(elevated.program, L"C:\\Windows\\explorer.exe");
-    EXPECT_EQ(elevated.commandLine,
-              L"\"C:\\Windows\\explorer.exe\" \"C:\\Users\\Ann Lee\\Glimmerline\\Glimmerline.exe\"");
+    EXPECT_EQ(elevated.commandLine, L"\"C:\\Windows\\explorer.exe\" \"" + app + L"\"");
     EXPECT_EQ(elevated.directory, L"");
     EXPECT_TRUE(elevated.throughExplorer);
     // Never an Explorer found along the search path.
     EXPECT_EQ(gls::appLaunchFor(L"C:\\Users\\Ann Lee\\Glimmerline", true, L"").program, L"");
 
     gls::AppLaunch direct = gls::appLaunchFor(L"C:\\Users\\Ann Lee\\Glimmerline\\", false, L"C:\\Windows");
-    EXPECT_EQ(direct.program, L"C:\\Users\\Ann Lee\\Glimmerline\\Glimmerline.exe");
-    EXPECT_EQ(direct.commandLine, L"\"C:\\Users\\Ann Lee\\Glimmerline\\Glimmerline.exe\"");
+    EXPECT_EQ(direct.program, app);
+    EXPECT_EQ(direct.commandLine, L"\"" + app + L"\"");
     EXPECT_EQ(direct.directory, L"C:\\Users\\Ann Lee\\Glimmerline\\");
     EXPECT_FALSE(direct.throughExplorer);
 }
@@ -93,15 +98,14 @@ TEST(OpenApp, ElevatedSetupOpensTheAppThroughExplorer)
 TEST(OpenApp, StartsTheRealAppOutsideTestMode)
 {
     TestFolder folder;
-    ASSERT_TRUE(::CopyFileW((gls::test::buildDir() + L"\\standin\\Glimmerline.exe").c_str(),
-                            (folder / L"Glimmerline.exe").c_str(), FALSE));
-    ASSERT_EQ(::FindWindowW(L"GlimmerlineMain", nullptr), nullptr) << "an app window is open already";
+    ASSERT_TRUE(::CopyFileW(gls::test::standInExe().c_str(), (folder / kAppExe).c_str(), FALSE));
+    ASSERT_EQ(::FindWindowW(kAppWindowClass, nullptr), nullptr) << "an app window is open already";
     gls::Env env; // normal mode
     gls::openApp(env, folder.path());
 
     HWND window = nullptr;
     for (int i = 0; i < 100 && !window; ++i) {
-        window = ::FindWindowW(L"GlimmerlineMain", nullptr);
+        window = ::FindWindowW(kAppWindowClass, nullptr);
         if (!window) ::Sleep(100);
     }
     ASSERT_NE(window, nullptr) << "the app's window did not appear";
@@ -112,7 +116,7 @@ TEST(OpenApp, StartsTheRealAppOutsideTestMode)
     wchar_t image[MAX_PATH * 4];
     DWORD length = MAX_PATH * 4;
     ASSERT_TRUE(::QueryFullProcessImageNameW(process.get(), 0, image, &length));
-    EXPECT_EQ(::lstrcmpiW(image, (folder / L"Glimmerline.exe").c_str()), 0);
+    EXPECT_EQ(::lstrcmpiW(image, (folder / kAppExe).c_str()), 0);
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(::WaitForSingleObject(process.get(), 10000), WAIT_OBJECT_0);
 }

@@ -145,16 +145,16 @@ int wmain(int argc, wchar_t** argv)
         return 2;
     }
     std::wstring scratch = argv[2];
-    gls::LoadedPayload demo = gls::loadPayloadOf(argv[1]);
-    if (!demo.payload.error.empty()) {
+    gls::Checked<gls::LoadedPayload> demo = gls::loadPayloadOf(argv[1]);
+    if (!demo.ok()) {
         std::fprintf(stderr, "no payload in that setup\n");
         return 1;
     }
-    printSetupSize(argv[1], demo);
+    printSetupSize(argv[1], demo.value);
     if (scratch == L"--size") return 0;
     std::error_code ec;
     std::filesystem::create_directories(scratch, ec);
-    measure("demo payload", demo.payload, scratch);
+    measure("demo payload", demo.value.payload, scratch);
 
     // About 200 MB in 300 files of varied sizes, in a few folders; incompressible bytes.
     std::mt19937_64 random(42);
@@ -167,8 +167,7 @@ int wmain(int argc, wchar_t** argv)
         files.push_back(std::move(f));
     }
     std::vector<unsigned char> archive = gls::buildPayloadArchive(std::move(files));
-    gls::Payload big;
-    gls::parsePayload(archive.data(), archive.size(), big.entries, big.error, true);
+    gls::Payload big = gls::parsePayload(archive.data(), archive.size(), true).value;
     measure("generated payload", big, scratch);
     double peak = peakInstallMemory(argv[1], archive, scratch);
     if (peak < 0) {
