@@ -45,6 +45,8 @@ struct ScreenState {
     bool startMenuShortcutMissing = false;
     bool desktopShortcutMissing = false;
     bool settingsRemoved = false;
+
+    bool operator==(const ScreenState&) const = default;
 };
 
 // The first screen: uninstall shows the remove screen, or the not-installed one; install shows

@@ -5,6 +5,7 @@
 #include "core/text_keys.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace gls {
@@ -13,6 +14,11 @@ namespace gls {
 struct TextArg {
     const wchar_t* name;
     std::wstring value;
+
+    bool operator==(const TextArg& other) const
+    {
+        return std::wstring_view(name) == std::wstring_view(other.name) && value == other.value;
+    }
 };
 
 // A text with its values: made where a failure is found, said where it is shown. None when made
@@ -25,6 +31,8 @@ struct Message {
     Txt key{};
     std::vector<TextArg> args;
     bool present = false;
+
+    bool operator==(const Message&) const = default;
 };
 
 // The text in the language the setup speaks, each {name} filled in; a text the language lacks is

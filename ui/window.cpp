@@ -276,10 +276,7 @@ void Window::onClose()
         closePending_ = true;
         return;
     }
-    // Closing is ignored while a job runs: the window stays until the work is done.
-    if (state_.screen == Screen::Progress) return;
-    result_ = closeResult(state_.screen);
-    ::DestroyWindow(hwnd_);
+    act({.kind = FlowEvent::Kind::Close});
 }
 
 bool Window::onSettingChange(WPARAM wParam, LPARAM lParam)

@@ -4,6 +4,7 @@
 
 #include "core/palette.h"
 #include "core/screen_elements.h"
+#include "core/screen_flow.h"
 #include "core/screen_layout.h"
 #include "core/screen_state.h"
 #include "fonts.h"
@@ -43,16 +44,9 @@ class WindowAccessible;
 
 class Window {
 public:
-    enum class Work : std::int32_t {
-        Install = 0,
-        CloseThenInstall = 1,
-        EndThenInstall = 2,
-        Uninstall = 3,
-        CloseThenUninstall = 4,
-        EndThenUninstall = 5,
-        RetryLiveScript = 6,
-    };
-    enum class WorkOutcome : std::int32_t { Succeeded = 1, Failed = 2, NotClosed = 3, NotEnded = 4, RunsAsAdmin = 5 };
+    // The worker's jobs and how one ended, as its messages carry them.
+    using Work = gls::Work;
+    using WorkOutcome = gls::WorkOutcome;
 
     explicit Window(const WindowParams& params);
     ~Window();
@@ -96,8 +90,8 @@ private:
     };
     void workerMain(WorkerCapture capture);
     void onWorkDone(WorkOutcome outcome, Work work);
-    // The removed screen's account of what stayed in Live's libraries: held, or protected.
-    void showLiveFilesLeft(const std::vector<LeftFile>& left);
+    // Takes the step the screen flow gives for the event and carries it out.
+    void act(const FlowEvent& event);
 
     ScreenLayout currentLayout();
     Target hitTest(LPARAM position);

@@ -18,13 +18,6 @@ namespace {
 // The progress screen shows at least this long, so even an instant job is seen.
 constexpr ULONGLONG kMinimumShowMs = 700;
 
-bool isCloseJob(Window::Work w) { return w == Window::Work::CloseThenInstall || w == Window::Work::CloseThenUninstall; }
-bool isEndJob(Window::Work w) { return w == Window::Work::EndThenInstall || w == Window::Work::EndThenUninstall; }
-bool isUninstallJob(Window::Work w)
-{
-    return w == Window::Work::Uninstall || w == Window::Work::CloseThenUninstall || w == Window::Work::EndThenUninstall;
-}
-
 } // namespace
 
 void Window::runWork(Work work)

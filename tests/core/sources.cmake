@@ -12,6 +12,7 @@ set(GLS_CORE_TEST_SOURCES
   path_rules_test.cpp
   payload_format_test.cpp
   payload_reader_test.cpp
+  screen_flow_test.cpp
   screen_texts_test.cpp
   window_fit_test.cpp
   ../support/payload_samples.cpp
