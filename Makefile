@@ -4,7 +4,11 @@ CMAKE_FLAGS ?=
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build deps test demo fuzz bench snapshots stress release release-check run clean
+# Each command builds what its scripts run: make and make test the whole tree, the others only
+# their own targets, so that the demo does not wait for the test programs.
+BUILD := cmake --build $(BUILD_DIR)
+
+.PHONY: all build configure deps test demo fuzz bench snapshots stress release release-check run clean
 
 all: build
 
@@ -14,26 +18,33 @@ deps:
 $(BUILD_DIR)/build.ninja:
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake $(CMAKE_FLAGS)
 
-build: deps $(BUILD_DIR)/build.ninja
-	cmake --build $(BUILD_DIR)
+configure: deps $(BUILD_DIR)/build.ninja
+
+build: configure
+	$(BUILD)
 
 test: build
 	tools/run-tests.sh
 
-demo: build
+demo: configure
+	$(BUILD) --target gls_demo
 	tools/demo.sh
 	tools/snapshots.sh
 
-fuzz: build
+fuzz: configure
+	$(BUILD) --target GlimmerlineSetup
 	tools/fuzz.sh $(FUZZ_SECONDS)
 
-snapshots: build
+snapshots: configure
+	$(BUILD) --target GlimmerlineSetup
 	tools/snapshots.sh
 
-bench: build
+bench: configure
+	$(BUILD) --target GlimmerlineSetup gls_install_bench
 	tools/bench.sh
 
-stress: build
+stress: configure
+	$(BUILD) --target gls_e2e_tests
 	tools/stress.sh
 
 release: deps
@@ -42,7 +53,8 @@ release: deps
 release-check: deps
 	CMAKE_FLAGS='$(CMAKE_FLAGS)' tools/release-check.sh
 
-run: build
+run: configure
+	$(BUILD) --target GlimmerlineSetup gls_post_input
 	ARGS='$(ARGS)' FRESH='$(FRESH)' VIRTUAL='$(VIRTUAL)' tools/run.sh
 
 clean:
