@@ -24,6 +24,8 @@ struct Args {
     std::wstring snapshotDir;
     std::int32_t uiAtX = 0;
     std::int32_t uiAtY = 0;
+    bool languageGiven = false;
+    std::wstring language; // "/LANG=": a language tag, as typed
     std::wstring unknownSwitch;
 };
 

@@ -89,6 +89,9 @@ void applySwitches(const std::vector<std::wstring>& elements, Args& args)
         } else if (e.size() >= 6 && startsWithNoCase(e, L"/from=")) {
             args.fromGiven = true;
             args.from = e.substr(6);
+        } else if (startsWithNoCase(e, L"/LANG=")) {
+            args.languageGiven = true;
+            args.language = e.substr(6);
         } else if (e.size() >= 8 && startsWithNoCase(e, L"/parent=")) {
             args.parentHandle = std::wcstoull(e.c_str() + 8, nullptr, 10);
         } else if (e.size() > 8 && startsWithNoCase(e, L"/result=") && allDigits(e.substr(8))) {

@@ -66,8 +66,12 @@ ScreenLayout layoutScreen(const ScreenState& state, const MeasureText& measure)
         l.folderText = ellipsizeMiddle(state.installFolder, l.folderPath.right - l.folderPath.left, measure);
         l.notice = {24, 292, 416, 312};
         float licenseWidth = measure(linkText(Target::License), 14, 600);
-        float primaryLeft = l.has(Target::Primary) ? l.primary().left : 416;
-        l.accept = {24, 327, primaryLeft - 16, 345};
+        // The acceptance line keeps clear of both buttons; a longer one wraps upwards, into the
+        // space below the notice.
+        float buttonsLeft = l.has(Target::Secondary) ? l.secondary().left
+                            : l.has(Target::Primary) ? l.primary().left
+                                                     : 416;
+        l.accept = {24, 312, buttonsLeft - 16, 345};
         place(l, Target::License, {24, 344, 24 + licenseWidth, 365});
         checkboxTop = 262;
     }

@@ -47,4 +47,24 @@ std::wstring sayInEnglish(const Message& message);
 // Names in a sentence: "A", "A and B", "A, B and C".
 std::wstring listInProse(const std::vector<std::wstring>& names);
 
+// The tags of the text tables, English first.
+std::vector<std::string> textLanguages();
+
+// Speaks this language from now on: a table's tag or the pseudo-language for tests; false, and
+// English, for any other. Set once at the start, before anything is said.
+bool speak(const std::string& tag);
+
+// The tag of the language the setup speaks.
+std::string spokenLanguage();
+
+// A key's name, as the tables spell it.
+const char* textKeyName(Txt key);
+
+// The keys a table has no text for, which English fills in; the test mode's own keys ("Test…"),
+// which are never translated, are not counted.
+std::vector<Txt> missingTexts(const std::string& tag);
+
+// The placeholders a text of a table holds, "{name}" each, in their order.
+std::vector<std::wstring> placeholdersOf(const std::string& tag, Txt key);
+
 } // namespace gls

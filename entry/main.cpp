@@ -1,6 +1,8 @@
 // The program's entry: hardens the library search, reads the command line, builds the environment,
 // opens the log, rejects unknown switches and runs the install or the uninstall.
 #include "core/args.h"
+#include "core/languages.h"
+#include "core/texts.h"
 #include "core/path_rules.h"
 #include "core/product.h"
 #include "core/version.h"
@@ -13,6 +15,7 @@
 #include "platform/log.h"
 #include "platform/message_box.h"
 #include "platform/own_path.h"
+#include "platform/ui_languages.h"
 #include "process/open_app.h"
 #include "snapshot/ui_snapshots.h"
 #include "uninstall/stale_copies.h"
@@ -27,6 +30,19 @@
 namespace gls {
 
 namespace {
+
+// The language the setup speaks: the one "/LANG=" names, when the setup speaks it; else the user's
+// display language, or for the snapshot tool English. askedForNone tells that "/LANG=" named a
+// language the setup does not speak.
+std::string chooseLanguage(const Args& args, bool& askedForNone)
+{
+    askedForNone = false;
+    if (args.languageGiven) {
+        if (std::optional<std::string> spoken = spokenLanguageFor(args.language)) return *spoken;
+        askedForNone = true;
+    }
+    return args.uiSnapshot && !args.languageGiven ? std::string("en") : languageForUser(userUiLanguages());
+}
 
 // Starts the app again after an update run, whatever the run's result was, from the folder the
 // install run started from.
@@ -48,6 +64,9 @@ ExitCode run()
 
     Args args = parseArgs();
     if (!args.uiSnapshot && isUninstallerName(ownExePath())) args.uninstall = true;
+    bool askedForNone = false;
+    std::string language = chooseLanguage(args, askedForNone);
+    speak(language);
 
     Checked<Env> checkedEnv = buildEnv();
     if (!checkedEnv.ok()) {
@@ -65,6 +84,8 @@ ExitCode run()
 
     openLog(env, args.uninstall ? L"uninstall" : L"install");
     logLine(L"Glimmerline Setup %ls: %ls", kSetupVersion, ::GetCommandLineW());
+    if (askedForNone) logLine(L"/LANG=%ls: not a language of the setup", args.language.c_str());
+    logLine(L"language: %hs", language.c_str());
     removeStaleUninstallCopies(env);
 
     bool updateMode = args.silent && args.start && !args.uninstall;

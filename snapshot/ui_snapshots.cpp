@@ -21,9 +21,11 @@
 #include <d2d1.h>
 #include <wincodec.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <set>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -223,23 +225,29 @@ struct SceneLines {
     std::vector<DrawnLine> lines;
 };
 
-// Each one-line text with its width, its box and what it has to spare, once for every text and box.
+// Each text with what it needs and what its box has: a one-line text its width, a text that wraps
+// its height when wrapped in a box narrower by the margin; once for every text and box.
 void writeTextFits(std::FILE* report, const std::vector<SceneLines>& scenes)
 {
-    std::fprintf(report, "every text on one line needs %.0f%% of its width to spare in its box, for fonts that draw it "
-                         "wider than these:\n",
-                 static_cast<double>(kTextMargin * 100));
-    std::set<std::pair<std::wstring, float>> seen;
+    std::fprintf(report,
+                 "every text on one line needs %.0f%% of its width to spare in its box, and every text that wraps "
+                 "fits its box's height in a box %.0f%% narrower, for fonts that draw them wider than these:\n",
+                 static_cast<double>(kTextMargin * 100), static_cast<double>(kTextMargin * 100));
+    std::set<std::tuple<std::wstring, float, bool>> seen;
     for (const SceneLines& scene : scenes) {
         for (const DrawnLine& line : scene.lines) {
-            if (!seen.insert({line.text, line.room}).second) continue;
-            const char* verdict = line.width <= 0                          ? "NOT MEASURED"
-                                  : fitsWithMargin(line.width, line.room) ? "fits"
-                                                                          : "TOO WIDE";
+            if (!seen.insert({line.text, line.room, line.wrapped}).second) continue;
+            bool fits = line.wrapped ? line.width <= line.room : fitsWithMargin(line.width, line.room);
+            const char* verdict = line.width <= 0 ? "NOT MEASURED"
+                                  : fits          ? "fits"
+                                  : line.wrapped  ? "TOO TALL"
+                                                  : "TOO WIDE";
             double spare = line.width > 0 ? (line.room - line.width) * 100.0 / line.width : 0.0;
-            std::fprintf(report, "%-28ls %5.1f of %5.1f DIPs, %4.0f%% to spare, %s: %s\n", scene.scene,
-                         static_cast<double>(line.width), static_cast<double>(line.room), spare, verdict,
-                         toUtf8(line.text).c_str());
+            std::wstring text = line.text;
+            std::replace(text.begin(), text.end(), L'\n', L' ');
+            std::fprintf(report, "%-28ls %5.1f of %5.1f DIPs%s, %4.0f%% to spare, %s: %s\n", scene.scene,
+                         static_cast<double>(line.width), static_cast<double>(line.room), line.wrapped ? " high" : "",
+                         spare, verdict, toUtf8(text).c_str());
         }
     }
 }

@@ -1,6 +1,8 @@
 // The fonts of the window.
 #include "fonts.h"
 
+#include "core/languages.h"
+#include "core/texts.h"
 #include "platform/system_library.h"
 
 namespace gls {
@@ -24,6 +26,7 @@ bool chooseFonts(FontChoice& fonts)
                                  reinterpret_cast<IUnknown**>(fonts.factory.put())))) {
         return false;
     }
+    fonts.locale = textLocaleOf(spokenLanguage());
     ComPtr<IDWriteFontCollection> collection;
     if (FAILED(fonts.factory->GetSystemFontCollection(collection.put(), FALSE))) return true;
     if (hasFamily(collection.get(), L"Bahnschrift")) fonts.titleFamily = L"Bahnschrift";

@@ -160,8 +160,10 @@ void paintScreen(const Painter& p, const ScreenState& s, Target hover, Target pr
         path.fitsByMeasure = true; // shortened in the middle until it fits
         drawText(p, l.folderText, l.folderPath, path);
         drawLink(p, c, linkText(Target::Change), l.change(), hover == Target::Change);
-        drawText(p, acceptanceText(s), l.accept,
-                 style(12.5f, 400, c.secondary, HAlign::Leading, VAlign::Centre, false));
+        TextStyle accept = style(12.5f, 400, c.secondary, HAlign::Leading, VAlign::Bottom, true);
+        accept.lineSpacing = 16;
+        accept.baseline = 12;
+        drawText(p, acceptanceText(s), l.accept, accept);
         drawLink(p, c, linkText(Target::License), l.license(), hover == Target::License);
         std::wstring notice = noticeText(s);
         bool problem = !s.folderProblem.empty();

@@ -3,18 +3,22 @@
 #include "painter.h"
 
 #include "core/product.h"
+#include "core/window_fit.h"
 #include "platform/unique_handle.h"
 
 namespace gls {
 
 namespace {
 
+float lineSpacingOf(const TextStyle& style) { return style.lineSpacing > 0 ? style.lineSpacing : 1.45f * style.size; }
+float baselineOf(const TextStyle& style) { return style.baseline > 0 ? style.baseline : 1.1f * style.size; }
+
 ComPtr<IDWriteTextFormat> makeFormat(const Painter& p, const std::wstring& family, float size, int weight)
 {
     ComPtr<IDWriteTextFormat> format;
     if (!p.fonts || !p.fonts->factory) return format;
     p.fonts->factory->CreateTextFormat(family.c_str(), nullptr, static_cast<DWRITE_FONT_WEIGHT>(weight),
-                                       DWRITE_FONT_STYLE_NORMAL, DWRITE_FONT_STRETCH_NORMAL, size, L"en-us",
+                                       DWRITE_FONT_STYLE_NORMAL, DWRITE_FONT_STRETCH_NORMAL, size, p.fonts->locale.c_str(),
                                        format.put());
     return format;
 }
@@ -30,6 +34,21 @@ float widthIn(const Painter& p, IDWriteTextFormat* format, const std::wstring& t
     DWRITE_TEXT_METRICS metrics = {};
     if (FAILED(layout->GetMetrics(&metrics))) return 0;
     return metrics.widthIncludingTrailingWhitespace;
+}
+
+// The height of the text wrapped in that width, with the style's line spacing.
+float wrappedHeightIn(const Painter& p, IDWriteTextFormat* format, const std::wstring& text, const TextStyle& style,
+                      float width)
+{
+    ComPtr<IDWriteTextLayout> layout;
+    if (FAILED(p.fonts->factory->CreateTextLayout(text.c_str(), static_cast<UINT32>(text.size()), format, width, 4000,
+                                                  layout.put()))) {
+        return 0;
+    }
+    layout->SetLineSpacing(DWRITE_LINE_SPACING_METHOD_UNIFORM, lineSpacingOf(style), baselineOf(style));
+    DWRITE_TEXT_METRICS metrics = {};
+    if (FAILED(layout->GetMetrics(&metrics))) return 0;
+    return metrics.height;
 }
 
 } // namespace
@@ -54,6 +73,10 @@ void drawText(const Painter& p, const std::wstring& text, const Rect& r, const T
     if (p.lines && !style.wrap && !style.fitsByMeasure) {
         p.lines->push_back({text, widthIn(p, format.get(), text), r.right - r.left});
     }
+    if (p.lines && style.wrap) {
+        p.lines->push_back({text, wrappedHeightIn(p, format.get(), text, style, (r.right - r.left) / (1 + kTextMargin)),
+                            r.bottom - r.top, true});
+    }
     format->SetTextAlignment(style.h == HAlign::Leading    ? DWRITE_TEXT_ALIGNMENT_LEADING
                              : style.h == HAlign::Trailing ? DWRITE_TEXT_ALIGNMENT_TRAILING
                                                            : DWRITE_TEXT_ALIGNMENT_CENTER);
@@ -62,9 +85,7 @@ void drawText(const Painter& p, const std::wstring& text, const Rect& r, const T
                                                               : DWRITE_PARAGRAPH_ALIGNMENT_CENTER);
     ComPtr<IDWriteInlineObject> ellipsis;
     if (style.wrap) {
-        float spacing = style.lineSpacing > 0 ? style.lineSpacing : 1.45f * style.size;
-        float baseline = style.baseline > 0 ? style.baseline : 1.1f * style.size;
-        format->SetLineSpacing(DWRITE_LINE_SPACING_METHOD_UNIFORM, spacing, baseline);
+        format->SetLineSpacing(DWRITE_LINE_SPACING_METHOD_UNIFORM, lineSpacingOf(style), baselineOf(style));
     } else {
         format->SetWordWrapping(DWRITE_WORD_WRAPPING_NO_WRAP);
         DWRITE_TRIMMING trimming = {DWRITE_TRIMMING_GRANULARITY_CHARACTER, 0, 0};

@@ -17,10 +17,13 @@
 namespace gls {
 
 // A text drawn on one line into a box of the layout, measured with the fonts at hand.
+// A text as drawn, for the fit report. One on a line: its width and its box's, in DIPs. One that
+// wraps: the height it takes when its box is narrower by the fit margin, and its box's height.
 struct DrawnLine {
     std::wstring text;
     float width; // the text's, in DIPs; 0 when it cannot be measured
     float room;  // its box's
+    bool wrapped = false;
 };
 
 struct Painter {
@@ -28,7 +31,7 @@ struct Painter {
     const FontChoice* fonts = nullptr;
     Palette palette;
     ID2D1SolidColorBrush* brush = nullptr;
-    std::vector<DrawnLine>* lines = nullptr; // when set, every one-line text drawn is noted here
+    std::vector<DrawnLine>* lines = nullptr; // when set, every text drawn is noted here
 };
 
 enum class HAlign { Leading, Trailing, Centre };

@@ -6,6 +6,7 @@
 #include "core/path_join.h"
 #include "core/path_rules.h"
 #include "core/product.h"
+#include "core/texts.h"
 #include "platform/create_folders.h"
 #include "platform/env.h"
 #include "platform/file_io.h"
@@ -106,7 +107,7 @@ std::optional<ExitCode> relaunchFromTemp(const Env& env, const Args& args, const
     auto number = [](const UniqueKernelHandle& h) {
         return static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(h.get()));
     };
-    std::wstring commandLine = copyCommandLine(copy, folder, number(parentOwner), number(resultWrite), args);
+    std::wstring commandLine = copyCommandLine(copy, folder, number(parentOwner), number(resultWrite), spokenLanguage(), args);
     STARTUPINFOEXW si = {};
     si.StartupInfo.cb = sizeof(si);
     si.lpAttributeList = listed ? attributes : nullptr;

@@ -28,8 +28,9 @@ TEST(CommandLine, CopyLineOfAFolderEndingInASeparatorReadsBack)
     Args given;
     given.silent = true;
     Args a = parseCommandLine(gls::copyCommandLine(L"C:\\T\\Glimmerline-Uninstall-42.exe",
-                                                   L"C:\\Users\\Ann Lee\\Glimmerline\\\\", 488, 512, given));
+                                                   L"C:\\Users\\Ann Lee\\Glimmerline\\\\", 488, 512, "zh-Hans", given));
     EXPECT_EQ(a.from, L"C:\\Users\\Ann Lee\\Glimmerline");
+    EXPECT_EQ(a.language, L"zh-Hans"); // the copy speaks the uninstaller's language
     EXPECT_EQ(a.parentHandle, 488u);
     EXPECT_EQ(a.resultHandle, 512u);
     EXPECT_TRUE(a.uninstall && a.silent);
