@@ -42,7 +42,7 @@ TEST_F(SetupWindow, OpensCentredInTheThemeColourAndClosesWithTwo)
     EXPECT_NEAR(frame.left - info.rcWork.left, (workWidth - (frame.right - frame.left)) / 2, 1);
     wchar_t title[64] = {};
     ::GetWindowTextW(hwnd, title, 64);
-    EXPECT_STREQ(title, kSetupTitle);
+    EXPECT_EQ(std::wstring(title), L"Glimmerline Setup");
 
     // Painted in the light palette's background (the test prefix has no dark-mode setting).
     // A point in the right margin, where no element of any screen is drawn.

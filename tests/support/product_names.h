@@ -11,7 +11,6 @@ namespace gls::test {
 using gls::kAppExe;
 using gls::kAppName;
 using gls::kOldFilesPrefix;
-using gls::kSetupTitle;
 using gls::kShortcutName;
 using gls::kStagingPrefix;
 using gls::kUninstallCopyPrefix;
