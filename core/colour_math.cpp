@@ -33,10 +33,7 @@ Colour tint(const Colour& c, const Colour& t, float f)
     return {c.r + (t.r - c.r) * f, c.g + (t.g - c.g) * f, c.b + (t.b - c.b) * f, 1.0f};
 }
 
-double relativeLuminance(const Colour& c)
-{
-    return 0.2126 * linear(c.r) + 0.7152 * linear(c.g) + 0.0722 * linear(c.b);
-}
+double relativeLuminance(const Colour& c) { return 0.2126 * linear(c.r) + 0.7152 * linear(c.g) + 0.0722 * linear(c.b); }
 
 Colour ensureContrast(const Colour& c, const Colour& background)
 {

@@ -25,8 +25,8 @@ struct SystemColours {
 // border and fill are the button's, the accent is the highlight, muted is the grey text.
 inline Palette highContrastPalette(const SystemColours& s)
 {
-    return {s.window, s.windowText, s.windowText, s.buttonText, s.buttonFace, s.highlight, s.highlightText,
-            s.grayText, s.hotLight, true};
+    return {s.window,    s.windowText,    s.windowText, s.buttonText, s.buttonFace,
+            s.highlight, s.highlightText, s.grayText,   s.hotLight,   true};
 }
 
 } // namespace gls

@@ -40,7 +40,8 @@ bool isLiveRemovalPath(const std::wstring& path)
 {
     if (holdsControlCharacter(path) || !hasAbsoluteForm(path)) return false;
     const std::wstring library = std::wstring(L"\\") + kUserLibraryName;
-    for (const std::wstring& part : {scriptFolderIn(library), deviceFileIn(library, false), deviceFileIn(library, true)}) {
+    for (const std::wstring& part :
+         {scriptFolderIn(library), deviceFileIn(library, false), deviceFileIn(library, true)}) {
         // Something must name the folder the User Library lies in.
         if (path.size() > part.size() && endsWith(path, part)) {
             wchar_t before = path[path.size() - part.size() - 1];

@@ -11,7 +11,7 @@
 namespace gls {
 
 struct PayloadEntry {
-    std::string name;                   // UTF-8 bytes exactly as stored, '/' between components
+    std::string name;                    // UTF-8 bytes exactly as stored, '/' between components
     const unsigned char* data = nullptr; // into the loaded resource; never copied
     std::uint64_t size = 0;
 };

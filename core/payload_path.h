@@ -38,7 +38,8 @@ bool isValidUtf8(const std::string& text);
 // Why a name that passes isAllowedPayloadPath still cannot be installed, or empty when it can: its
 // first component is "Uninstall.exe", which the setup writes itself, or begins with ".glsetup-",
 // the setup's work names, which it deletes (letter case of ASCII letters ignored); or it is longer
-// than kMaxInstalledNameLength, or its folder part longer than kMaxInstalledFolderLength. Names an installed version lists pass isAllowedPayloadPath only.
+// than kMaxInstalledNameLength, or its folder part longer than kMaxInstalledFolderLength. Names an installed version
+// lists pass isAllowedPayloadPath only.
 std::string installedNameProblem(const std::string& name);
 
 // Two names of an archive that Windows takes for one file or folder, ASCII letters compared

@@ -35,7 +35,6 @@ inline std::wstring uninstallCopyName(unsigned long processId)
     return kUninstallCopyPrefix + std::to_wstring(processId) + L".exe";
 }
 
-
 inline constexpr wchar_t kWorkPrefix[] = L"" GLS_WORK_PREFIX;
 inline constexpr char kWorkPrefixBytes[] = GLS_WORK_PREFIX;
 // The file that proves the folder takes writes, the folder the new files are staged in, the

@@ -23,9 +23,17 @@ std::wstring oneLine(std::wstring text)
 std::vector<ScreenElement> screenElements(const ScreenState& s, const ScreenLayout& l)
 {
     std::vector<ScreenElement> e;
-    auto text = [&](ElementKind kind, const std::wstring& name, const Rect& r) { e.push_back({kind, Target::None, oneLine(name), {}, r}); };
+    auto text = [&](ElementKind kind, const std::wstring& name, const Rect& r) {
+        e.push_back({kind, Target::None, oneLine(name), {}, r});
+    };
     auto control = [&](Target t, const std::wstring& name) {
-        if (l.has(t)) e.push_back({ElementKind::Control, t, name, {}, l.clickable[static_cast<int>(t)], t == Target::Checkbox && checkboxTicked(s)});
+        if (l.has(t))
+            e.push_back({ElementKind::Control,
+                         t,
+                         name,
+                         {},
+                         l.clickable[static_cast<int>(t)],
+                         t == Target::Checkbox && checkboxTicked(s)});
     };
     text(ElementKind::Title, titleText(s), l.title);
     text(ElementKind::Body, bodyText(s), l.body);

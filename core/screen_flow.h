@@ -55,7 +55,7 @@ struct FlowEvent {
         WorkDone,
     };
     Kind kind = Kind::Primary;
-    Checked<std::wstring, Message> folder{};               // FolderChecked: the normalised folder, or why not
+    Checked<std::wstring, Message> folder{};      // FolderChecked: the normalised folder, or why not
     bool appRunning = false;                      // AppLookedFor
     WorkOutcome outcome = WorkOutcome::Succeeded; // WorkDone, with the work that ran and its records
     Work work = Work::Install;

@@ -26,12 +26,9 @@ ExitCode closeResult(Screen screen)
 {
     switch (screen) {
     case Screen::Done:
-    case Screen::Removed:
-        return ExitCode::Done;
-    case Screen::Error:
-        return ExitCode::Failed;
-    default:
-        return ExitCode::Cancelled;
+    case Screen::Removed: return ExitCode::Done;
+    case Screen::Error: return ExitCode::Failed;
+    default: return ExitCode::Cancelled;
     }
 }
 

@@ -40,7 +40,7 @@ struct ScreenState {
     Message error;
     Message folderProblem;
     bool liveScriptKept = false;
-    bool uninstallerLeft = false; // this uninstaller's own file stays in the install folder
+    bool uninstallerLeft = false;     // this uninstaller's own file stays in the install folder
     std::wstring liveProtectedFolder; // a folder of Live's that Windows protects, where files stay
     bool startMenuShortcutMissing = false;
     bool desktopShortcutMissing = false;

@@ -112,10 +112,7 @@ std::wstring acceptanceText(const ScreenState& s)
     return s.screen == Screen::Welcome ? say(Txt::AcceptanceLine) : std::wstring();
 }
 
-std::wstring linkText(Target link)
-{
-    return say(link == Target::Change ? Txt::LinkChange : Txt::LinkLicense);
-}
+std::wstring linkText(Target link) { return say(link == Target::Change ? Txt::LinkChange : Txt::LinkLicense); }
 
 std::wstring removeHintText(const ScreenState& s)
 {

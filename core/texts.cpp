@@ -126,7 +126,8 @@ std::wstring listInProse(const std::vector<std::wstring>& names)
 {
     if (names.empty()) return {};
     std::wstring list = names.front();
-    for (std::size_t i = 1; i + 1 < names.size(); ++i) list = say(Txt::ListComma, {{L"list", list}, {L"next", names[i]}});
+    for (std::size_t i = 1; i + 1 < names.size(); ++i)
+        list = say(Txt::ListComma, {{L"list", list}, {L"next", names[i]}});
     if (names.size() > 1) list = say(Txt::ListAnd, {{L"list", list}, {L"last", names.back()}});
     return list;
 }

@@ -26,9 +26,6 @@ int workHeightOf(const ScreenShape& shape)
     return shape.height - (shape.taskbar ? static_cast<int>(std::lround(48.0 * shape.dpi / 96)) : 0);
 }
 
-bool fitsWithMargin(float textWidth, float boxWidth)
-{
-    return textWidth * (1 + kTextMargin) <= boxWidth;
-}
+bool fitsWithMargin(float textWidth, float boxWidth) { return textWidth * (1 + kTextMargin) <= boxWidth; }
 
 } // namespace gls

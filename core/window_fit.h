@@ -9,9 +9,9 @@ inline constexpr int kDesignWidth = 440;
 inline constexpr int kDesignHeight = 388;
 
 struct WindowFit {
-    int width = 0;     // whole window, pixels
+    int width = 0; // whole window, pixels
     int height = 0;
-    float zoom = 1.0f; // 0.5 to 1: how much of the DPI size the work area allows
+    float zoom = 1.0f;  // 0.5 to 1: how much of the DPI size the work area allows
     float scale = 1.0f; // pixels per DIP
 };
 
@@ -27,10 +27,10 @@ struct ScreenShape {
 
 // Sixteen common shapes, the low 515-pixel ones without a taskbar.
 inline constexpr ScreenShape kScreenShapes[] = {
-    {1024, 600, 96, true},   {1024, 600, 120, true},   {1280, 720, 144, true},   {1366, 768, 96, true},
-    {1366, 768, 144, true},  {1920, 1080, 96, true},   {1920, 1080, 144, true},  {1920, 1080, 192, true},
-    {1920, 515, 96, false},  {1920, 515, 120, false},  {1920, 515, 144, false},  {1920, 515, 192, false},
-    {2560, 1440, 96, true},  {2560, 1440, 192, true},  {3840, 2160, 288, true},  {800, 600, 96, true}};
+    {1024, 600, 96, true},  {1024, 600, 120, true},  {1280, 720, 144, true},  {1366, 768, 96, true},
+    {1366, 768, 144, true}, {1920, 1080, 96, true},  {1920, 1080, 144, true}, {1920, 1080, 192, true},
+    {1920, 515, 96, false}, {1920, 515, 120, false}, {1920, 515, 144, false}, {1920, 515, 192, false},
+    {2560, 1440, 96, true}, {2560, 1440, 192, true}, {3840, 2160, 288, true}, {800, 600, 96, true}};
 
 // The height the shape leaves the window: all of it, less a taskbar 48 DIPs high.
 int workHeightOf(const ScreenShape& shape);

@@ -3,10 +3,10 @@
 
 #include "core/args.h"
 #include "core/windows_version.h"
-#include "installation/app_in_folder.h"
 #include "install/folder_choice.h"
 #include "install/install_folder.h"
 #include "install/install_job.h"
+#include "installation/app_in_folder.h"
 #include "payload/payload.h"
 #include "payload/payload_check.h"
 #include "platform/env.h"
@@ -26,7 +26,7 @@ namespace gls {
 namespace {
 
 ExitCode installSilently(const Env& env, const Args& args, const Payload& payload, const std::wstring& folder,
-                    bool keepDesktopShortcut, std::wstring& reason)
+                         bool keepDesktopShortcut, std::wstring& reason)
 {
     std::uint32_t build = windowsBuild();
     if (isWindowsTooOld(build)) {
@@ -41,7 +41,7 @@ ExitCode installSilently(const Env& env, const Args& args, const Payload& payloa
         CloseOutcome closing = askAppToClose(env, folder, budget);
         if (closing != CloseOutcome::Closed) {
             reason = closing == CloseOutcome::RefusedForRights ? L"Glimmerline runs as administrator"
-                                                                : L"Glimmerline did not close";
+                                                               : L"Glimmerline did not close";
             return ExitCode::AppDidNotClose;
         }
     }

@@ -5,17 +5,17 @@
 #include "core/path_join.h"
 #include "core/path_rules.h"
 #include "core/product.h"
+#include "install/install_folder.h"
+#include "install_run.h"
 #include "installation/app_in_folder.h"
 #include "installation/apps_entry.h"
 #include "installation/existing_install.h"
-#include "install/install_folder.h"
-#include "install_run.h"
 #include "platform/create_folders.h"
 #include "platform/env.h"
 #include "platform/file_identity.h"
 #include "platform/file_io.h"
-#include "platform/file_status.h"
 #include "platform/file_name_order.h"
+#include "platform/file_status.h"
 #include "platform/log.h"
 #include "platform/message_box.h"
 #include "platform/own_path.h"
@@ -78,7 +78,8 @@ ExitCode removeHere(const Env& env, const Args& args, const std::wstring& folder
                    askAppToClose(env, folder, appCloseBudgetMs(env, false)) != CloseOutcome::Closed) {
             result = ExitCode::AppDidNotClose;
         } else {
-            removed = removeInstallation(env, folder, args.removeSettings, [](float, Txt) {}, running);
+            removed = removeInstallation(
+                env, folder, args.removeSettings, [](float, Txt) {}, running);
             result = removed.ok ? ExitCode::Done : ExitCode::Failed;
         }
     } else {
@@ -175,6 +176,5 @@ ExitCode doUninstall(const Env& env, const Args& args)
     }
     return removeHere(env, args, folder);
 }
-
 
 } // namespace gls

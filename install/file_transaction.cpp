@@ -7,8 +7,8 @@
 #include "core/product.h"
 #include "payload/payload.h"
 #include "payload/payload_name.h"
-#include "platform/file_io.h"
 #include "platform/file_holders.h"
+#include "platform/file_io.h"
 #include "platform/file_name_order.h"
 #include "platform/file_status.h"
 #include "platform/job_number.h"
@@ -61,7 +61,8 @@ bool blockedByScanner(DWORD error) { return error == kErrorVirusInfected || erro
 
 Message scannerMessage(const CopyPhase& phase, const std::wstring& path, bool allBack)
 {
-    return allBack ? Message(Txt::ErrorScannerBlocked, {{L"file", lastComponent(path)}}) : unfinishedRollbackMessage(phase);
+    return allBack ? Message(Txt::ErrorScannerBlocked, {{L"file", lastComponent(path)}})
+                   : unfinishedRollbackMessage(phase);
 }
 
 bool heldByAnother(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
@@ -263,7 +264,8 @@ bool planFile(CopyPhase& phase, const std::string& name, const unsigned char* da
 {
     std::wstring relative = pathFromPayloadName(name);
     if (relative.empty()) return false;
-    phase.files.push_back({name, joinPath(phase.stagingDir, relative), joinPath(phase.installDir, relative), data, size});
+    phase.files.push_back(
+        {name, joinPath(phase.stagingDir, relative), joinPath(phase.installDir, relative), data, size});
     phase.totalBytes += size;
     return true;
 }

@@ -13,10 +13,10 @@ struct Args;
 struct Env;
 
 struct FolderChoice {
-    ExistingInstall existing;  // the registered installation, as the lookup found it
-    std::wstring folder;       // a usable "/D=" folder, else the installation's, else the default;
-                               // empty when none of them is a whole path
-    Message givenProblem;      // why a "/D=" folder could not be used; empty otherwise
+    ExistingInstall existing; // the registered installation, as the lookup found it
+    std::wstring folder;      // a usable "/D=" folder, else the installation's, else the default;
+                              // empty when none of them is a whole path
+    Message givenProblem;     // why a "/D=" folder could not be used; empty otherwise
 };
 
 FolderChoice chooseInstallFolder(const Env& env, const Args& args);

@@ -1,11 +1,11 @@
 // The install folder for a folder the user picked.
 #include "folder_from_pick.h"
 
-#include "installation/app_in_folder.h"
 #include "core/ascii_case.h"
 #include "core/path_join.h"
 #include "core/path_rules.h"
 #include "core/product.h"
+#include "installation/app_in_folder.h"
 #include "platform/file_status.h"
 
 namespace gls {

@@ -36,11 +36,12 @@ std::wstring resolvedNearestFolder(const std::wstring& folder)
         if (up.empty() || up == existing) return {};
         existing = up;
     }
-    UniqueFile opened(::CreateFileW(existing.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    UniqueFile opened(::CreateFileW(existing.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!opened) return {};
     wchar_t resolved[kFullPathBuffer];
-    DWORD length = ::GetFinalPathNameByHandleW(opened.get(), resolved, kFullPathBuffer, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    DWORD length = ::GetFinalPathNameByHandleW(opened.get(), resolved, kFullPathBuffer,
+                                               FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (length == 0 || length >= kFullPathBuffer) return {};
     std::wstring path(resolved, length);
     if (path.size() >= 6 && path.compare(0, 4, L"\\\\?\\") == 0 && path[5] == L':') path.erase(0, 4);

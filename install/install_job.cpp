@@ -1,18 +1,18 @@
 // The install job, step by step.
 #include "install_job.h"
 
-#include "installation/apps_entry.h"
 #include "core/path_rules.h"
 #include "core/payload_archive.h"
 #include "core/product.h"
 #include "file_transaction.h"
 #include "install_folder.h"
+#include "installation/apps_entry.h"
+#include "installation/shortcuts.h"
 #include "platform/create_folders.h"
 #include "platform/env.h"
 #include "platform/log.h"
 #include "platform/own_path.h"
 #include "platform/unique_handle.h"
-#include "installation/shortcuts.h"
 
 #include <windows.h>
 

@@ -23,9 +23,6 @@ Args parseCommandLine(const std::wstring& commandLine)
     return args;
 }
 
-Args parseArgs()
-{
-    return parseCommandLine(::GetCommandLineW());
-}
+Args parseArgs() { return parseCommandLine(::GetCommandLineW()); }
 
 } // namespace gls

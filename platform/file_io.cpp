@@ -25,20 +25,14 @@ Refusal refusalOf(unsigned long error)
 {
     switch (error) {
     case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-        return Refusal::InUse;
+    case ERROR_LOCK_VIOLATION: return Refusal::InUse;
     case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
-        return Refusal::Protected;
-    default:
-        return Refusal::Other;
+    case ERROR_WRITE_PROTECT: return Refusal::Protected;
+    default: return Refusal::Other;
     }
 }
 
-void createParentFolder(const std::wstring& path)
-{
-    createFolders(parentPath(path));
-}
+void createParentFolder(const std::wstring& path) { createFolders(parentPath(path)); }
 
 bool writeWholeFile(const std::wstring& path, const unsigned char* data, std::uint64_t size, bool shareWithReaders)
 {
@@ -125,7 +119,8 @@ bool deleteFile(const std::wstring& path)
 
 bool removeFolder(const std::wstring& folder, WaitOut what)
 {
-    return retryWhileHeld(folder, [&] { return ::RemoveDirectoryW(folder.c_str()) || failedFor(folder); }, what);
+    return retryWhileHeld(
+        folder, [&] { return ::RemoveDirectoryW(folder.c_str()) || failedFor(folder); }, what);
 }
 
 } // namespace gls

@@ -44,12 +44,9 @@ bool waitable(DWORD error, WaitOut what)
     switch (error) {
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-    case ERROR_ACCESS_DENIED:
-        return true;
-    case ERROR_DIR_NOT_EMPTY:
-        return what == WaitOut::HoldersAndPendingNames;
-    default:
-        return false;
+    case ERROR_ACCESS_DENIED: return true;
+    case ERROR_DIR_NOT_EMPTY: return what == WaitOut::HoldersAndPendingNames;
+    default: return false;
     }
 }
 

@@ -60,7 +60,8 @@ UniqueFile openWaiting(const std::wstring& path, DWORD access, DWORD disposition
 {
     UniqueFile file;
     (void)retryWhileHeld(path, [&] {
-        file.reset(::CreateFileW(path.c_str(), access, kShareAll, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+        file.reset(
+            ::CreateFileW(path.c_str(), access, kShareAll, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
         return static_cast<bool>(file);
     });
     return file;

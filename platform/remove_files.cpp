@@ -6,9 +6,9 @@
 #include "core/path_rules.h"
 #include "core/product.h"
 #include "file_io.h"
+#include "file_name_order.h"
 #include "file_status.h"
 #include "log.h"
-#include "file_name_order.h"
 #include "tree_walk.h"
 
 #include <windows.h>
@@ -132,7 +132,8 @@ void removeWorkLeftovers(const std::wstring& installFolder, const std::vector<st
     for (const TreeEntry& e : walkTree(installFolder, false)) {
         std::wstring name = lastComponent(e.path);
         if (asciiLower(name).rfind(prefix, 0) != 0) continue;
-        if (std::any_of(ours.begin(), ours.end(), [&](const std::wstring& n) { return sameFileName(n, name); })) continue;
+        if (std::any_of(ours.begin(), ours.end(), [&](const std::wstring& n) { return sameFileName(n, name); }))
+            continue;
         leftovers.push_back(e);
     }
     for (const TreeEntry& e : leftovers) {

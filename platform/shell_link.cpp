@@ -19,8 +19,8 @@ namespace {
 
 bool createShellLink(ComPtr<IShellLinkW>& link)
 {
-    return SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                        link.putVoid()));
+    return SUCCEEDED(
+        ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.putVoid()));
 }
 
 // The Windows error a failed call's result stands for, so that a save waits, and is reported, as a
@@ -28,14 +28,10 @@ bool createShellLink(ComPtr<IShellLinkW>& link)
 DWORD windowsErrorOf(HRESULT hr)
 {
     switch (hr) {
-    case STG_E_SHAREVIOLATION:
-        return ERROR_SHARING_VIOLATION;
-    case STG_E_LOCKVIOLATION:
-        return ERROR_LOCK_VIOLATION;
-    case STG_E_ACCESSDENIED:
-        return ERROR_ACCESS_DENIED;
-    default:
-        return HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : static_cast<DWORD>(hr);
+    case STG_E_SHAREVIOLATION: return ERROR_SHARING_VIOLATION;
+    case STG_E_LOCKVIOLATION: return ERROR_LOCK_VIOLATION;
+    case STG_E_ACCESSDENIED: return ERROR_ACCESS_DENIED;
+    default: return HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : static_cast<DWORD>(hr);
     }
 }
 

@@ -15,7 +15,8 @@ std::wstring systemErrorText(unsigned long code)
                                     nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     UniqueLocal owner(buffer);
     std::wstring text = (length > 0 && buffer) ? std::wstring(buffer, length) : std::wstring();
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.')) {
+    while (!text.empty() &&
+           (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.')) {
         text.pop_back();
     }
     return text + L" (" + std::to_wstring(code) + L")";

@@ -16,10 +16,7 @@ namespace gls {
 namespace {
 
 // The find data carries the reparse tag of a reparse point in dwReserved0.
-bool isLinkEntry(const WIN32_FIND_DATAW& data)
-{
-    return countsAsLink(data.dwFileAttributes, data.dwReserved0);
-}
+bool isLinkEntry(const WIN32_FIND_DATAW& data) { return countsAsLink(data.dwFileAttributes, data.dwReserved0); }
 
 // Deeper than any path the system can take without its long-path form; a walk that gets there
 // is going round in a circle the link rule cannot see (a mount of a folder inside itself).
@@ -51,7 +48,8 @@ bool walkInto(const std::wstring& folder, int depth, Walk& walk)
             entry.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
             entry.isLink = isLinkEntry(data);
             walk.out.push_back(entry);
-            if (walk.recursive && entry.isFolder && !entry.isLink && !walkInto(entry.path, depth + 1, walk)) return false;
+            if (walk.recursive && entry.isFolder && !entry.isLink && !walkInto(entry.path, depth + 1, walk))
+                return false;
         }
         if (!::FindNextFileW(find.get(), &data)) return ::GetLastError() == ERROR_NO_MORE_FILES;
     }

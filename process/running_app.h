@@ -13,8 +13,8 @@ namespace gls {
 struct Env;
 
 struct RunningApp {
-    std::vector<HWND> windows;               // top-level windows of the app's class
-    std::vector<std::uint32_t> processIds;   // their owners, then processes found by image path
+    std::vector<HWND> windows;             // top-level windows of the app's class
+    std::vector<std::uint32_t> processIds; // their owners, then processes found by image path
     bool running() const { return !windows.empty() || !processIds.empty(); }
 };
 

@@ -3,6 +3,7 @@
 #include "ui_snapshots.h"
 
 #include "core/folder_rules.h"
+#include "core/high_contrast_palette.h"
 #include "core/palette.h"
 #include "core/path_join.h"
 #include "core/window_fit.h"
@@ -12,7 +13,6 @@
 #include "platform/unique_handle.h"
 #include "ui/d2d_factory.h"
 #include "ui/fonts.h"
-#include "core/high_contrast_palette.h"
 #include "ui/monitor_dpi.h"
 #include "ui/paint_screen.h"
 
@@ -51,10 +51,10 @@ struct Look {
 const Look kLooks[] = {
     {L"_light", kLightPalette, true},
     {L"_dark", kDarkPalette, true},
-    {L"_hcblack",
-     highContrastPalette({0x000000, 0xFFFFFF, 0x000000, 0xFFFFFF, 0x1AEBFF, 0x000000, 0xFFFF00, 0x3FF23F}), false},
-    {L"_hcwhite",
-     highContrastPalette({0xFFFFFF, 0x000000, 0xFFFFFF, 0x000000, 0x37006E, 0xFFFFFF, 0x00009F, 0x600000}), false},
+    {L"_hcblack", highContrastPalette({0x000000, 0xFFFFFF, 0x000000, 0xFFFFFF, 0x1AEBFF, 0x000000, 0xFFFF00, 0x3FF23F}),
+     false},
+    {L"_hcwhite", highContrastPalette({0xFFFFFF, 0x000000, 0xFFFFFF, 0x000000, 0x37006E, 0xFFFFFF, 0x00009F, 0x600000}),
+     false},
 };
 
 ScreenState startingState()
@@ -76,7 +76,8 @@ std::vector<Scene> buildScenes()
     auto none = [](ScreenState&) {};
     return {
         scene(L"1_welcome", Screen::Welcome, none),
-        scene(L"1_welcome_hover", Screen::Welcome, [](ScreenState& s) { s.desktopShortcut = true; }, Target::Primary),
+        scene(
+            L"1_welcome_hover", Screen::Welcome, [](ScreenState& s) { s.desktopShortcut = true; }, Target::Primary),
         scene(L"1_welcome_license_hover", Screen::Welcome, none, Target::License),
         scene(L"1_welcome_focus_license", Screen::Welcome, none, Target::None, Target::License),
         scene(L"2_welcome_update_mf_longpath", Screen::Welcome,
@@ -123,12 +124,13 @@ std::vector<Scene> buildScenes()
                   s.error = Message(Txt::ErrorFileInUse, {{L"file", L"so_hook.dll"}});
               }),
         scene(L"7_remove_confirm", Screen::RemoveConfirm, [](ScreenState& s) { s.uninstalling = true; }),
-        scene(L"7_remove_confirm_ticked", Screen::RemoveConfirm,
-              [](ScreenState& s) {
-                  s.uninstalling = true;
-                  s.removeSettings = true;
-              },
-              Target::Checkbox),
+        scene(
+            L"7_remove_confirm_ticked", Screen::RemoveConfirm,
+            [](ScreenState& s) {
+                s.uninstalling = true;
+                s.removeSettings = true;
+            },
+            Target::Checkbox),
         scene(L"8_remove_progress", Screen::Progress,
               [](ScreenState& s) {
                   s.uninstalling = true;
@@ -141,12 +143,13 @@ std::vector<Scene> buildScenes()
                   s.uninstalling = true;
                   s.settingsRemoved = true;
               }),
-        scene(L"9_removed_live_open", Screen::Removed,
-              [](ScreenState& s) {
-                  s.uninstalling = true;
-                  s.liveScriptKept = true;
-              },
-              Target::Secondary),
+        scene(
+            L"9_removed_live_open", Screen::Removed,
+            [](ScreenState& s) {
+                s.uninstalling = true;
+                s.liveScriptKept = true;
+            },
+            Target::Secondary),
         scene(L"9_removed_live_protected", Screen::Removed,
               [](ScreenState& s) {
                   s.uninstalling = true;
@@ -184,7 +187,8 @@ bool drawPicture(const Tools& tools, const ScreenState& state, Target hover, Tar
     UINT width = static_cast<UINT>(std::lround(scale * kDesignWidth));
     UINT height = static_cast<UINT>(std::lround(scale * kDesignHeight));
     ComPtr<IWICBitmap> bitmap;
-    if (FAILED(tools.wic->CreateBitmap(width, height, GUID_WICPixelFormat32bppPBGRA, WICBitmapCacheOnLoad, bitmap.put()))) {
+    if (FAILED(tools.wic->CreateBitmap(width, height, GUID_WICPixelFormat32bppPBGRA, WICBitmapCacheOnLoad,
+                                       bitmap.put()))) {
         return false;
     }
     D2D1_RENDER_TARGET_PROPERTIES properties = D2D1::RenderTargetProperties(
@@ -274,7 +278,9 @@ bool writeFitReport(const Tools& tools, const std::wstring& folder, const std::v
             std::swprintf(name, 64, L"fit_%dx%d_%u.png", shape.width, shape.height, percent);
             ScreenState state = startingState();
             state.mediaFeaturePackMissing = true;
-            ok = drawPicture(tools, state, Target::None, Target::None, kLightPalette, fit.scale, joinPath(folder, name)) && ok;
+            ok = drawPicture(tools, state, Target::None, Target::None, kLightPalette, fit.scale,
+                             joinPath(folder, name)) &&
+                 ok;
         }
     }
     writeTextFits(report.get(), texts);
@@ -304,8 +310,8 @@ bool writeUiSnapshots(const std::wstring& folder, std::string& failures)
             for (float scale : {1.0f, 1.5f}) {
                 if (scale > 1 && !look.alsoLarger) continue;
                 std::wstring name = std::wstring(scene.name) + look.name + (scale > 1 ? L"_150.png" : L"_100.png");
-                ok = drawPicture(tools, scene.state, scene.hover, scene.focus, look.palette, scale, joinPath(folder, name),
-                                 lines) &&
+                ok = drawPicture(tools, scene.state, scene.hover, scene.focus, look.palette, scale,
+                                 joinPath(folder, name), lines) &&
                      ok;
                 lines = nullptr;
             }

@@ -8,10 +8,10 @@ seconds=${1:-60}
 out=build/fuzz
 mkdir -p "$out/seeds" "$out/corpus"
 
-flags=(-std=c++20 -O1 -g -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
+flags=(-std=c++20 -O1 -g -I. -Ibuild/generated -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
 clang++-14 "${flags[@]}" tools/fuzz/fuzz_parse_payload.cpp core/payload_parse.cpp core/payload_path.cpp \
   -o "$out/fuzz_parse_payload"
-clang++-14 -std=c++20 -O1 -I. tools/fuzz/make_seeds.cpp tests/support/payload_samples.cpp tools/payload_writer.cpp \
+clang++-14 -std=c++20 -O1 -I. -Ibuild/generated tools/fuzz/make_seeds.cpp tests/support/payload_samples.cpp tools/payload_writer.cpp \
   core/payload_path.cpp -o "$out/gls_make_seeds"
 
 "$out/gls_make_seeds" "$out/seeds"

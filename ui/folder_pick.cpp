@@ -2,9 +2,9 @@
 #include "folder_pick.h"
 
 #include "core/path_rules.h"
-#include "installation/app_in_folder.h"
 #include "install/folder_from_pick.h"
 #include "install/install_folder.h"
+#include "installation/app_in_folder.h"
 #include "platform/file_identity.h"
 #include "platform/tree_walk.h"
 
@@ -26,8 +26,8 @@ std::wstring pickerStartFolder(std::wstring path)
     return path;
 }
 
-void applyPickedFolder(const Env& env, ScreenState& state, const std::wstring& picked,
-                       const std::wstring& startFolder, const std::wstring& startVersion)
+void applyPickedFolder(const Env& env, ScreenState& state, const std::wstring& picked, const std::wstring& startFolder,
+                       const std::wstring& startVersion)
 {
     FolderCheck checked = checkInstallFolder(env, installFolderFromPick(picked));
     if (!checked.ok()) {

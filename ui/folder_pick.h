@@ -17,7 +17,7 @@ std::wstring pickerStartFolder(std::wstring path);
 // Applies a picked folder: the install folder it leads to when the folder rules accept it (with
 // whether it holds the app, and the installed version when it is the folder the window started
 // with), or the rules' message as the folder problem.
-void applyPickedFolder(const Env& env, ScreenState& state, const std::wstring& picked,
-                       const std::wstring& startFolder, const std::wstring& startVersion);
+void applyPickedFolder(const Env& env, ScreenState& state, const std::wstring& picked, const std::wstring& startFolder,
+                       const std::wstring& startVersion);
 
 } // namespace gls

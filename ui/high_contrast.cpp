@@ -10,10 +10,7 @@ namespace gls {
 namespace {
 
 // A system colour as 24-bit RGB; swapping red and blue undoes the GDI order as well.
-std::uint32_t systemColour(int index)
-{
-    return gdiColor(::GetSysColor(index));
-}
+std::uint32_t systemColour(int index) { return gdiColor(::GetSysColor(index)); }
 
 bool highContrastOn()
 {

@@ -15,9 +15,9 @@ struct Colours {
 
 Colours coloursOf(const Palette& p)
 {
-    return {colourFromRgb(p.background), colourFromRgb(p.text),     colourFromRgb(p.secondaryText),
-            colourFromRgb(p.border),     colourFromRgb(p.fill),     colourFromRgb(p.accent),
-            colourFromRgb(p.onAccent),   colourFromRgb(p.muted),    colourFromRgb(p.link)};
+    return {colourFromRgb(p.background), colourFromRgb(p.text),  colourFromRgb(p.secondaryText),
+            colourFromRgb(p.border),     colourFromRgb(p.fill),  colourFromRgb(p.accent),
+            colourFromRgb(p.onAccent),   colourFromRgb(p.muted), colourFromRgb(p.link)};
 }
 
 TextStyle style(float size, int weight, const Colour& colour, HAlign h, VAlign v, bool wrap)
@@ -34,7 +34,8 @@ TextStyle style(float size, int weight, const Colour& colour, HAlign h, VAlign v
 
 D2D1_ROUNDED_RECT rounded(const Rect& r, float inset, float radius)
 {
-    return D2D1::RoundedRect(D2D1::RectF(r.left + inset, r.top + inset, r.right - inset, r.bottom - inset), radius, radius);
+    return D2D1::RoundedRect(D2D1::RectF(r.left + inset, r.top + inset, r.right - inset, r.bottom - inset), radius,
+                             radius);
 }
 
 void drawLink(const Painter& p, const Colours& c, const std::wstring& text, const Rect& r, bool hovered)
@@ -89,11 +90,16 @@ ButtonLook buttonLook(const Colours& c, bool highContrast, bool primary, bool ho
         // No tints: a hovered or pressed button turns to the highlight colours, as the system's own
         // buttons do; the primary one, drawn in them already, turns inside out.
         bool active = hovered || pressed;
-        if (primary) return active ? ButtonLook{true, c.onAccent, true, c.accent, c.accent} : ButtonLook{true, c.accent, false, {}, c.onAccent};
-        return active ? ButtonLook{true, c.accent, true, c.accent, c.onAccent} : ButtonLook{true, c.fill, true, c.border, c.border};
+        if (primary)
+            return active ? ButtonLook{true, c.onAccent, true, c.accent, c.accent}
+                          : ButtonLook{true, c.accent, false, {}, c.onAccent};
+        return active ? ButtonLook{true, c.accent, true, c.accent, c.onAccent}
+                      : ButtonLook{true, c.fill, true, c.border, c.border};
     }
     if (primary) {
-        Colour fill = pressed ? tint(c.accent, c.background, 0.30f) : hovered ? tint(c.accent, c.background, 0.16f) : c.accent;
+        Colour fill = pressed   ? tint(c.accent, c.background, 0.30f)
+                      : hovered ? tint(c.accent, c.background, 0.16f)
+                                : c.accent;
         return {true, fill, false, {}, c.onAccent};
     }
     return {pressed || hovered, pressed ? c.border : c.fill, true, c.border, c.text};
@@ -179,7 +185,8 @@ void paintScreen(const Painter& p, const ScreenState& s, Target hover, Target pr
     }
     if (l.has(Target::Checkbox)) drawCheckbox(p, c, s, l.checkbox(), hover == Target::Checkbox);
     if (l.has(Target::Secondary)) {
-        drawButton(p, c, secondaryLabel(s), l.secondary(), false, hover == Target::Secondary, pressed == Target::Secondary);
+        drawButton(p, c, secondaryLabel(s), l.secondary(), false, hover == Target::Secondary,
+                   pressed == Target::Secondary);
     }
     if (l.has(Target::Primary)) {
         drawButton(p, c, primaryLabel(s), l.primary(), true, hover == Target::Primary, pressed == Target::Primary);

@@ -53,10 +53,7 @@ float wrappedHeightIn(const Painter& p, IDWriteTextFormat* format, const std::ws
 
 } // namespace
 
-D2D1_COLOR_F toD2D(const Colour& c)
-{
-    return D2D1::ColorF(c.r, c.g, c.b, c.a);
-}
+D2D1_COLOR_F toD2D(const Colour& c) { return D2D1::ColorF(c.r, c.g, c.b, c.a); }
 
 float measureText(const Painter& p, const std::wstring& text, float size, int weight)
 {
@@ -113,7 +110,8 @@ void fillRect(const Painter& p, const Rect& r, const Colour& c)
 void drawWave(const Painter& p, const Rect& r, int bars, float fill)
 {
     Colour text = colourFromRgb(p.palette.text);
-    for (const WaveBar& bar : waveBars(r, bars, fill, colourFromRgb(p.palette.muted), p.palette.highContrast ? &text : nullptr)) {
+    for (const WaveBar& bar :
+         waveBars(r, bars, fill, colourFromRgb(p.palette.muted), p.palette.highContrast ? &text : nullptr)) {
         fillRect(p, bar.rect, bar.colour);
     }
 }
@@ -165,7 +163,7 @@ void drawWordmark(const Painter& p, const Rect& r)
             stopList[i].color = toD2D(ensureContrast(spectrumColor(i / 12.0f), background));
         }
         spectrum = SUCCEEDED(p.target->CreateGradientStopCollection(stopList, 13, D2D1_GAMMA_2_2,
-                                                                     D2D1_EXTEND_MODE_CLAMP, stops.put())) &&
+                                                                    D2D1_EXTEND_MODE_CLAMP, stops.put())) &&
                    SUCCEEDED(p.target->CreateLinearGradientBrush(
                        D2D1::LinearGradientBrushProperties(D2D1::Point2F(box.left, r.top),
                                                            D2D1::Point2F(box.left + box.width, r.top)),

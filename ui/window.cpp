@@ -37,7 +37,8 @@ bool placementOn(HMONITOR monitor, unsigned dpi, Placement& place)
     bool known = ::GetMonitorInfoW(monitor, &info);
     SIZE frame = frameForDpi(dpi);
     place.work = info.rcWork;
-    place.fit = fitWindow(place.work.right - place.work.left, place.work.bottom - place.work.top, dpi, frame.cx, frame.cy);
+    place.fit = fitWindow(place.work.right - place.work.left, place.work.bottom - place.work.top, dpi, frame.cx,
+                          frame.cy);
     return known;
 }
 
@@ -153,9 +154,7 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (static_cast<Screen>(lParam) == state_.screen && currentLayout().has(target)) click(target);
         return 0;
     }
-    case WM_SIZE:
-        onSize(lParam);
-        return 0;
+    case WM_SIZE: onSize(lParam); return 0;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         ::BeginPaint(hwnd_, &ps);
@@ -163,38 +162,19 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         ::EndPaint(hwnd_, &ps);
         return 0;
     }
-    case WM_CLOSE:
-        onClose();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_SETTINGCHANGE:
-        onSettingChange(wParam, lParam);
-        return 0;
-    case WM_SYSCOLORCHANGE:
-        followSystemColours();
-        return 0;
-    case WM_DISPLAYCHANGE:
-        refitToMonitor();
-        return 0;
+    case WM_CLOSE: onClose(); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_SETTINGCHANGE: onSettingChange(wParam, lParam); return 0;
+    case WM_SYSCOLORCHANGE: followSystemColours(); return 0;
+    case WM_DISPLAYCHANGE: refitToMonitor(); return 0;
     case WM_GETDPISCALEDSIZE:
         // FALSE leaves the size to the system, which then scales the window's size linearly.
         return answerSizeForDpi(static_cast<unsigned>(wParam), *reinterpret_cast<SIZE*>(lParam)) ? TRUE : FALSE;
-    case WM_DPICHANGED:
-        takeSuggestedRect(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-        return 0;
-    case WM_KEYDOWN:
-        onKey(wParam, lParam);
-        return 0;
-    case WM_MOUSEMOVE:
-        onMouseMove(lParam);
-        return 0;
-    case WM_LBUTTONDOWN:
-        onButtonDown(lParam);
-        return 0;
-    case WM_LBUTTONUP:
-        onButtonUp(lParam);
-        return 0;
+    case WM_DPICHANGED: takeSuggestedRect(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
+    case WM_KEYDOWN: onKey(wParam, lParam); return 0;
+    case WM_MOUSEMOVE: onMouseMove(lParam); return 0;
+    case WM_LBUTTONDOWN: onButtonDown(lParam); return 0;
+    case WM_LBUTTONUP: onButtonUp(lParam); return 0;
     case WM_MOUSELEAVE:
         trackingLeave_ = false;
         if (hover_ != Target::None) {
@@ -212,16 +192,13 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         }
         ::InvalidateRect(hwnd_, nullptr, FALSE);
         return 0;
-    case MsgWorkDone:
-        onWorkDone(static_cast<WorkOutcome>(wParam), static_cast<Work>(lParam));
-        return 0;
+    case MsgWorkDone: onWorkDone(static_cast<WorkOutcome>(wParam), static_cast<Work>(lParam)); return 0;
     case WM_TIMER:
         if (wParam == kWorkDoneTimer && workFinished_.load()) {
             onWorkDone(static_cast<WorkOutcome>(finishedOutcome_.load()), runningWork_);
         }
         return 0;
-    default:
-        return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+    default: return ::DefWindowProcW(hwnd_, message, wParam, lParam);
     }
 }
 

@@ -50,15 +50,9 @@ bool Window::designPoint(POINT onScreen, float& x, float& y) const
     return true;
 }
 
-bool Window::hasKeyboardFocus() const
-{
-    return ::GetFocus() == hwnd_;
-}
+bool Window::hasKeyboardFocus() const { return ::GetFocus() == hwnd_; }
 
-bool Window::acceptsInput() const
-{
-    return ::IsWindowEnabled(hwnd_) && !modal_ && state_.screen != Screen::Progress;
-}
+bool Window::acceptsInput() const { return ::IsWindowEnabled(hwnd_) && !modal_ && state_.screen != Screen::Progress; }
 
 void Window::takeFocus(Target target)
 {
@@ -71,10 +65,7 @@ void Window::requestClick(Target target)
     ::PostMessageW(hwnd_, MsgAccessibleAction, static_cast<WPARAM>(target), static_cast<LPARAM>(state_.screen));
 }
 
-void Window::moveFocus(bool forward)
-{
-    setFocus(nextFocus(focusOrder(elements()), focus_, forward));
-}
+void Window::moveFocus(bool forward) { setFocus(nextFocus(focusOrder(elements()), focus_, forward)); }
 
 void Window::setFocus(Target target)
 {

@@ -119,7 +119,10 @@ long nearestToward(const std::vector<ScreenElement>& elements, long from, long d
         if (id == from) continue;
         float x, y;
         centre(id, x, y);
-        float along = direction == NAVDIR_RIGHT ? x - fx : direction == NAVDIR_LEFT ? fx - x : direction == NAVDIR_DOWN ? y - fy : fy - y;
+        float along = direction == NAVDIR_RIGHT  ? x - fx
+                      : direction == NAVDIR_LEFT ? fx - x
+                      : direction == NAVDIR_DOWN ? y - fy
+                                                 : fy - y;
         float across = direction == NAVDIR_RIGHT || direction == NAVDIR_LEFT ? std::fabs(y - fy) : std::fabs(x - fx);
         if (along < 1) continue;
         float distance = along + 2 * across;
@@ -153,10 +156,7 @@ HRESULT WindowAccessible::QueryInterface(REFIID riid, void** object)
     return E_NOINTERFACE;
 }
 
-ULONG WindowAccessible::AddRef()
-{
-    return ++references_;
-}
+ULONG WindowAccessible::AddRef() { return ++references_; }
 
 ULONG WindowAccessible::Release()
 {
@@ -336,7 +336,8 @@ HRESULT WindowAccessible::accSelect(long flags, VARIANT child)
     Named n;
     if (HRESULT hr = lookUp(window_, child, elements, n); hr != S_OK) return hr;
     // Nothing here can be selected; a control, or the client area itself, can take the focus.
-    if (flags != SELFLAG_TAKEFOCUS || (n.element && n.element->kind != ElementKind::Control)) return DISP_E_MEMBERNOTFOUND;
+    if (flags != SELFLAG_TAKEFOCUS || (n.element && n.element->kind != ElementKind::Control))
+        return DISP_E_MEMBERNOTFOUND;
     if (!window_->acceptsInput()) return S_FALSE;
     window_->takeFocus(n.element ? n.element->target : Target::None);
     return S_OK;
@@ -407,7 +408,8 @@ HRESULT WindowAccessible::accHitTest(long x, long y, VARIANT* child)
     long found = CHILDID_SELF;
     for (bool controls : {true, false}) {
         for (std::size_t i = 0; i < elements.size() && found == CHILDID_SELF; ++i) {
-            if ((elements[i].kind == ElementKind::Control) == controls && holds(elements[i])) found = static_cast<long>(i) + 1;
+            if ((elements[i].kind == ElementKind::Control) == controls && holds(elements[i]))
+                found = static_cast<long>(i) + 1;
         }
     }
     giveChild(child, found);

@@ -24,7 +24,8 @@ Target Window::hitTest(LPARAM position)
     float y = static_cast<float>(GET_Y_LPARAM(position)) / scale_;
     for (int t = 1; t <= 5; ++t) {
         const Rect& r = layout.clickable[t];
-        if (layout.present[t] && r.left <= x && x < r.right && r.top <= y && y < r.bottom) return static_cast<Target>(t);
+        if (layout.present[t] && r.left <= x && x < r.right && r.top <= y && y < r.bottom)
+            return static_cast<Target>(t);
     }
     return Target::None;
 }
@@ -97,7 +98,8 @@ void Window::onKey(WPARAM key, LPARAM flags)
         onPrimary();
     } else if (key == VK_ESCAPE) {
         // Escape never means "Back" on the error screen, nor "Try again".
-        if (s == Screen::Welcome || s == Screen::CloseApp || s == Screen::EndApp || s == Screen::RemoveConfirm) onSecondary();
+        if (s == Screen::Welcome || s == Screen::CloseApp || s == Screen::EndApp || s == Screen::RemoveConfirm)
+            onSecondary();
     } else if (key == VK_SPACE) {
         if (s == Screen::Welcome || s == Screen::Done || s == Screen::RemoveConfirm) toggleCheckbox();
     }
@@ -116,8 +118,8 @@ void Window::pickFolder()
     dialog->SetTitle(say(Txt::FolderPickerTitle).c_str());
     std::wstring start = pickerStartFolder(state_.installFolder);
     ComPtr<IShellItem> startItem;
-    if (!start.empty() && SUCCEEDED(::SHCreateItemFromParsingName(start.c_str(), nullptr, IID_IShellItem,
-                                                                  startItem.putVoid()))) {
+    if (!start.empty() &&
+        SUCCEEDED(::SHCreateItemFromParsingName(start.c_str(), nullptr, IID_IShellItem, startItem.putVoid()))) {
         dialog->SetFolder(startItem.get());
     }
     modal_ = true;

@@ -64,8 +64,9 @@ void Window::workerMain(WorkerCapture capture)
     };
 
     bool ready = true;
-    CloseOutcome closing = isCloseJob(capture.work) ? askAppToClose(env_, capture.installFolder, appCloseBudgetMs(env_, false))
-                                                    : CloseOutcome::Closed;
+    CloseOutcome closing = isCloseJob(capture.work)
+                               ? askAppToClose(env_, capture.installFolder, appCloseBudgetMs(env_, false))
+                               : CloseOutcome::Closed;
     if (closing != CloseOutcome::Closed) {
         outcome = closing == CloseOutcome::RefusedForRights ? WorkOutcome::RunsAsAdmin : WorkOutcome::NotClosed;
         ready = false;
@@ -85,8 +86,8 @@ void Window::workerMain(WorkerCapture capture)
                                                       params_.runningUninstaller);
                 outcome = uninstallResult_.ok ? WorkOutcome::Succeeded : WorkOutcome::Failed;
             } else {
-                installResult_ =
-                    installApp(env_, *params_.payload, capture.installFolder, capture.desktopShortcut, progress);
+                installResult_ = installApp(env_, *params_.payload, capture.installFolder, capture.desktopShortcut,
+                                            progress);
                 outcome = installResult_.ok ? WorkOutcome::Succeeded : WorkOutcome::Failed;
             }
         } catch (...) {

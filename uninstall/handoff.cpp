@@ -200,9 +200,6 @@ void scheduleDeletion(const Env& env, const std::wstring& path)
 
 void scheduleSelfDelete(const Env& env) { scheduleDeletion(env, ownExePath()); }
 
-bool isUninstallerName(const std::wstring& exePath)
-{
-    return sameFileName(lastComponent(exePath), kUninstallerExe);
-}
+bool isUninstallerName(const std::wstring& exePath) { return sameFileName(lastComponent(exePath), kUninstallerExe); }
 
 } // namespace gls

@@ -195,7 +195,8 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
         progress(0.92f, Txt::StepRemovingSettings);
         removeTree(env.settingsDir, &result.settingsFilesLeft);
         result.settingsRemoved = !targetExists(env.settingsDir);
-        logLine(L"settings folder %ls: %ls", env.settingsDir.c_str(), result.settingsRemoved ? L"removed" : L"partly left");
+        logLine(L"settings folder %ls: %ls", env.settingsDir.c_str(),
+                result.settingsRemoved ? L"removed" : L"partly left");
     }
 
     progress(1.0f, Txt::StepDone);
@@ -205,14 +206,16 @@ UninstallResult removeInstallation(const Env& env, const std::wstring& installFo
                 joinPath(installFolder, kUninstallerExe).c_str());
     }
     if (!result.ok) result.message = filesLeftInUseMessage(programsHolding(stayed), stayed, installFolder);
-    logLine(L"uninstall done: %ls, Live files left %zu", result.ok ? L"ok" : L"files left", result.liveFilesLeft.size());
+    logLine(L"uninstall done: %ls, Live files left %zu", result.ok ? L"ok" : L"files left",
+            result.liveFilesLeft.size());
     return result;
 }
 
 void removeLeftUninstaller(const Env& env, const std::wstring& installFolder, const UninstallResult& removed)
 {
     if (!removed.uninstallerMovedTo.empty()) {
-        if (!deleteFile(removed.uninstallerMovedTo)) logLine(L"could not remove %ls", removed.uninstallerMovedTo.c_str());
+        if (!deleteFile(removed.uninstallerMovedTo))
+            logLine(L"could not remove %ls", removed.uninstallerMovedTo.c_str());
         return;
     }
     if (!removed.uninstallerLeft) return;

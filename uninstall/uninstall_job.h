@@ -18,9 +18,9 @@ struct Env;
 enum class RunningUninstaller { None, Starter, ThisProcess };
 
 struct UninstallResult {
-    bool ok = false;                           // every listed file of the install folder is gone
-    Message message;                           // for the user, when not ok
-    std::vector<LeftFile> liveFilesLeft;       // what stayed in Live's User Libraries, and why
+    bool ok = false;                     // every listed file of the install folder is gone
+    Message message;                     // for the user, when not ok
+    std::vector<LeftFile> liveFilesLeft; // what stayed in Live's User Libraries, and why
     std::vector<std::wstring> settingsFilesLeft;
     bool settingsRemoved = false;
     // A running "Uninstall.exe": where it was moved, or that it stayed in the folder. One that the
@@ -33,8 +33,8 @@ struct UninstallResult {
 
 // A running "Uninstall.exe" is moved out of the folder into the temporary folder, as a running
 // program file can be renamed but not deleted, before the installed-apps entry goes.
-[[nodiscard]] UninstallResult removeInstallation(const Env& env, const std::wstring& installFolder,
-                                                 bool removeSettings, const ProgressCallback& progress,
+[[nodiscard]] UninstallResult removeInstallation(const Env& env, const std::wstring& installFolder, bool removeSettings,
+                                                 const ProgressCallback& progress,
                                                  RunningUninstaller running = RunningUninstaller::None);
 
 // Once the uninstaller no longer runs: deletes its moved file, or the "Uninstall.exe" that stayed,

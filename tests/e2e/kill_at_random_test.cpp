@@ -408,6 +408,7 @@ protected:
             SCOPED_TRACE(std::string(runName(run)) + " round " + std::to_string(round) + ", killed " +
                          std::to_string(delay) + " ms after the start of the " + (fromJob ? "job" : "process") +
                          ", seed " + std::to_string(seed_));
+            std::vector<DWORD> interpreters = commandInterpreters();
             prepare(run, root);
             if (HasFatalFailure()) return;
 
@@ -438,6 +439,7 @@ protected:
                 std::wstring copy = root + L"\\Temp\\" + uninstallCopyName(site.pid);
                 for (int i = 0; i < 100 && exists(copy); ++i) ::Sleep(100);
             }
+            settleCommandInterpreters(interpreters);
             if (!HasFailure()) {
                 std::error_code ec;
                 fs::remove_all(fs::path(root), ec);

@@ -11,8 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
 #include <winioctl.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -54,8 +56,46 @@ TestFolder::TestFolder()
     fs::create_directories(path_, ec);
 }
 
+std::vector<DWORD> commandInterpreters()
+{
+    std::vector<DWORD> found;
+    UniqueKernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    if (!snapshot.get() || snapshot.get() == INVALID_HANDLE_VALUE || !::Process32FirstW(snapshot.get(), &entry)) {
+        return found;
+    }
+    do {
+        if (_wcsicmp(entry.szExeFile, L"cmd.exe") == 0) found.push_back(entry.th32ProcessID);
+    } while (::Process32NextW(snapshot.get(), &entry));
+    return found;
+}
+
+void settleCommandInterpreters(const std::vector<DWORD>& before)
+{
+    ULONGLONG start = ::GetTickCount64();
+    for (;;) {
+        std::vector<DWORD> started;
+        for (DWORD pid : commandInterpreters()) {
+            if (std::find(before.begin(), before.end(), pid) == before.end()) started.push_back(pid);
+        }
+        if (started.empty()) return;
+        if (::GetTickCount64() - start >= 10000) {
+            for (DWORD pid : started) {
+                UniqueKernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+                if (!process.get()) continue;
+                ::TerminateProcess(process.get(), 1);
+                ::WaitForSingleObject(process.get(), 5000);
+            }
+            return;
+        }
+        ::Sleep(50);
+    }
+}
+
 TestFolder::~TestFolder()
 {
+    settleCommandInterpreters(interpretersBefore_);
     if (keep_ || ::testing::Test::HasFailure()) return; // kept for a look at what went wrong
     // The library's remove_all walks into links to folders here; links go first, as links.
     for (const TreeEntry& e : walkTree(path_)) {

@@ -15,7 +15,18 @@ namespace gls::test {
 std::wstring buildDir();
 std::wstring setupExePath();
 
-// A fresh, empty folder on drive C for one test; removed afterwards unless the test failed.
+// The command interpreters running now, by process id: the setup's clean-up starts one to delete a
+// finished copy of the uninstaller a moment later.
+std::vector<DWORD> commandInterpreters();
+
+// Waits until the command interpreters started since `before` was taken have ended, and ends any
+// still there after 10 s: under Wine one whose starter was killed, or whose folder a test removed,
+// can hang for good, and it holds the test runner's output open, so that the run never ends. (On
+// Windows its folder cannot be removed while it runs.)
+void settleCommandInterpreters(const std::vector<DWORD>& before);
+
+// A fresh, empty folder on drive C for one test; removed afterwards unless the test failed, once
+// the command interpreters started meanwhile have ended.
 class TestFolder {
 public:
     TestFolder();
@@ -31,6 +42,7 @@ public:
 private:
     std::wstring path_;
     bool keep_ = false;
+    std::vector<DWORD> interpretersBefore_ = commandInterpreters();
 };
 
 using EnvOverrides = std::vector<std::pair<std::wstring, std::wstring>>;
