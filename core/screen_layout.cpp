@@ -2,8 +2,10 @@
 #include "screen_layout.h"
 
 #include "screen_texts.h"
+#include "window_fit.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace gls {
 
@@ -13,6 +15,13 @@ void place(ScreenLayout& l, Target t, const Rect& r)
 {
     l.clickable[static_cast<int>(t)] = r;
     l.present[static_cast<int>(t)] = true;
+}
+
+// The height a text wrapped across the body's width takes in a box narrower by the fit margin.
+float wrappedRoom(const MeasureText& measure, const std::wstring& text, float size, float lineSpacing)
+{
+    if (text.empty() || !measure.wrappedHeight) return 0;
+    return measure.wrappedHeight(text, size, lineSpacing, (416 - 24) / (1 + kTextMargin));
 }
 
 } // namespace
@@ -56,7 +65,21 @@ ScreenLayout layoutScreen(const ScreenState& state, const MeasureText& measure)
     }
 
     float checkboxTop = 220;
-    if (state.screen == Screen::RemoveConfirm || state.screen == Screen::Done) l.notice = {24, 252, 416, 292};
+    if (state.screen == Screen::RemoveConfirm || state.screen == Screen::Done) {
+        // A longer body (another language, a longer path) pushes the checkbox and the hint below
+        // it down, into the free space above the buttons; the room is reserved for the body
+        // wrapped in a box narrower by the fit margin, so that wider fonts still fit.
+        float bodyHeight = wrappedRoom(measure, bodyText(state), 14, kBodyLineSpacing);
+        l.body.bottom = std::max(l.body.bottom, std::ceil(l.body.top + bodyHeight));
+        checkboxTop = l.body.bottom + 16;
+        std::wstring hint = state.screen == Screen::Done ? noticeText(state) : removeHintText(state);
+        float hintTop = checkboxTop + 32;
+        // It ends above the buttons whatever it needs: the fit report then shows a hint too long.
+        float hintBottom = hintTop + std::max(40.0f, wrappedRoom(measure, hint, 12.5f, kHintLineSpacing));
+        l.notice = {24, hintTop, 416, std::min(hintBottom, 324.0f)};
+    } else if (state.screen != Screen::Welcome) {
+        l.body.bottom = 316; // nothing else but the buttons below
+    }
     if (state.screen == Screen::Welcome) {
         l.body.bottom = 196;
         l.folderLabel = {24, 204, 416, 226};

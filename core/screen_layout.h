@@ -15,7 +15,7 @@ namespace gls {
 struct ScreenLayout {
     Rect wave{24, 66, 416, 88};
     Rect title{24, 112, 416, 136};
-    Rect body{24, 140, 416, 204};
+    Rect body{24, 140, 416, 204}; // its bottom: where what follows begins
     Rect folderLabel, folderPath, notice, accept;
     // The clickable rectangles, in the order of their Target values (index 1 to 5).
     Rect clickable[6];
@@ -30,9 +30,19 @@ struct ScreenLayout {
     bool has(Target t) const { return present[static_cast<int>(t)]; }
 };
 
-// The width of a text in the body family at a size and weight, trailing white space included;
-// 0 when it cannot be measured.
-using MeasureText = std::function<float(const std::wstring& text, float size, int weight)>;
+// Text measured in the body family. width: of a text on one line at a size and weight, trailing
+// white space included. wrappedHeight: of a text at weight 400 wrapped in a width, its lines
+// lineSpacing apart. Either is 0 when the text cannot be measured.
+struct MeasureText {
+    std::function<float(const std::wstring& text, float size, int weight)> width;
+    std::function<float(const std::wstring& text, float size, float lineSpacing, float width)> wrappedHeight;
+
+    float operator()(const std::wstring& text, float size, int weight) const { return width(text, size, weight); }
+};
+
+// The line spacing of the body, and of the hints below a checkbox.
+inline constexpr float kBodyLineSpacing = 1.45f * 14;
+inline constexpr float kHintLineSpacing = 18.125f;
 
 ScreenLayout layoutScreen(const ScreenState& state, const MeasureText& measure);
 

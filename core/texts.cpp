@@ -84,7 +84,9 @@ const TextTable* tableOf(const std::string& tag)
 // The pseudo-language: accented letters and 40 % more, in brackets; the placeholders kept.
 std::wstring pseudoOf(const std::wstring& english)
 {
-    const std::wstring plain = L"aceinosuyAEIOUC", accented = L"\u00e5\u00e7\u00e9\u00ee\u00f1\u00f6\u0161\u00fc\u00fd\u00c5\u00c9\u00ce\u00d6\u00dc\u00c7";
+    const std::wstring
+        plain = L"aceinosuyAEIOUC",
+        accented = L"\u00e5\u00e7\u00e9\u00ee\u00f1\u00f6\u0161\u00fc\u00fd\u00c5\u00c9\u00ce\u00d6\u00dc\u00c7";
     std::wstring out = L"[";
     bool inPlaceholder = false;
     for (wchar_t c : english) {

@@ -2,9 +2,9 @@
 // opens the log, rejects unknown switches and runs the install or the uninstall.
 #include "core/args.h"
 #include "core/languages.h"
-#include "core/texts.h"
 #include "core/path_rules.h"
 #include "core/product.h"
+#include "core/texts.h"
 #include "core/version.h"
 #include "install/folder_choice.h"
 #include "install_run.h"

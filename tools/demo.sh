@@ -150,6 +150,15 @@ checkbox=$(sed -En 's/^ *([0-9]+)\. .*\| action: "Check" \|.*/\1/p' <<< "$tree" 
 if [[ -n "$checkbox" ]]; then read_accessible do "$checkbox"; else echo "  (no child offers \"Check\")"; fi
 post_until_exit close "   (closed on the welcome screen: nothing installed)"
 
+section "The window in the user's language: /LANG=ja and /LANG=de, read by a screen reader"
+for tag in ja de; do
+  GLIMMERLINE_SETUP_TEST="$reader_win" wine "$setup" "/LANG=$tag" < /dev/null > /dev/null 2>&1 &
+  window_pid=$!
+  read_accessible tree
+  import -window root "$shots/demo-welcome-$tag.png" 2> /dev/null && echo "  the welcome screen: $shots/demo-welcome-$tag.png"
+  post_until_exit close "   (closed on the welcome screen)"
+done
+
 section "The installed uninstaller, silent: it hands over to a copy in Temp, which removes the app"
 echo "the user's own notes" > "$sandbox/LocalAppData/Programs/Glimmerline/my-notes.txt"
 # A Live user whose User Library holds the script and the device, as Live would have them.

@@ -6,6 +6,9 @@ bench_build=${BUILD_DIR:-$(pwd)/build}
 export WINEPREFIX="$bench_build/wineprefix"
 export WINEARCH=win64
 export WINEDEBUG=-all
+# Wine takes the user's display language from the locale: the bench's user reads English, whatever
+# the machine's locale, so that the setup speaks English unless told "/LANG=".
+export LC_ALL=C.UTF-8
 # No prompts for the .NET and HTML runtimes: nothing here uses them. No menu builder either: Wine
 # starts it for every shortcut written, it would put the tests' shortcuts into the host's menus,
 # and one started by a setup that a test kills waits for ever, holding the test runner's output.

@@ -17,7 +17,8 @@ struct FontChoice {
 };
 
 // Creates the factory and picks "Bahnschrift" for titles and "Segoe UI Variable Text" for the
-// body where the system has them, and the locale of the language the setup speaks. False when no factory can be created.
+// body where the system has them, and the locale of the language the setup speaks. False when no factory can be
+// created.
 bool chooseFonts(FontChoice& fonts);
 
 } // namespace gls

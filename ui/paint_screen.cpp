@@ -179,7 +179,7 @@ void paintScreen(const Painter& p, const ScreenState& s, Target hover, Target pr
     }
     if (s.screen == Screen::RemoveConfirm || s.screen == Screen::Done) {
         TextStyle hint = style(12.5f, 400, c.secondary, HAlign::Leading, VAlign::Top, true);
-        hint.lineSpacing = 18.125f;
+        hint.lineSpacing = kHintLineSpacing;
         hint.baseline = 13.75f;
         drawText(p, s.screen == Screen::Done ? noticeText(s) : removeHintText(s), l.notice, hint);
     }

@@ -18,8 +18,8 @@ ComPtr<IDWriteTextFormat> makeFormat(const Painter& p, const std::wstring& famil
     ComPtr<IDWriteTextFormat> format;
     if (!p.fonts || !p.fonts->factory) return format;
     p.fonts->factory->CreateTextFormat(family.c_str(), nullptr, static_cast<DWRITE_FONT_WEIGHT>(weight),
-                                       DWRITE_FONT_STYLE_NORMAL, DWRITE_FONT_STRETCH_NORMAL, size, p.fonts->locale.c_str(),
-                                       format.put());
+                                       DWRITE_FONT_STYLE_NORMAL, DWRITE_FONT_STRETCH_NORMAL, size,
+                                       p.fonts->locale.c_str(), format.put());
     return format;
 }
 
@@ -95,9 +95,22 @@ void drawText(const Painter& p, const std::wstring& text, const Rect& r, const T
                        D2D1::RectF(r.left, r.top, r.right, r.bottom), p.brush);
 }
 
+float measureWrapped(const Painter& p, const std::wstring& text, float size, float lineSpacing, float width)
+{
+    ComPtr<IDWriteTextFormat> format = makeFormat(p, p.fonts ? p.fonts->bodyFamily : L"", size, 400);
+    if (!format) return 0;
+    TextStyle style{};
+    style.size = size;
+    style.lineSpacing = lineSpacing;
+    return wrappedHeightIn(p, format.get(), text, style, width);
+}
+
 MeasureText measuring(const Painter& p)
 {
-    return [&p](const std::wstring& text, float size, int weight) { return measureText(p, text, size, weight); };
+    return {[&p](const std::wstring& text, float size, int weight) { return measureText(p, text, size, weight); },
+            [&p](const std::wstring& text, float size, float lineSpacing, float width) {
+                return measureWrapped(p, text, size, lineSpacing, width);
+            }};
 }
 
 void fillRect(const Painter& p, const Rect& r, const Colour& c)

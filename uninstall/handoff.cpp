@@ -107,7 +107,8 @@ std::optional<ExitCode> relaunchFromTemp(const Env& env, const Args& args, const
     auto number = [](const UniqueKernelHandle& h) {
         return static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(h.get()));
     };
-    std::wstring commandLine = copyCommandLine(copy, folder, number(parentOwner), number(resultWrite), spokenLanguage(), args);
+    std::wstring commandLine = copyCommandLine(copy, folder, number(parentOwner), number(resultWrite), spokenLanguage(),
+                                               args);
     STARTUPINFOEXW si = {};
     si.StartupInfo.cb = sizeof(si);
     si.lpAttributeList = listed ? attributes : nullptr;

@@ -23,15 +23,30 @@ TEST_F(Entry, UnknownSwitchExitsThreeAndLogsIt)
     expectExit(setup(L"/S /nonsense"), 3);
     auto lines = logLines(folder.path());
     ASSERT_GE(lines.size(), 4u);
-    EXPECT_TRUE(std::regex_match(lines[0], std::regex(R"(\[  0\.00\] ---- \d{4}-\d\d-\d\d \d\d:\d\d:\d\d install \(pid \d+\), test)")))
+    EXPECT_TRUE(std::regex_match(
+        lines[0], std::regex(R"(\[  0\.00\] ---- \d{4}-\d\d-\d\d \d\d:\d\d:\d\d install \(pid \d+\), test)")))
         << lines[0];
     std::string version = std::regex_replace(gls::kSetupVersionUtf8, std::regex(R"(\.)"), R"(\.)");
     EXPECT_TRUE(std::regex_match(lines[1], std::regex(R"(\[ +\d+\.\d\d\] Glimmerline Setup )" + version +
                                                       R"(: ".*GlimmerlineSetup\.exe" /S /nonsense)")))
         << lines[1];
-    EXPECT_NE(std::find_if(lines.begin(), lines.end(),
-                           [](const std::string& l) { return l.ends_with("] Setup does not know the switch /nonsense."); }),
-              lines.end());
+    EXPECT_NE(
+        std::find_if(lines.begin(), lines.end(),
+                     [](const std::string& l) { return l.ends_with("] Setup does not know the switch /nonsense."); }),
+        lines.end());
+}
+
+// A language the setup does not speak is no error: it is logged, and the user's language is used.
+TEST_F(Entry, UnknownLanguageFallsBackAndIsLogged)
+{
+    expectExit(setup(L"/S /LANG=xx"), 0);
+    auto lines = logLines(folder.path());
+    auto has = [&](const std::string& end) {
+        return std::find_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.ends_with(end); }) !=
+               lines.end();
+    };
+    EXPECT_TRUE(has("] /LANG=xx: not a language of the setup"));
+    EXPECT_TRUE(has("] language: en")); // the bench's user speaks English
 }
 
 TEST_F(Entry, UnknownSwitchIsQuotedAsGivenAndTheLastOneWins)

@@ -43,8 +43,8 @@ unsigned pixelAt(const std::wstring& path, unsigned x, unsigned y)
     gls::ComPtr<IWICFormatConverter> converter;
     unsigned char bgra[4] = {};
     WICRect one = {static_cast<INT>(x), static_cast<INT>(y), 1, 1};
-    bool ok = SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                           wic.putVoid())) &&
+    bool ok = SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                           IID_IWICImagingFactory, wic.putVoid())) &&
               SUCCEEDED(wic->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                        WICDecodeMetadataCacheOnDemand, decoder.put())) &&
               SUCCEEDED(decoder->GetFrame(0, frame.put())) && SUCCEEDED(wic->CreateFormatConverter(converter.put())) &&
@@ -81,11 +81,11 @@ TEST_F(SnapshotTool, DrawsEveryScenePaletteAndScaleWithItsElementsInPlaceAndTheF
         unsigned x, y, colour;
     };
     const Probe probes[] = {
-        {L"1_welcome_light_100.png", 318, 346, 0x17191C}, // the primary button's fill, left of its label
-        {L"1_welcome_light_150.png", 477, 519, 0x17191C}, // the same at 150 %
+        {L"1_welcome_light_100.png", 318, 346, 0x17191C},  // the primary button's fill, left of its label
+        {L"1_welcome_light_150.png", 477, 519, 0x17191C},  // the same at 150 %
         {L"3_close_app_dark_100.png", 432, 100, 0x16181B}, // the dark background in the right margin
         {L"9_removed_kept_light_100.png", 24 + 49 * 4 + 1, 77, 0xAEB3BD}, // the removed screen's band is grey
-        {L"4_progress_45_light_100.png", 24 + 90 * 4 + 1, 77, 0xAEB3BD}, // the progress band's right part too
+        {L"4_progress_45_light_100.png", 24 + 90 * 4 + 1, 77, 0xAEB3BD},  // the progress band's right part too
         // High contrast draws in the system's colours: background, highlight, and the wave band
         // in the text colour where it is revealed and in grey text where it is not.
         {L"1_welcome_hcblack_100.png", 432, 100, 0x000000},
@@ -107,10 +107,10 @@ TEST_F(SnapshotTool, DrawsEveryScenePaletteAndScaleWithItsElementsInPlaceAndTheF
 
     EXPECT_EQ(pngSize(out + L"\\1_welcome_light_100.png"), std::make_pair(440u, 388u));
     EXPECT_EQ(pngSize(out + L"\\a_remove_error_dark_150.png"), std::make_pair(660u, 582u));
-    for (const wchar_t* fit : {L"fit_1024x600_100.png", L"fit_1024x600_125.png", L"fit_1280x720_150.png",
-                               L"fit_1366x768_100.png", L"fit_1366x768_150.png", L"fit_1920x515_100.png",
-                               L"fit_1920x515_125.png", L"fit_1920x515_150.png", L"fit_1920x515_200.png",
-                               L"fit_800x600_100.png"}) {
+    for (const wchar_t* fit :
+         {L"fit_1024x600_100.png", L"fit_1024x600_125.png", L"fit_1280x720_150.png", L"fit_1366x768_100.png",
+          L"fit_1366x768_150.png", L"fit_1920x515_100.png", L"fit_1920x515_125.png", L"fit_1920x515_150.png",
+          L"fit_1920x515_200.png", L"fit_800x600_100.png"}) {
         EXPECT_GT(pngSize(out + L"\\" + fit).first, 0u) << narrow(fit);
     }
     std::string report = readFile(out + L"\\fits.txt");
@@ -124,10 +124,10 @@ TEST_F(SnapshotTool, DrawsEveryScenePaletteAndScaleWithItsElementsInPlaceAndTheF
         lines.push_back(report.substr(at, end - at));
     }
     ASSERT_GT(lines.size(), 18u);
-    EXPECT_EQ(lines[17], "every text on one line needs 8% of its width to spare in its box, for fonts that draw it wider "
-                         "than these:");
+    EXPECT_EQ(lines[17], "every text on one line needs 8% of its width to spare in its box, and every text that wraps "
+                         "fits its box's height in a box 8% narrower, for fonts that draw them wider than these:");
     for (size_t i = 18; i < lines.size(); ++i) {
-        EXPECT_NE(lines[i].find(" DIPs, "), std::string::npos) << lines[i];
+        EXPECT_NE(lines[i].find(" DIPs"), std::string::npos) << lines[i];
         EXPECT_NE(lines[i].find("% to spare, fits: "), std::string::npos) << lines[i];
     }
     auto lineOf = [&](const std::string& text) {
@@ -136,7 +136,32 @@ TEST_F(SnapshotTool, DrawsEveryScenePaletteAndScaleWithItsElementsInPlaceAndTheF
     };
     EXPECT_EQ(lineOf(": That folder is not on this PC. Pick one that is.").rfind("2_welcome_folder_network ", 0), 0u);
     EXPECT_TRUE(lineOf(": License Agreement").empty()); // a link's box is its own width, measured as drawn
-    EXPECT_FALSE(exists(folder / kTestLog)); // the log stays closed
+    EXPECT_FALSE(exists(folder / kTestLog));            // the log stays closed
+}
+
+// Every scene in every other language, each text fitting its box with the margin; the folder's
+// pictures as in English.
+TEST_F(SnapshotTool, EveryLanguageFitsEveryScene)
+{
+    for (const wchar_t* tag : {L"de", L"es", L"fr", L"ja", L"zh-Hans"}) {
+        SCOPED_TRACE(narrow(tag));
+        std::wstring out = folder / (std::wstring(L"shots-") + tag);
+        auto run = setup(std::wstring(L"/LANG=") + tag + L" --ui-snapshot \"" + out + L"\"");
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(run.exitCode, 0u);
+        size_t pictures = 0;
+        for (const auto& e : std::filesystem::directory_iterator(out)) pictures += e.path().extension() == L".png";
+        EXPECT_EQ(pictures, 28u * 6u + 10u);
+        std::string report = readFile(out + L"\\fits.txt");
+        size_t texts = 0;
+        for (size_t at = 0, end; (end = report.find("\r\n", at)) != std::string::npos; at = end + 2) {
+            std::string line = report.substr(at, end - at);
+            if (line.find("% to spare, ") == std::string::npos) continue; // not a text's line
+            ++texts;
+            EXPECT_NE(line.find("% to spare, fits: "), std::string::npos) << line;
+        }
+        EXPECT_GT(texts, 40u);
+    }
 }
 
 TEST_F(SnapshotTool, WinsOverTheUninstallerRole)

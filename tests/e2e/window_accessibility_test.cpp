@@ -285,3 +285,46 @@ TEST_F(SetupAccessibility, ErrorAndRemoveScreensAreReadTooAndTheObjectOutlivesTh
     EXPECT_TRUE(FAILED(reader.client->get_accChildCount(&count)));
     EXPECT_TRUE(exists(appExeIn(installDir())));
 }
+
+// A window started in another language reads in it to a screen reader, names and default actions,
+// and works as in English: Japanese is cancelled, German installs.
+TEST_F(SetupAccessibility, WindowInAnotherLanguageIsReadInIt)
+{
+    struct Row {
+        const wchar_t *tag, *title, *change, *checkbox, *check, *cancel, *install, *press, *installed, *done;
+    } rows[] = {
+        {L"ja", L"Glimmerline \u306e\u30a4\u30f3\u30b9\u30c8\u30fc\u30eb", L"\u5909\u66f4\u2026",
+         L"\u30c7\u30b9\u30af\u30c8\u30c3\u30d7\u306b\u30b7\u30e7\u30fc\u30c8\u30ab\u30c3\u30c8\u3092\u8ffd\u52a0",
+         L"\u30c1\u30a7\u30c3\u30af\u3059\u308b", L"\u30ad\u30e3\u30f3\u30bb\u30eb",
+         L"\u30a4\u30f3\u30b9\u30c8\u30fc\u30eb", L"\u62bc\u3059", nullptr, nullptr},
+        {L"de", L"Glimmerline installieren", L"\u00c4ndern\u2026", L"Desktopverkn\u00fcpfung erstellen", L"Aktivieren",
+         L"Abbrechen", L"Installieren", L"Dr\u00fccken", L"Glimmerline ist installiert", L"Fertig"},
+    };
+    gls::ComApartment com;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(narrow(r.tag));
+        TestFolder own;
+        WindowDriver window(own, std::wstring(L"/LANG=") + r.tag, {{L"GLIMMERLINE_SETUP_TEST_NOMF", L"1"}});
+        ASSERT_NE(window.hwnd(), nullptr);
+        Reader reader(window.hwnd());
+        ASSERT_TRUE(reader.client);
+        EXPECT_EQ(reader.name(CHILDID_SELF), r.title);
+        EXPECT_EQ(reader.name(4), r.change);
+        EXPECT_EQ(reader.name(5), r.checkbox);
+        EXPECT_EQ(reader.action(5), r.check);
+        EXPECT_EQ(reader.name(9), r.cancel);
+        EXPECT_EQ(reader.name(10), r.install);
+        EXPECT_EQ(reader.action(10), r.press);
+        if (!r.installed) {
+            EXPECT_EQ(reader.client->accDoDefaultAction(childVariant(9)), S_OK);
+            EXPECT_EQ(window.waitExit(), 2u);
+            continue;
+        }
+        EXPECT_EQ(reader.client->accDoDefaultAction(childVariant(10)), S_OK);
+        ASSERT_TRUE(waitForScreen(reader, r.installed));
+        EXPECT_TRUE(exists(appExeIn(own / kTestInstallDir)));
+        EXPECT_EQ(reader.name(4), r.done);
+        EXPECT_EQ(reader.client->accDoDefaultAction(childVariant(4)), S_OK);
+        EXPECT_EQ(window.waitExit(), 0u);
+    }
+}
