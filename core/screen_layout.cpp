@@ -70,10 +70,11 @@ ScreenLayout layoutScreen(const ScreenState& state, const MeasureText& measure)
         // it down, into the free space above the buttons; the room is reserved for the body
         // wrapped in a box narrower by the fit margin, so that wider fonts still fit.
         float bodyHeight = wrappedRoom(measure, bodyText(state), 14, kBodyLineSpacing);
-        l.body.bottom = std::max(l.body.bottom, std::ceil(l.body.top + bodyHeight));
-        checkboxTop = l.body.bottom + 16;
+        float bodyEnd = std::ceil(l.body.top + bodyHeight);
+        l.body.bottom = std::max(l.body.bottom, bodyEnd);
+        checkboxTop = std::max(checkboxTop, bodyEnd + 12);
         std::wstring hint = state.screen == Screen::Done ? noticeText(state) : removeHintText(state);
-        float hintTop = checkboxTop + 32;
+        float hintTop = checkboxTop + 30;
         // It ends above the buttons whatever it needs: the fit report then shows a hint too long.
         float hintBottom = hintTop + std::max(40.0f, wrappedRoom(measure, hint, 12.5f, kHintLineSpacing));
         l.notice = {24, hintTop, 416, std::min(hintBottom, 324.0f)};
@@ -94,7 +95,7 @@ ScreenLayout layoutScreen(const ScreenState& state, const MeasureText& measure)
         float buttonsLeft = l.has(Target::Secondary) ? l.secondary().left
                             : l.has(Target::Primary) ? l.primary().left
                                                      : 416;
-        l.accept = {24, 312, buttonsLeft - 16, 345};
+        l.accept = {24, 312, buttonsLeft - 8, 345};
         place(l, Target::License, {24, 344, 24 + licenseWidth, 365});
         checkboxTop = 262;
     }

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  g++-mingw-w64-x86-64-posix mingw-w64-tools cmake ninja-build make googletest
+  g++ g++-mingw-w64-x86-64-posix mingw-w64-tools cmake ninja-build make googletest
   clang-14 libclang-rt-14-dev
   wine wine64 xvfb xauth x11-utils libgl1-mesa-dri fonts-wine fonts-dejavu-core imagemagick
   osslsigncode openssl clang-format fonts-noto-cjk

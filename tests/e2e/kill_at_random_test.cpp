@@ -77,9 +77,13 @@ void killProcessesNamed(const std::wstring& exeName, UINT code)
         killed.push_back(p.th32ProcessID);
     }
     if (killed.empty()) return;
-    for (const PROCESSENTRY32W& p : processes()) {
-        bool orphan = std::find(killed.begin(), killed.end(), p.th32ParentProcessID) != killed.end();
-        if (orphan && _wcsicmp(p.szExeFile, L"cmd.exe") == 0) endProcessById(p.th32ProcessID, code);
+    // A child still being created shows in the list a moment later: look for a while.
+    for (int look = 0; look < 20; ++look) {
+        for (const PROCESSENTRY32W& p : processes()) {
+            bool orphan = std::find(killed.begin(), killed.end(), p.th32ParentProcessID) != killed.end();
+            if (orphan && _wcsicmp(p.szExeFile, L"cmd.exe") == 0) endProcessById(p.th32ProcessID, code);
+        }
+        ::Sleep(50);
     }
 }
 
