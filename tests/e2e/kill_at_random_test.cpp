@@ -11,8 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tlhelp32.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -42,28 +40,6 @@ const char* runName(Job run)
 }
 
 bool removes(Job run) { return run == Job::Uninstall || run == Job::QuietUninstallFromFolder; }
-
-// Every process there is: id, parent's id, program file name.
-std::vector<PROCESSENTRY32W> processes()
-{
-    std::vector<PROCESSENTRY32W> all;
-    gls::UniqueKernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
-    if (!snapshot.get() || snapshot.get() == INVALID_HANDLE_VALUE || !::Process32FirstW(snapshot.get(), &entry)) return all;
-    do {
-        all.push_back(entry);
-    } while (::Process32NextW(snapshot.get(), &entry));
-    return all;
-}
-
-void endProcessById(DWORD pid, UINT code)
-{
-    gls::UniqueKernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
-    if (!process.get()) return;
-    ::TerminateProcess(process.get(), code);
-    ::WaitForSingleObject(process.get(), 30000);
-}
 
 // Ends every process whose program file has this name, and the command interpreter one of them
 // may have been starting to delete its file: under Wine a process started by one that is killed
@@ -165,9 +141,9 @@ std::string joined(const std::vector<std::wstring>& lines)
 
 // What a round saw when the kill landed.
 struct KillSite {
-    bool killed = false;    // false: the run had already ended
-    std::string phase;      // where in the run it landed
-    bool entryThere = true; // the installed-apps entry existed after the kill
+    bool killed = false;                 // false: the run had already ended
+    std::string phase;                   // where in the run it landed
+    bool entryThere = true;              // the installed-apps entry existed after the kill
     std::vector<std::wstring> namesLost; // old-only files the rerun can no longer know
     DWORD pid = 0;                       // the process started
 };
@@ -211,7 +187,8 @@ protected:
              "<UserLibrary><ProjectPath Value=\"" + narrow(root + L"\\Music") + "\" /></UserLibrary>"},
         };
         for (const auto& [path, bytes] : userFiles_) ASSERT_TRUE(writeFile(path, bytes));
-        for (const wchar_t* f : {L"StartMenu\\Programs", L"Desktop"}) fs::create_directories(fs::path(root + L"\\" + f));
+        for (const wchar_t* f : {L"StartMenu\\Programs", L"Desktop"})
+            fs::create_directories(fs::path(root + L"\\" + f));
     }
 
     // What the app put into Live's library itself; the uninstall takes it out.
@@ -279,7 +256,8 @@ protected:
         KillSite site;
         DWORD pid = 0;
         size_t logSize = readFile(logPath(root)).size();
-        UniqueProcess process(startProgram(programOf(run, root), argsOf(run), {{L"GLIMMERLINE_SETUP_TEST", root}}, &pid));
+        UniqueProcess process(
+            startProgram(programOf(run, root), argsOf(run), {{L"GLIMMERLINE_SETUP_TEST", root}}, &pid));
         if (!process.get()) {
             ADD_FAILURE() << "the setup did not start";
             return site;
@@ -290,7 +268,8 @@ protected:
             // The copy does the work while its starter waits for the result; the starter then
             // ends on its own, having lost the copy.
             killProcessesNamed(uninstallCopyName(pid), kKilledCode);
-            site.killed = ::WaitForSingleObject(process.get(), 30000) == WAIT_OBJECT_0 && rootLogHas(root, "] the copy ended without a result");
+            site.killed = ::WaitForSingleObject(process.get(), 30000) == WAIT_OBJECT_0 &&
+                          rootLogHas(root, "] the copy ended without a result");
         } else {
             ::TerminateProcess(process.get(), kKilledCode);
             ::WaitForSingleObject(process.get(), 30000);
@@ -392,7 +371,8 @@ protected:
             prepare(run, root);
             size_t logSize = readFile(logPath(root)).size();
             ULONGLONG start = ::GetTickCount64();
-            UniqueProcess process(startProgram(programOf(run, root), argsOf(run), {{L"GLIMMERLINE_SETUP_TEST", root}}, nullptr));
+            UniqueProcess process(
+                startProgram(programOf(run, root), argsOf(run), {{L"GLIMMERLINE_SETUP_TEST", root}}, nullptr));
             ASSERT_TRUE(process.get());
             ASSERT_TRUE(waitForJob(run, root, logSize, process.get()));
             ULONGLONG jobStart = ::GetTickCount64();
@@ -418,10 +398,9 @@ protected:
 
             KillSite site = startAndKill(run, root, delay, fromJob);
             kills += site.killed ? 1 : 0;
-            std::string label = site.phase + (site.namesLost.empty() ? "" : " (old names lost)") +
-                                (removes(run) && !site.entryThere && exists(liveFiles(root).front())
-                                     ? " (Live files left)"
-                                     : "");
+            std::string label =
+                site.phase + (site.namesLost.empty() ? "" : " (old names lost)") +
+                (removes(run) && !site.entryThere && exists(liveFiles(root).front()) ? " (Live files left)" : "");
             ++landed[label];
             SCOPED_TRACE("landed: " + label);
             expectUserFilesUnchanged("by the kill");

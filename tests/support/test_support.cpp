@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tlhelp32.h>
 #include <winioctl.h>
 
 #include <algorithm>
@@ -36,10 +35,7 @@ std::wstring buildDir()
     return fs::path(self).parent_path().parent_path().wstring();
 }
 
-std::wstring setupExePath()
-{
-    return (fs::path(buildDir()) / kSetupExe).wstring();
-}
+std::wstring setupExePath() { return (fs::path(buildDir()) / kSetupExe).wstring(); }
 
 TestFolder::TestFolder()
 {
@@ -56,18 +52,35 @@ TestFolder::TestFolder()
     fs::create_directories(path_, ec);
 }
 
-std::vector<DWORD> commandInterpreters()
+std::vector<PROCESSENTRY32W> processes()
 {
-    std::vector<DWORD> found;
+    std::vector<PROCESSENTRY32W> all;
     UniqueKernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
     if (!snapshot.get() || snapshot.get() == INVALID_HANDLE_VALUE || !::Process32FirstW(snapshot.get(), &entry)) {
-        return found;
+        return all;
     }
     do {
-        if (_wcsicmp(entry.szExeFile, L"cmd.exe") == 0) found.push_back(entry.th32ProcessID);
+        all.push_back(entry);
     } while (::Process32NextW(snapshot.get(), &entry));
+    return all;
+}
+
+void endProcessById(DWORD pid, UINT code)
+{
+    UniqueKernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+    if (!process.get()) return;
+    ::TerminateProcess(process.get(), code);
+    ::WaitForSingleObject(process.get(), 30000);
+}
+
+std::vector<DWORD> commandInterpreters()
+{
+    std::vector<DWORD> found;
+    for (const PROCESSENTRY32W& p : processes()) {
+        if (_wcsicmp(p.szExeFile, L"cmd.exe") == 0) found.push_back(p.th32ProcessID);
+    }
     return found;
 }
 
@@ -81,12 +94,7 @@ void settleCommandInterpreters(const std::vector<DWORD>& before)
         }
         if (started.empty()) return;
         if (::GetTickCount64() - start >= 10000) {
-            for (DWORD pid : started) {
-                UniqueKernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
-                if (!process.get()) continue;
-                ::TerminateProcess(process.get(), 1);
-                ::WaitForSingleObject(process.get(), 5000);
-            }
+            for (DWORD pid : started) endProcessById(pid, 1);
             return;
         }
         ::Sleep(50);
@@ -105,10 +113,7 @@ TestFolder::~TestFolder()
     fs::remove_all(path_, ec);
 }
 
-std::wstring TestFolder::operator/(const std::wstring& relative) const
-{
-    return path_ + L"\\" + relative;
-}
+std::wstring TestFolder::operator/(const std::wstring& relative) const { return path_ + L"\\" + relative; }
 
 namespace {
 
@@ -181,8 +186,8 @@ UniqueKernelHandle makeKillOnCloseJob(bool breakawayOk)
 {
     UniqueKernelHandle job(::CreateJobObjectW(nullptr, nullptr));
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-    limits.BasicLimitInformation.LimitFlags =
-        JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | (breakawayOk ? JOB_OBJECT_LIMIT_BREAKAWAY_OK : 0);
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE |
+                                              (breakawayOk ? JOB_OBJECT_LIMIT_BREAKAWAY_OK : 0);
     if (!job || !::SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
         return {};
     }
@@ -281,10 +286,7 @@ ScopedEnvVar::ScopedEnvVar(const wchar_t* name, const std::wstring& value) : nam
     ::SetEnvironmentVariableW(name, value.empty() ? nullptr : value.c_str());
 }
 
-ScopedEnvVar::~ScopedEnvVar()
-{
-    ::SetEnvironmentVariableW(name_.c_str(), hadOld_ ? old_.c_str() : nullptr);
-}
+ScopedEnvVar::~ScopedEnvVar() { ::SetEnvironmentVariableW(name_.c_str(), hadOld_ ? old_.c_str() : nullptr); }
 
 } // namespace gls::test
 
@@ -328,10 +330,7 @@ HeldFile::HeldFile(const std::wstring& path, bool shareDelete, DWORD holdMs)
                            holding_);
 }
 
-HeldFile::~HeldFile()
-{
-    endProcess(process_);
-}
+HeldFile::~HeldFile() { endProcess(process_); }
 
 ReadOnlyMount::ReadOnlyMount(const std::wstring& folder) : hostPath_(unixPath(folder))
 {
@@ -351,15 +350,9 @@ Scanner::Scanner(const std::wstring& folder, DWORD holdMs)
     process_ = startHelper(L"scan \"" + folder + L"\" " + std::to_wstring(holdMs), watching_);
 }
 
-Scanner::~Scanner()
-{
-    endProcess(process_);
-}
+Scanner::~Scanner() { endProcess(process_); }
 
-bool underWine()
-{
-    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
+bool underWine() { return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
 std::string unixPath(const std::wstring& windowsPath)
 {
@@ -474,25 +467,16 @@ bool makeShortcutFile(const std::wstring& path, const std::wstring& target)
 
 namespace gls::test {
 
-std::wstring standInExe()
-{
-    return appExeIn(buildDir() + L"\\standin");
-}
+std::wstring standInExe() { return appExeIn(buildDir() + L"\\standin"); }
 
 StandInApp::StandInApp(const std::wstring& exe, const std::wstring& args, const EnvOverrides& overrides)
 {
     process_.reset(startProgram(exe, args, overrides, &pid_));
 }
 
-StandInApp::~StandInApp()
-{
-    endProcess(process_);
-}
+StandInApp::~StandInApp() { endProcess(process_); }
 
-bool StandInApp::running() const
-{
-    return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
-}
+bool StandInApp::running() const { return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
 DWORD StandInApp::waitExit(DWORD limitMs) const
 {

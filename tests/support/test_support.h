@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +16,12 @@ namespace gls::test {
 // The build folder, found from the test program's own place (build\tests\*.exe).
 std::wstring buildDir();
 std::wstring setupExePath();
+
+// Every process there is: id, parent's id, program file name.
+std::vector<PROCESSENTRY32W> processes();
+
+// Ends the process with that id, if it is there, and waits up to 30 s for it to be gone.
+void endProcessById(DWORD pid, UINT code);
 
 // The command interpreters running now, by process id: the setup's clean-up starts one to delete a
 // finished copy of the uninstaller a moment later.
